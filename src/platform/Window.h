@@ -1,0 +1,48 @@
+#pragma once
+// What the game asks of its window. Positions are twips from the client
+// origin (15 twips make one logical pixel); colours are QBColor indices 0..15.
+
+#include <cstdint>
+#include <string>
+
+namespace daro {
+
+enum class BoxButtons { Ok, YesNo };
+enum class BoxIcon { None, Warning };
+enum class BoxAnswer { Ok, Yes, No };
+
+class Window {
+public:
+    virtual ~Window() = default;
+
+    // Drawing onto the persistent surface.
+    virtual void paintPicture(int pictureCode, double xTwips, double yTwips) = 0;
+    virtual void drawRectangle(double x1, double y1, double x2, double y2, int qbColor) = 0;
+    virtual void printText(double xTwips, double yTwips, const std::string& utf8Text,
+                           double sizePoints, bool bold, int qbColor) = 0;
+    // Shows what has been drawn so far, at once.
+    virtual void refresh() = 0;
+    virtual void setBackColor(int qbColor) = 0;
+
+    // Menu check marks, by control name ("SIDOU", "LEVEL3", ...).
+    virtual void setChecked(const std::string& controlName, bool checked) = 0;
+    virtual bool isChecked(const std::string& controlName) const = 0;
+
+    // The fourteen turn icons, by control name ("ICO_MAN_SOU", ...).
+    virtual void setIconPosition(const std::string& controlName, int leftTwips, int topTwips) = 0;
+    virtual void setIconVisible(const std::string& controlName, bool visible) = 0;
+
+    // A modal box; returns the button that closed it.
+    virtual BoxAnswer messageBox(const std::string& text, const std::string& title,
+                                 BoxButtons buttons, BoxIcon icon) = 0;
+
+    // Placement of the window on the screen, in twips.
+    virtual int windowTop() const = 0;
+    virtual void placeWindow(int leftTwips, int topTwips, int widthTwips, int heightTwips) = 0;
+    virtual std::int32_t nativeHandle() const = 0;
+
+    // Ends the program at once; no further event reaches the game.
+    virtual void endProgram() = 0;
+};
+
+}  // namespace daro
