@@ -3,13 +3,6 @@
 
 namespace daro {
 
-void Form1::JYUNBAN_1_Click() {}
-void Form1::JYUNBAN_2_Click() {}
-void Form1::JYUNBAN_3_Click() {}
-void Form1::JYUNBAN_4_Click() {}
-void Form1::JYUNBAN_5_Click() {}
-void Form1::JYUNBAN_6_Click() {}
-void Form1::JYUNBAN_7_Click() {}
 void Form1::PLAY_7_Click() {}
 void Form1::LEVEL1_Click() {}
 void Form1::LEVEL2_Click() {}
