@@ -14,7 +14,6 @@ void askToPlayAgain(Form1& f) {
         return;
     }
     f.終了処理();
-    f.ended = true;
     f.window.endProgram();
 }
 
