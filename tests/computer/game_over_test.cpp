@@ -59,6 +59,7 @@ TEST_F(GameOver, NoEndsTheProgramWithoutAPieceSound) {
     EXPECT_THROW(form.終了("楚"), ProgramEnded);
     EXPECT_EQ(window.endCount, 1);
     EXPECT_TRUE(form.ended);
+    EXPECT_EQ(sound.argsOf("dsFree"), (std::vector<std::int32_t>{piece, gameEnd}));  // sounds released
     EXPECT_EQ(sound.argsOf("dsPlay"), std::vector<std::int32_t>{gameEnd});
     EXPECT_EQ(form.board, board);
 }

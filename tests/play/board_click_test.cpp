@@ -186,20 +186,6 @@ TEST_F(BoardClick, WinningEndsTheGameAndYesSetsUpAFreshBoard) {
     EXPECT_EQ(form.clickPhase, 0);
 }
 
-TEST_F(BoardClick, WinningAndNoEndsTheProgram) {
-    layOut({{1, 1, 59}, {1, 5, 58}, {19, 19, 69}, {1, 9, 62}});
-    startSevenPlayers();
-    form.kingsCapturedCount[5] = 1;
-    form.capturedCount[5] = 18;
-    window.yesNoDefault = BoxAnswer::No;
-
-    clickSquare(1, 5);
-    EXPECT_THROW(clickSquare(1, 9), ProgramEnded);  // 19 pieces, one a king
-    EXPECT_TRUE(boxShown("秦の勝ちです", "終了"));
-    EXPECT_EQ(window.endCount, 1);
-    EXPECT_TRUE(form.ended);
-}
-
 // The one-player game: a human click never moves a computer's piece.
 class OnePlayerClick : public PlayFixture {
 protected:
