@@ -58,7 +58,9 @@ TEST_F(TurnOrder, WithdrawalBlinksThreeTimesThenClearsTheKingdomOnly) {
     EXPECT_EQ(form.調査_駒数(5), 0);
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y) {
-            if (Form1::blockOfCode(before[x][y]) != 1) EXPECT_EQ(form.board[x][y], before[x][y]);
+            if (Form1::blockOfCode(before[x][y]) != 1) {
+                EXPECT_EQ(form.board[x][y], before[x][y]);
+            }
         }
     EXPECT_EQ(form.capturedCount, captured);
     EXPECT_EQ(form.kingsCapturedCount, kings);
