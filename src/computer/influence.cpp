@@ -49,7 +49,9 @@ void Form1::勢力調査() {
             int xmin = 0, xmax = 0, ymin = 0, ymax = 0;
             取得_駒移動座標(piece, x, y, xmin, xmax, ymin, ymax);
             const int block = blockOfCode(piece);
-            const Board saved = board;
+            Board saved;
+            for (int tx = xmin; tx <= xmax; ++tx)
+                for (int ty = ymin; ty <= ymax; ++ty) saved[tx][ty] = board[tx][ty];
             for (int tx = xmin; tx <= xmax; ++tx)
                 for (int ty = ymin; ty <= ymax; ++ty) {
                     const int remembered = board[tx][ty];
