@@ -179,11 +179,4 @@ TEST_F(MoveCheck, CavalryAtTheEdgeOnlyUsesNeighboursOnTheBoard) {
     EXPECT_EQ(reach(1, 1), (std::set<std::pair<int, int>>{{5, 4}, {5, 5}, {4, 5}}));
 }
 
-TEST_F(MoveCheck, AnswerIgnoresWhetherTheKingIsLeftExposed) {
-    form.board[1][1] = 59;
-    form.board[1][2] = 58;
-    form.board[1][9] = 68;
-    EXPECT_EQ(check(1, 2, 5, 2), yes);
-}
-
 }  // namespace
