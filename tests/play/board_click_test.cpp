@@ -119,6 +119,7 @@ TEST_F(BoardClick, AKingMayNotStepIntoAttack) {
     EXPECT_EQ(form.moveNumber, 2);
     EXPECT_EQ(form.recordEnd, 2);
     EXPECT_EQ(form.turnSeat, 1);
+    ASSERT_FALSE(played().empty());
     EXPECT_EQ(played().back(), piece);  // taken back as 戻 does
 
     forget();
