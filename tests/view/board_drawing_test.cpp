@@ -7,25 +7,28 @@ namespace {
 
 using Kind = WindowCall::Kind;
 
-class BoardDrawing : public GameFixture {};
+class BoardDrawing : public GameFixture {
+protected:
+    void expectCorner(const WindowCall& c, double x, double y) {
+        EXPECT_NEAR(c.x, x, 1e-6);
+        EXPECT_NEAR(c.y, y, 1e-6);
+    }
+    long firstText(const std::string& text) const {
+        for (std::size_t i = 0; i < window.calls.size(); ++i)
+            if (window.calls[i].kind == Kind::Text && window.calls[i].text == text) return static_cast<long>(i);
+        return -1;
+    }
+};
 
 TEST_F(BoardDrawing, PictureTableNamesEveryImageAndNothingElse) {
-    EXPECT_EQ(Form1::pictureControlName(Form1::emptyCode), "KARA_MASU");
-    EXPECT_EQ(Form1::pictureControlName(Form1::titlePictureCode), "ZTSHOGI");
-    EXPECT_EQ(Form1::pictureControlName(Form1::bgCodeMidori), "HAIKEI_MIDORI");
-    EXPECT_EQ(Form1::pictureControlName(Form1::bgCodeRenga), "HAIKEI_RENGA");
-    EXPECT_EQ(Form1::pictureControlName(54), "SOU_KIB");
-    EXPECT_EQ(Form1::pictureControlName(19), "GI_OHU");
-    EXPECT_EQ(Form1::pictureControlName(70), "KAN_GYO");
-    EXPECT_EQ(Form1::pictureControlName(38), "SAI_HII");
-    EXPECT_EQ(Form1::pictureControlName(Form1::centreCode), "SYU");
-    for (int none : {7, 8, 9, 81, -1})
-        EXPECT_EQ(Form1::pictureControlName(none), "") << none;
+    const std::pair<int, const char*> named[] = {{0, "KARA_MASU"}, {1, "ZTSHOGI"},  {2, "HAIKEI_MIDORI"},
+                                                 {6, "HAIKEI_RENGA"}, {54, "SOU_KIB"}, {19, "GI_OHU"},
+                                                 {70, "KAN_GYO"},  {38, "SAI_HII"}, {80, "SYU"}};
+    for (auto [code, name] : named) EXPECT_EQ(Form1::pictureControlName(code), name);
+    for (int none : {7, 8, 9, 81, -1}) EXPECT_EQ(Form1::pictureControlName(none), "") << none;
 
     EXPECT_EQ(Form1::iconControlName(1, Form1::playerHuman), "ICO_MAN_SOU");
     EXPECT_EQ(Form1::iconControlName(5, Form1::playerComputer), "ICO_COM_GI");
-    EXPECT_EQ(Form1::iconControlName(7, Form1::playerHuman), "ICO_MAN_EN");
-    EXPECT_EQ(Form1::iconControlName(0, Form1::playerHuman), "");
     EXPECT_EQ(Form1::iconControlName(8, Form1::playerComputer), "");
     EXPECT_EQ(Form1::iconControlName(3, 0), "");
 }
@@ -37,63 +40,42 @@ TEST_F(BoardDrawing, PicturesAndOutlinesArePlacedOnTheSquareGrid) {
     form.描画_桝輪郭(Form1::selectColor, 19, 19);
 
     ASSERT_EQ(window.calls.size(), 3u);
-    EXPECT_EQ(window.calls[0].code, 59);
-    EXPECT_DOUBLE_EQ(window.calls[0].x, 1565);
-    EXPECT_DOUBLE_EQ(window.calls[0].y, 595);
-    EXPECT_NEAR(window.calls[1].x, 11237, 1e-6);
-    EXPECT_NEAR(window.calls[1].y, 130, 1e-6);
+    expectCorner(window.calls[0], 1565, 595);
+    expectCorner(window.calls[1], 11237, 130);
     const WindowCall& box = window.calls[2];
-    EXPECT_EQ(box.kind, Kind::Rectangle);
     EXPECT_EQ(box.code, Form1::selectColor);
-    EXPECT_DOUBLE_EQ(box.x, 9935);
-    EXPECT_DOUBLE_EQ(box.y, 8965);
+    expectCorner(box, 9935, 8965);
     EXPECT_DOUBLE_EQ(box.x2, 10400);
     EXPECT_DOUBLE_EQ(box.y2, 9430);
 }
 
-TEST_F(BoardDrawing, BoardPaintsEachSquareThenItsOutlineColumnByColumn) {
+TEST_F(BoardDrawing, BoardPaintsEachSquareThenItsOutlineRowsInsideColumns) {
     clearBoard();
     form.board[1][2] = 59;
-    form.outlineColor = Form1::colorGreen;
     form.描画_盤();
 
     ASSERT_EQ(window.calls.size(), 2u * 361);
     for (std::size_t i = 0; i < window.calls.size(); i += 2) {
-        EXPECT_EQ(window.calls[i].kind, Kind::Picture);
-        EXPECT_EQ(window.calls[i + 1].kind, Kind::Rectangle);
-        EXPECT_EQ(window.calls[i + 1].code, Form1::colorGreen);
-        EXPECT_DOUBLE_EQ(window.calls[i].x, window.calls[i + 1].x);
-        EXPECT_DOUBLE_EQ(window.calls[i].y, window.calls[i + 1].y);
+        ASSERT_EQ(window.calls[i + 1].kind, Kind::Rectangle);
+        EXPECT_EQ(window.calls[i + 1].code, form.outlineColor);
+        expectCorner(window.calls[i + 1], window.calls[i].x, window.calls[i].y);
     }
-    // (1,1) empty, then (1,2) with the piece: y runs inside x.
     EXPECT_EQ(window.calls[0].code, Form1::emptyCode);
     EXPECT_EQ(window.calls[2].code, 59);
-    EXPECT_DOUBLE_EQ(window.calls[2].y, 130 + 2 * 465);
+    expectCorner(window.calls[2], 1565, 130 + 2 * 465);
     EXPECT_EQ(window.pictureAt(form.twipsX(10), form.twipsY(10)), Form1::centreCode);
-    EXPECT_DOUBLE_EQ(window.calls.back().x, 1100 + 19 * 465);
 }
 
-TEST_F(BoardDrawing, GridOutlinesTouchNoPictureAndHighlightsNeedGuidance) {
-    form.gridColor = Form1::colorGreen;
-    form.描画_将棋盤桝();
-    EXPECT_EQ(window.callsOf(Kind::Rectangle).size(), 361u);
-    EXPECT_TRUE(window.callsOf(Kind::Picture).empty());
-
-    // Guidance off: only the grid is redrawn, whatever the piece.
-    window.clearCalls();
+TEST_F(BoardDrawing, HighlightsNeedGuidanceAndAPieceButTheGridIsAlwaysRedrawn) {
     clearBoard();
     form.board[5][5] = 51;
-    window.setChecked("SIDOU", false);
-    window.clearCalls();
-    form.描画_移動可能桝色(5, 5, Form1::colorWhite, 51);
-    ASSERT_EQ(window.calls.size(), 361u);
-    for (const auto& c : window.calls) EXPECT_EQ(c.code, Form1::colorGreen);
-
-    // Guidance on but no piece picked: the same.
-    window.setChecked("SIDOU", true);
-    window.clearCalls();
-    form.描画_移動可能桝色(5, 5, Form1::colorWhite, Form1::emptyCode);
-    EXPECT_EQ(window.calls.size(), 361u);
+    for (auto [guidance, piece] : {std::pair{false, 51}, std::pair{true, 0}}) {
+        window.setChecked("SIDOU", guidance);
+        window.clearCalls();
+        form.描画_移動可能桝色(5, 5, Form1::colorWhite, piece);
+        ASSERT_EQ(window.calls.size(), 361u);
+        for (const auto& c : window.calls) EXPECT_EQ(c.code, form.gridColor);
+    }
 }
 
 TEST_F(BoardDrawing, BlinkShowsThePieceThenTheEmptySquareAndRefreshesAfterEachPhase) {
@@ -101,16 +83,14 @@ TEST_F(BoardDrawing, BlinkShowsThePieceThenTheEmptySquareAndRefreshesAfterEachPh
     form.board[4][7] = 33;
     form.描画_桝点滅(4, 7, 2);
 
-    const std::vector<std::pair<Kind, int>> phase = {{Kind::Picture, 33},         {Kind::Rectangle, form.outlineColor},
-                                                     {Kind::Refresh, 0},          {Kind::Picture, Form1::emptyCode},
-                                                     {Kind::Rectangle, form.outlineColor}, {Kind::Refresh, 0}};
-    ASSERT_EQ(window.calls.size(), 2 * phase.size());
+    const std::pair<Kind, int> phase[] = {{Kind::Picture, 33}, {Kind::Rectangle, form.outlineColor},
+                                          {Kind::Refresh, 0},  {Kind::Picture, Form1::emptyCode},
+                                          {Kind::Rectangle, form.outlineColor}, {Kind::Refresh, 0}};
+    ASSERT_EQ(window.calls.size(), 12u);
     for (std::size_t i = 0; i < window.calls.size(); ++i) {
-        EXPECT_EQ(window.calls[i].kind, phase[i % phase.size()].first) << i;
-        EXPECT_EQ(window.calls[i].code, phase[i % phase.size()].second) << i;
+        EXPECT_EQ(window.calls[i].kind, phase[i % 6].first) << i;
+        EXPECT_EQ(window.calls[i].code, phase[i % 6].second) << i;
     }
-    EXPECT_EQ(window.pictureAt(form.twipsX(4), form.twipsY(7)), Form1::emptyCode);
-    // The board itself is not touched.
     EXPECT_EQ(form.board[4][7], 33);
 
     window.clearCalls();
@@ -121,23 +101,12 @@ TEST_F(BoardDrawing, BlinkShowsThePieceThenTheEmptySquareAndRefreshesAfterEachPh
 
 TEST_F(BoardDrawing, BackgroundTilesCoverTheWholeWindow) {
     form.描画_背景(Form1::bgCodeTake);
-    const auto tiles = window.callsOf(Kind::Picture);
-    ASSERT_EQ(window.calls.size(), 850u);
+    const auto& tiles = window.calls;
     ASSERT_EQ(tiles.size(), 850u);
     for (const auto& t : tiles) EXPECT_EQ(t.code, Form1::bgCodeTake);
-    EXPECT_DOUBLE_EQ(tiles.front().x, -295);
-    EXPECT_DOUBLE_EQ(tiles.front().y, -800);
-    EXPECT_DOUBLE_EQ(tiles[1].x, -295);  // rows inside columns
-    EXPECT_DOUBLE_EQ(tiles[1].y, -335);
-    EXPECT_DOUBLE_EQ(tiles.back().x, 15050);
-    EXPECT_DOUBLE_EQ(tiles.back().y, 10360);
-}
-
-// Index of the first text call printing `text`, or -1.
-long firstText(const RecordingWindow& w, const std::string& text) {
-    for (std::size_t i = 0; i < w.calls.size(); ++i)
-        if (w.calls[i].kind == Kind::Text && w.calls[i].text == text) return static_cast<long>(i);
-    return -1;
+    expectCorner(tiles.front(), -295, -800);
+    expectCorner(tiles[1], -295, -335);  // rows inside columns
+    expectCorner(tiles.back(), 15050, 10360);
 }
 
 TEST_F(BoardDrawing, FullRedrawGoesBackgroundLabelsBoardLevelCountsTitle) {
@@ -149,35 +118,23 @@ TEST_F(BoardDrawing, FullRedrawGoesBackgroundLabelsBoardLevelCountsTitle) {
     window.clearCalls();
     form.画面_再描画();
 
-    // Background first.
     for (std::size_t i = 0; i < 850; ++i) ASSERT_EQ(window.calls[i].code, Form1::bgCodeUchu) << i;
-    // Then the coordinate labels: the first cell cleared is (1, 0).
-    EXPECT_EQ(window.calls[850].kind, Kind::Picture);
-    EXPECT_DOUBLE_EQ(window.calls[850].x, form.twipsX(1));
-    EXPECT_DOUBLE_EQ(window.calls[850].y, form.twipsY(0));
-    const long labels = firstText(window, "19");
-    const long firstSquare = 850 + 19 * 6;
-    EXPECT_GT(labels, 850);
-    // Then the board, starting at square (1, 1).
-    EXPECT_EQ(window.calls[firstSquare].kind, Kind::Picture);
-    EXPECT_EQ(window.calls[firstSquare].code, Form1::emptyCode);
-    EXPECT_DOUBLE_EQ(window.calls[firstSquare].x, 1565);
-    EXPECT_DOUBLE_EQ(window.calls[firstSquare].y, 595);
-    const long level = firstText(window, "LEVEL");
-    EXPECT_EQ(level, firstSquare + 722);
+    expectCorner(window.calls[850], form.twipsX(1), form.twipsY(0));  // first label cell
+    EXPECT_EQ(window.calls[851].text, "19");
+    const std::size_t firstSquare = 850 + 19 * 6;
+    expectCorner(window.calls[firstSquare], 1565, 595);
+    const long level = firstText("LEVEL");
+    EXPECT_EQ(level, static_cast<long>(firstSquare + 722));
     EXPECT_EQ(window.calls[level + 2].text, "2");
-    const long counts = firstText(window, "秦 取駒(王) ");
-    EXPECT_GT(counts, level);
-    // The title closes the redraw.
+    EXPECT_GT(firstText("秦 取駒(王) "), level);
     EXPECT_EQ(window.calls.back().code, Form1::titlePictureCode);
-    EXPECT_NEAR(window.calls.back().x, 11237, 1e-6);
+    expectCorner(window.calls.back(), 11237, 130);
 
-    // Seven players: no level.
     form.gameMode = Form1::modeSevenPlayers;
     window.clearCalls();
     form.画面_再描画();
-    EXPECT_EQ(firstText(window, "LEVEL"), -1);
-    EXPECT_NE(firstText(window, "秦 取駒(王) "), -1);
+    EXPECT_EQ(firstText("LEVEL"), -1);
+    EXPECT_NE(firstText("秦 取駒(王) "), -1);
 }
 
 }  // namespace
