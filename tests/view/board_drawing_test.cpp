@@ -78,10 +78,28 @@ TEST_F(BoardDrawing, HighlightsNeedGuidanceAndAPieceButTheGridIsAlwaysRedrawn) {
     }
 }
 
+TEST_F(BoardDrawing, GuidanceOutlinesExactlyTheLegalDestinationsAfterTheGrid) {
+    clearBoard();
+    form.board[5][5] = 51;  // a 刀: one step diagonally
+    window.setChecked("SIDOU", true);
+    window.clearCalls();
+    form.描画_移動可能桝色(5, 5, Form1::colorWhite, 51);
+
+    ASSERT_EQ(window.calls.size(), 361u + 4);
+    const std::pair<int, int> steps[] = {{4, 4}, {4, 6}, {6, 4}, {6, 6}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const WindowCall& c = window.calls[361 + i];
+        EXPECT_EQ(c.code, Form1::colorWhite);
+        expectCorner(c, form.twipsX(steps[i].first), form.twipsY(steps[i].second));
+    }
+}
+
 TEST_F(BoardDrawing, BlinkShowsThePieceThenTheEmptySquareAndRefreshesAfterEachPhase) {
     clearBoard();
     form.board[4][7] = 33;
+    const double start = clock.seconds;
     form.描画_桝点滅(4, 7, 2);
+    EXPECT_NEAR(clock.seconds - start, 0.8, 1e-9);
 
     const std::pair<Kind, int> phase[] = {{Kind::Picture, 33}, {Kind::Rectangle, form.outlineColor},
                                           {Kind::Refresh, 0},  {Kind::Picture, Form1::emptyCode},
