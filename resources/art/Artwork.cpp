@@ -130,17 +130,11 @@ void drawPiece(QPainter& p, const Kingdom& kingdom, const Kind& kind) {
     shade.setColorAt(0, kingdom.body.lighter(118));
     shade.setColorAt(1, kingdom.body.darker(112));
     p.setBrush(shade);
-    p.setPen(QPen(kingdom.rim, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolygon(outline);
-
+    // The king is edged in gold.
     const bool king = kind.character[0] == '\0';
-    if (king) {
-        // A gold inner rim marks the king.
-        const QPolygonF inner({{15.5, 4.6}, {23.3, 8.2}, {25.5, 27.0}, {5.5, 27.0}, {7.7, 8.2}});
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(230, 185, 40), 1.0));
-        p.drawPolygon(inner);
-    }
+    p.setPen(QPen(king ? QColor(226, 178, 36) : kingdom.rim, king ? 1.4 : 0.9, Qt::SolidLine, Qt::RoundCap,
+                  Qt::RoundJoin));
+    p.drawPolygon(outline);
     const QString text = QString::fromUtf8(king ? kingdom.name : kind.character);
     drawCharacter(p, QRectF(4.0, 8.0, 23.0, 20.0), text, king ? 16 : 15, kingdom.ink);
     p.restore();
