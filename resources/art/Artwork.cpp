@@ -183,13 +183,16 @@ void drawMidori(QPainter& p) {
 
 void drawTatami(QPainter& p) {
     p.fillRect(QRectF(0, 0, square, square), QColor(198, 190, 118));
-    // Rush weave: 15 rows per tile, alternately lighter and darker.
+    // Rush weave: 15 rounded straws per tile, shaded by a repeating gradient
+    // so the rows flow on into the next tile.
     const double row = square / 15;
-    for (int k = 0; k < 15; ++k) {
-        const QColor band = (k % 2) ? QColor(170, 165, 90, 110) : QColor(225, 220, 150, 90);
-        p.fillRect(QRectF(0, k * row, square, row * 0.55), band);
-        p.fillRect(QRectF(0, k * row + row * 0.85, square, row * 0.15), QColor(120, 115, 55, 90));
-    }
+    QLinearGradient straw(0, 0, 0, row);
+    straw.setSpread(QGradient::RepeatSpread);
+    straw.setColorAt(0.0, QColor(214, 208, 136));
+    straw.setColorAt(0.45, QColor(200, 194, 120));
+    straw.setColorAt(0.8, QColor(160, 154, 84));
+    straw.setColorAt(1.0, QColor(214, 208, 136));
+    p.fillRect(QRectF(0, 0, square, square), straw);
     // Warp threads, four per tile.
     p.setPen(QPen(QColor(130, 125, 65, 70), 0.5));
     for (int k = 0; k < 4; ++k) {

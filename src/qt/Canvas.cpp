@@ -117,6 +117,7 @@ void Canvas::matchScreenRatio() {
     buffer_ = resized;
     ratio_ = now;
     pictures_.clear();
+    emit ratioChanged(now);
 }
 
 void Canvas::paintEvent(QPaintEvent*) {

@@ -40,6 +40,8 @@ public:
     QSize sizeHint() const override;
 
 signals:
+    // The screen's pixel ratio changed; pictures held elsewhere should follow.
+    void ratioChanged(qreal ratio);
     // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt.
     void mousePressed(int button, int shift, double xTwips, double yTwips);
 

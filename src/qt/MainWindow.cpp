@@ -114,20 +114,25 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildIcons() {
-    const qreal ratio = canvas_->devicePixelRatioF();
     for (const char* name : iconNames) {
         const QString n = QLatin1String(name);
         auto* label = new QLabel(canvas_);
         label->setObjectName(n);
-        const QSize size = art::logicalSize(n);
-        QPixmap pixmap = QPixmap::fromImage(art::render(n, size * ratio));
-        pixmap.setDevicePixelRatio(ratio);
-        label->setPixmap(pixmap);
-        label->setFixedSize(size);
+        label->setFixedSize(art::logicalSize(n));
         // Clicks on an icon belong to the board beneath it.
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         label->hide();
         icons_[name] = label;
+    }
+    drawIcons(canvas_->bufferRatio());
+    connect(canvas_, &Canvas::ratioChanged, this, &MainWindow::drawIcons);
+}
+
+void MainWindow::drawIcons(qreal ratio) {
+    for (auto& [name, label] : icons_) {
+        QPixmap pixmap = QPixmap::fromImage(art::render(label->objectName(), label->size() * ratio));
+        pixmap.setDevicePixelRatio(ratio);
+        label->setPixmap(pixmap);
     }
 }
 

@@ -72,6 +72,7 @@ protected:
 private:
     void buildMenus();
     void buildIcons();
+    void drawIcons(qreal ratio);
     void runDeferred();
 
     Canvas* canvas_;
