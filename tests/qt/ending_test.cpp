@@ -1,5 +1,6 @@
 // Every way out releases the sounds once and ends the program once; message
 // boxes show what the game asks and return the answer.
+#include <QFile>
 #include <QTest>
 
 #include "QtClock.h"
@@ -8,10 +9,38 @@
 namespace daro::test {
 namespace {
 
+// A PCM wave file of four silent samples.
+QByteArray tinyWave() {
+    QByteArray w;
+    auto put32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) w.append(char((v >> (8 * i)) & 0xff)); };
+    auto put16 = [&](quint16 v) { w.append(char(v & 0xff)); w.append(char(v >> 8)); };
+    w.append("RIFF");
+    put32(36 + 8);
+    w.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(22050);
+    put32(44100);
+    put16(2);
+    put16(16);
+    w.append("data");
+    put32(8);
+    w.append(QByteArray(8, 0));
+    return w;
+}
+
 class EndingTest : public QtWindowTest {
 protected:
     void SetUp() override {
+        // Five sounds to load, so that there are five buffers to free.
+        for (const char* name : {"その他.wav", "禁止.wav", "駒打音.wav", "終局.wav", "BGM.wav"}) {
+            QFile wave(QString::fromUtf8(name));
+            ASSERT_TRUE(wave.open(QIODevice::WriteOnly));
+            wave.write(tinyWave());
+        }
         window.load();
+        ASSERT_EQ(sound.argsOf("dsCreateDSB").size(), 5u);
         window.show();
         sound.calls.clear();
     }

@@ -1,57 +1,16 @@
 #!/usr/bin/env bash
 # Starts the built game in a virtual X server from a fresh copy of the game
 # folder, photographs the screen and checks the board, a piece, an empty
-# square, the background and the title; then Esc must end the program.
-# The screenshot is kept as start_and_look.png in the build's tests/window.
+# square, the background and the title; a click on the board before a game
+# must be refused with a box; then Esc must end the program.
 set -euo pipefail
-: "${DARO_GAME_DIR:?}" "${DARO_BUILD_DIR:?}"
 here="$(cd "$(dirname "$0")" && pwd)"
-checker="$DARO_BUILD_DIR/tests/window/daro_shot_check"
-keep="$DARO_BUILD_DIR/tests/window/start_and_look.png"
+source "$here/window_lib.bash"
+in_virtual_x "$here/start_and_look.sh" "$@"
 
-if [ "${1:-}" != inside ]; then
-  work="$(mktemp -d)"
-  trap 'rm -rf "$work"' EXIT
-  cp -R "$DARO_GAME_DIR/." "$work/game"
-  rm -f "$work/game/ZT七国将棋.ini"
-  export WORK="$work"
-  unset QT_QPA_PLATFORM
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$here/start_and_look.sh" inside
-fi
-
-fail() { echo "start_and_look: $*" >&2; [ -f "$WORK/daro.log" ] && cat "$WORK/daro.log" >&2; exit 1; }
-
-cd "$WORK/game"
-SDL_AUDIODRIVER=dummy ./daro >"$WORK/daro.log" 2>&1 &
-pid=$!
-
-# Wait for the main window; a missing sound device is reported in a box
-# first, which is answered.
-win=""
-for _ in $(seq 1 300); do
-  win="$(xdotool search --onlyvisible --name '^ZT daro$' 2>/dev/null | head -n 1 || true)"
-  [ -n "$win" ] && break
-  box="$(xdotool search --onlyvisible --name 'dll$' 2>/dev/null | head -n 1 || true)"
-  if [ -n "$box" ]; then xdotool windowfocus --sync "$box" key Return || true; fi
-  kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-  sleep 0.1
-done
-[ -n "$win" ] || fail "no window named \"ZT daro\" within 30 seconds"
-timeout 20 xdotool search --sync --onlyvisible --name '^ZT daro$' >/dev/null || fail "window not mapped"
-sleep 1
-
-eval "$(xdotool getwindowgeometry --shell "$win")"
-# The canvas fills the window below the menu bar: 933 x 733 pixels.
-ox=$X
-oy=$((Y + HEIGHT - 733))
-import -window root "$WORK/shot.png"
-cp "$WORK/shot.png" "$keep"
-
-# First pixel of board column / row n: ceil((1100 + 465 n) / 15), ceil((130 + 465 n) / 15).
-col() { echo $(( (1100 + 465 * $1 + 14) / 15 )); }
-row() { echo $(( (130 + 465 * $1 + 14) / 15 )); }
-
-"$checker" "$WORK/shot.png" "$ox" "$oy" <<CHECKS || fail "the screenshot is not the opening position (kept in $keep)"
+start_game
+shoot start_and_look
+check_shot start_and_look <<CHECKS
 # square outlines in QBColor 2
 grid-top      $(( $(col 1) + 1 )) $(row 1) 29 1  #008000 8 0.9
 grid-between  $(col 5) $(( $(row 5) + 2 )) 1 27  #008000 8 0.9
@@ -70,15 +29,9 @@ title-panel   760 20 150 40                       #3c0e09 40 0.3
 title-letters 760 12 150 34                       #e6be50 60 0.03
 CHECKS
 
-# Esc ends the program at once, successfully.
-xdotool windowfocus --sync "$win" key Escape || true
-for _ in $(seq 1 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-  kill "$pid"
-  fail "Esc did not end the program"
-fi
-wait "$pid" || fail "the program ended with status $?"
+# A click on the board before any game is refused with a box titled 開始.
+click_square 5 10
+wait_for_box '^開始$' || fail "a click on the board before a game was not refused with 「対局」で始めて下さい"
+
+end_with_esc
 echo "start_and_look: ok"
