@@ -20,15 +20,13 @@ answer_open_boxes || fail "7_PLAY did not say whose turn it is"
 
 click_square 5 10
 sleep 0.3
-shoot seven_players_selected
-check_shot seven_players_selected <<CHECKS
+shoot_and_check seven_players_selected <<CHECKS
 # move guidance is on by default: (6, 10) is outlined in bright white
 guide-outline $(( $(col 6) + 1 )) $(row 10) 29 1 #ffffff 8 0.9
 CHECKS
 
 click_square 6 10
-shoot seven_players_move
-check_shot seven_players_move <<CHECKS
+shoot_and_check seven_players_move <<CHECKS
 # (5, 10) is empty now and (6, 10) holds a white piece of 秦
 left-empty    $(( $(col 5) + 2 )) $(( $(row 10) + 2 )) 27 27 #deb878 35 0.8
 piece-arrived $(( $(col 6) + 2 )) $(( $(row 10) + 2 )) 27 27 #f6f4ec 30 0.25

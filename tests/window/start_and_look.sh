@@ -9,8 +9,7 @@ source "$here/window_lib.bash"
 in_virtual_x "$here/start_and_look.sh" "$@"
 
 start_game
-shoot start_and_look
-check_shot start_and_look <<CHECKS
+shoot_and_check start_and_look <<CHECKS
 # square outlines in QBColor 2
 grid-top      $(( $(col 1) + 1 )) $(row 1) 29 1  #008000 8 0.9
 grid-between  $(col 5) $(( $(row 5) + 2 )) 1 27  #008000 8 0.9

@@ -3,8 +3,8 @@
 #   source "$here/window_lib.bash"
 #   in_virtual_x "$0" "$@"      # re-runs the calling script inside xvfb-run
 #   start_game                  # starts ./daro from a fresh copy of the game folder
-#   shoot NAME                  # screenshot to $WORK/NAME.png, kept in the build
-#   check_shot NAME <<CHECKS    # daro_shot_check against the canvas origin
+#   shoot_and_check NAME <<CHECKS  # screenshot $WORK/NAME.png (kept in the build)
+#                               # checked by daro_shot_check from the canvas origin
 #   click_square X Y            # left click on the middle of board square (X, Y)
 #   wait_for_box TITLE          # a message box titled TITLE (regex) appears; answers it
 #   answer_open_boxes           # answers any open box of the program, titled or not
@@ -58,7 +58,7 @@ start_game() {
   done
   [ -n "$WIN" ] || fail "no window named \"ZT daro\" within 30 seconds"
   timeout 20 xdotool search --sync --onlyvisible --name '^ZT daro$' >/dev/null || fail "window not mapped"
-  sleep 1
+  sleep 0.3
   local X Y WIDTH HEIGHT SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$WIN")"
   # The canvas fills the window below the menu bar: 933 x 733 pixels.
@@ -67,15 +67,22 @@ start_game() {
   BAR_Y=$((Y + (HEIGHT - 733) / 2))
 }
 
-shoot() {
-  sleep 0.3
-  import -window root "$WORK/$1.png"
-  cp "$WORK/$1.png" "$DARO_BUILD_DIR/tests/window/$1.png"
-}
-
-check_shot() {
-  "$DARO_BUILD_DIR/tests/window/daro_shot_check" "$WORK/$1.png" "$OX" "$OY" ||
-    fail "screenshot $1 is not as expected (kept in $DARO_BUILD_DIR/tests/window/$1.png)"
+# Photographs the screen until the checks read from stdin pass (the window
+# may still be painting on a busy machine), for about five seconds at most.
+shoot_and_check() {
+  local checks report
+  checks="$(cat)"
+  for _ in $(seq 1 10); do
+    sleep 0.5
+    import -window root "$WORK/$1.png"
+    cp "$WORK/$1.png" "$DARO_BUILD_DIR/tests/window/$1.png"
+    if report="$("$DARO_BUILD_DIR/tests/window/daro_shot_check" "$WORK/$1.png" "$OX" "$OY" <<<"$checks")"; then
+      echo "$report"
+      return 0
+    fi
+  done
+  echo "$report" >&2
+  fail "screenshot $1 is not as expected (kept in $DARO_BUILD_DIR/tests/window/$1.png)"
 }
 
 click_square() {
