@@ -33,8 +33,10 @@ Press press(qt::Canvas* canvas, QPoint at, Qt::MouseButton button = Qt::LeftButt
     return {a[0].toInt(), a[1].toInt(), a[2].toDouble(), a[3].toDouble()};
 }
 
-TEST_F(QtWindowTest, TheFirstAndLastPixelsDrawnForTheBoardAreClickedAsTheBoard) {
-    qt::Canvas* canvas = window.canvas();
+// A bare canvas: a click on the board of a game would be answered by a box.
+TEST(Canvas, TheFirstAndLastPixelsDrawnForTheBoardAreClickedAsTheBoard) {
+    qt::Canvas bare;
+    qt::Canvas* canvas = &bare;
     canvas->clear(Qt::black);
     canvas->paintPicture("KARA_MASU", squareLeft(1), squareTop(1));
     canvas->paintPicture("KARA_MASU", squareLeft(19), squareTop(1));
@@ -61,8 +63,9 @@ TEST_F(QtWindowTest, TheFirstAndLastPixelsDrawnForTheBoardAreClickedAsTheBoard) 
     EXPECT_DOUBLE_EQ(at.y, y * 15.0);
 }
 
-TEST_F(QtWindowTest, ButtonsAndShiftKeysArePassedAsTheGameNumbersThem) {
-    qt::Canvas* canvas = window.canvas();
+TEST(Canvas, ButtonsAndShiftKeysArePassedAsTheGameNumbersThem) {
+    qt::Canvas bare;
+    qt::Canvas* canvas = &bare;
     const Press left = press(canvas, {200, 200});
     EXPECT_EQ(left.button, 1);
     EXPECT_EQ(left.shift, 0);
