@@ -199,7 +199,7 @@ void MainWindow::printText(double x, double y, const std::string& utf8Text, doub
 
 void MainWindow::refresh() { canvas_->repaint(); }
 
-// As on the original form, a new back colour wipes the surface.
+// A new back colour wipes what was drawn, as a form's back colour does.
 void MainWindow::setBackColor(int color) { canvas_->clear(qbColor(color)); }
 
 void MainWindow::setChecked(const std::string& name, bool checked) {
