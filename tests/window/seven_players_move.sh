@@ -2,12 +2,18 @@
 # Drives the real window: 対局 > 対局 > 7_PLAY from the menu bar by mouse and
 # keys, then 秦 moves its 行 from (5, 10) to (6, 10) with two clicks. The
 # screenshot must show the piece moved, the move number, and 楚's human icon.
+# Before the game, a click on the board is refused with a box titled 開始.
+# waits for: src/play/pending.cpp src/shell/pending_modes.cpp
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/window_lib.bash"
 in_virtual_x "$here/seven_players_move.sh" "$@"
 
 start_game
+# A click on the board before any game is refused with a box titled 開始.
+click_square 5 10
+wait_for_box '^開始$' || fail "a click on the board before a game was not refused with 「対局」で始めて下さい"
+
 # "対局" is the first title on the menu bar; its first item opens the game
 # types, whose second item is 7_PLAY.
 xdotool mousemove --sync $((OX + 16)) "$BAR_Y" click 1

@@ -3,11 +3,12 @@
 //   daro_shot_check SHOT.png ORIGIN_X ORIGIN_Y < checks
 //
 // Each line of `checks` is
-//   NAME X Y WIDTH HEIGHT #RRGGBB TOLERANCE MIN_SHARE
-// and passes when at least MIN_SHARE (0..1) of the pixels of the region,
-// placed relative to the origin, lie within TOLERANCE of the colour in every
-// channel. Blank lines and lines starting with '#' are skipped. Every check
-// is reported; the exit status is 1 when any fails.
+//   NAME X Y WIDTH HEIGHT #RRGGBB TOLERANCE SHARE
+// and passes when at least SHARE (0..1) of the pixels of the region, placed
+// relative to the origin, lie within TOLERANCE of the colour in every
+// channel; a SHARE written "<0.1" asks for less than that instead. Blank
+// lines and lines starting with '#' are skipped. Every check is reported;
+// the exit status is 1 when any fails.
 
 #include <QColor>
 #include <QImage>
@@ -39,11 +40,13 @@ int main(int argc, char** argv) {
         std::istringstream in(line);
         std::string name, colour;
         int x, y, w, h, tolerance;
-        double minShare;
-        if (!(in >> name >> x >> y >> w >> h >> colour >> tolerance >> minShare)) {
+        std::string shareText;
+        if (!(in >> name >> x >> y >> w >> h >> colour >> tolerance >> shareText)) {
             std::fprintf(stderr, "shot_check: bad line: %s\n", line.c_str());
             return 2;
         }
+        const bool below = shareText[0] == '<';
+        const double limit = std::atof(shareText.c_str() + (below ? 1 : 0));
         const QColor want(QString::fromStdString(colour));
         const QRect region = QRect(ox + x, oy + y, w, h).intersected(shot.rect());
         int near = 0;
@@ -56,10 +59,10 @@ int main(int argc, char** argv) {
             }
         const int total = w * h;
         const double share = total > 0 ? double(near) / total : 0.0;
-        const bool passed = share >= minShare;
+        const bool passed = below ? share < limit : share >= limit;
         allPassed = allPassed && passed;
-        std::printf("%s %-16s %4.0f%% of %dx%d near %s (need %.0f%%)\n", passed ? "ok  " : "FAIL", name.c_str(),
-                    share * 100, w, h, colour.c_str(), minShare * 100);
+        std::printf("%s %-16s %4.0f%% of %dx%d near %s (need %s%.0f%%)\n", passed ? "ok  " : "FAIL", name.c_str(),
+                    share * 100, w, h, colour.c_str(), below ? "under " : "", limit * 100);
     }
     return allPassed ? 0 : 1;
 }
