@@ -15,6 +15,11 @@ protected:
         form.gameMode = Form1::modeOnePlayer;
         form.gameStarted = Form1::valueYes;
         form.turnSeat = 1;
+        form.rotationStop = Form1::valueNo;
+        form.moveNumber = 0;
+        form.recordEnd = 0;
+        form.capturedCount = {};
+        form.kingsCapturedCount = {};
         form.moveRecord.resize(1);
         form.moveRecord[0] = form.board;
     }
