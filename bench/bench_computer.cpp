@@ -36,6 +36,7 @@ Position midgame(long moves) {
 void computerTurn(benchmark::State& state, const Position& p) {
     std::ostream nowhere(nullptr);
     Autoplay game(Options{}, nowhere);
+    game.window.observer = nullptr;  // positions are set by hand here, not played
     Form1& f = game.form;
     for (int s = 1; s <= 7; ++s) f.seatPlayer[s] = Form1::playerComputer;
     for (auto _ : state) {

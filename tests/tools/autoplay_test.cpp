@@ -63,15 +63,14 @@ TEST(Autoplay, TheSameSeedPlaysTheSameGame) {
     EXPECT_NE(play(o).output, play(other).output);
 }
 
-TEST(Autoplay, AllComputerGameStopsAfterTheTurnOfTheLastAllowedMove) {
-    Options o;
-    o.maxMoves = 80;
-    const Game g = play(o);
+TEST(Autoplay, AllComputerGameReplaysAndStopsAfterTheTurnOfTheLastAllowedMove) {
+    const Game g = play(Options{});
     const ReplayResult r = replayRecord(g.output, 0);
     EXPECT_EQ(r.error, "");
     EXPECT_EQ(r.board, g.board);
+    EXPECT_NE(g.output.find("out "), std::string::npos);
     if (r.last == "limit") {
-        EXPECT_EQ(lastMoveNumber(g.output), 80);
+        EXPECT_EQ(lastMoveNumber(g.output), 2000);
     }
     // 秦 opens and the seats follow in turn order.
     EXPECT_EQ(g.output.rfind("move 1 1 ", 0), 0u);
