@@ -5,8 +5,8 @@ namespace daro {
 
 void Form1::対局_回転() {
     if (rotationStop == valueYes) return;
-    // No game running: there is nobody to play for.
-    if (turnSeat < 1 || turnSeat > seatCount) return;
+    // No game running, or no kingdom left to move: there is nobody to play for.
+    if (blockOfSeat(turnSeat) == 0) return;
     int done = valueNo;
     if (seatPlayer[turnSeat] == playerHuman) {
         描画_アイコン(turnSeat, true);
@@ -17,6 +17,7 @@ void Form1::対局_回転() {
         // The computer's move ended the game.
         if (turnSeat == noSeat) break;
         turnSeat = 手番_進(turnSeat);
+        if (turnSeat == noSeat) break;
         // An elimination pauses the chain; this pass still finishes.
         if (rotationStop == valueYes) done = valueYes;
         if (seatPlayer[turnSeat] == playerHuman) {
