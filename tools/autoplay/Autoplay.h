@@ -138,7 +138,6 @@ class Autoplay : private WindowObserver {
 public:
     Autoplay(const Options& options, std::ostream& out)
         : options_(options), out_(out), rng_(options.seed) {
-        window.observer = this;
         // What start-up would set and the game reads; the settings file is left alone.
         window.setChecked("SIDOU", false);
         window.setChecked("AICON", true);
@@ -148,6 +147,7 @@ public:
         form.gameStarted = Form1::valueNo;
         form.初期設定();
         snapshot_ = form.board;
+        window.observer = this;
     }
 
     // Plays until the game is won or lost, or a limit is met.
