@@ -122,11 +122,12 @@ private:
     }
 };
 
-// Time passes at once.
+// Time passes at once. Each idle moves the clock on by at least a
+// millisecond, so a wait ends even when the time left is lost in rounding.
 class NoWaitClock : public Clock {
 public:
     double now() override { return seconds; }
-    void idle(double s) override { seconds += s > 0 ? s : 0.001; }
+    void idle(double s) override { seconds += s > 0.001 ? s : 0.001; }
     double seconds = 0;
 };
 
