@@ -77,6 +77,61 @@ TEST(Autoplay, AllComputerGameReplaysAndStopsAfterTheTurnOfTheLastAllowedMove) {
     EXPECT_NE(g.output.find("\nmove 2 2 "), std::string::npos);
 }
 
+std::vector<std::string> linesOf(const std::string& output) {
+    std::vector<std::string> lines;
+    std::istringstream in(output);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+// 秦 with twelve pieces packed into x 1..4, y 1..3, fenced by GYOs of 楚.
+void fenceInQin(Board& board) {
+    for (auto& column : board) column.fill(Form1::emptyCode);
+    board[10][10] = Form1::centreCode;
+    board[1][1] = 59;
+    for (int x = 1; x <= 4; ++x)
+        for (int y = 1; y <= 3; ++y)
+            if (x != 1 || y != 1) board[x][y] = 52;
+    for (int y = 1; y <= 3; ++y) board[5][y] = 60;
+    for (int x = 1; x <= 4; ++x) board[x][4] = 60;
+}
+
+TEST(Autoplay, PassesAreWrittenInTurnAndSevenInARowEndTheGame) {
+    // 楚 has no king and leaves at its first turn; then 秦 passes alone.
+    std::ostringstream out;
+    Autoplay game(Options{}, out);
+    fenceInQin(game.form.board);
+    game.watchFromHere();
+    game.run();
+    EXPECT_EQ(linesOf(out.str()), (std::vector<std::string>{"pass 1", "out 2", "pass 1", "pass 1", "pass 1",
+                                                            "pass 1", "pass 1", "pass 1", "limit"}));
+}
+
+TEST(Autoplay, APassInsideTheComputersChainComesBeforeTheNextMove) {
+    // 秦 (computer) cannot move, 楚 (computer) can, 韓 is the human.
+    std::ostringstream out;
+    Options o;
+    o.humanSeat = 3;
+    o.seed = 1;
+    o.maxMoves = 2;
+    Autoplay game(o, out);
+    Board& b = game.form.board;
+    fenceInQin(b);
+    b[19][19] = 69;
+    for (int y = 9; y <= 18; ++y) b[19][y] = 62;
+    b[19][1] = 79;
+    for (int y = 2; y <= 11; ++y) b[19][y] = 72;
+    game.watchFromHere();
+    game.run();
+    const auto lines = linesOf(out.str());
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "pass 1");
+    EXPECT_EQ(lines[1].rfind("move 1 2 ", 0), 0u);
+    EXPECT_EQ(lines[2].rfind("move 2 3 ", 0), 0u);
+    EXPECT_EQ(lines[3], "limit");
+}
+
 TEST(Autoplay, ArgumentsAreCheckedStrictly) {
     using autoplay::parseArguments;
     EXPECT_TRUE(parseArguments({}));

@@ -166,6 +166,9 @@ public:
 
     bool finished() const { return finished_; }
 
+    // For a position set by hand on `form` before run(): events count from it.
+    void watchFromHere() { snapshot_ = form.board; }
+
     // The moves a board click would accept for the seat to move, in board order.
     std::vector<HumanMove> acceptedMoves() {
         std::vector<HumanMove> moves;
