@@ -97,15 +97,19 @@ void fenceInQin(Board& board) {
     for (int x = 1; x <= 4; ++x) board[x][4] = 60;
 }
 
-TEST(Autoplay, PassesAreWrittenInTurnAndSevenInARowEndTheGame) {
-    // 楚 has no king and leaves at its first turn; then 秦 passes alone.
+TEST(Autoplay, SevenPassesInARowEndTheGame) {
+    // 秦 alone fills the board: every square it could go to holds its own piece.
     std::ostringstream out;
     Autoplay game(Options{}, out);
-    fenceInQin(game.form.board);
+    Board& b = game.form.board;
+    for (int x = 1; x <= 19; ++x)
+        for (int y = 1; y <= 19; ++y) b[x][y] = 52;
+    b[1][1] = 59;
+    b[10][10] = Form1::centreCode;
     game.watchFromHere();
     game.run();
-    EXPECT_EQ(linesOf(out.str()), (std::vector<std::string>{"pass 1", "out 2", "pass 1", "pass 1", "pass 1",
-                                                            "pass 1", "pass 1", "pass 1", "limit"}));
+    EXPECT_EQ(linesOf(out.str()), (std::vector<std::string>{"pass 1", "pass 1", "pass 1", "pass 1", "pass 1",
+                                                            "pass 1", "pass 1", "limit"}));
 }
 
 TEST(Autoplay, APassInsideTheComputersChainComesBeforeTheNextMove) {
