@@ -63,18 +63,30 @@ TEST(Autoplay, TheSameSeedPlaysTheSameGame) {
     EXPECT_NE(play(o).output, play(other).output);
 }
 
-TEST(Autoplay, AllComputerGameReplaysAndStopsAfterTheTurnOfTheLastAllowedMove) {
+TEST(Autoplay, AllComputerGameReplaysToTheSameFinalBoard) {
     const Game g = play(Options{});
     const ReplayResult r = replayRecord(g.output, 0);
     EXPECT_EQ(r.error, "");
     EXPECT_EQ(r.board, g.board);
     EXPECT_NE(g.output.find("out "), std::string::npos);
-    if (r.last == "limit") {
-        EXPECT_EQ(lastMoveNumber(g.output), 2000);
-    }
     // 秦 opens and the seats follow in turn order.
     EXPECT_EQ(g.output.rfind("move 1 1 ", 0), 0u);
     EXPECT_NE(g.output.find("\nmove 2 2 "), std::string::npos);
+}
+
+TEST(Autoplay, TheLimitComesAfterTheTurnOfTheLastAllowedMove) {
+    for (int human : {0, 4}) {
+        Options o;
+        o.humanSeat = human;
+        o.seed = 2;
+        o.maxMoves = 25;
+        const Game g = play(o);
+        const ReplayResult r = replayRecord(g.output, human);
+        EXPECT_EQ(r.error, "") << human;
+        EXPECT_EQ(r.board, g.board) << human;
+        EXPECT_EQ(r.last, "limit") << human;
+        EXPECT_EQ(lastMoveNumber(g.output), 25) << human;
+    }
 }
 
 std::vector<std::string> linesOf(const std::string& output) {
