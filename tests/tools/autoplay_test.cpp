@@ -58,9 +58,6 @@ TEST(Autoplay, TheSameSeedPlaysTheSameGame) {
     o.seed = 5;
     o.maxMoves = 60;
     EXPECT_EQ(play(o).output, play(o).output);
-    Options other = o;
-    other.seed = 6;
-    EXPECT_NE(play(o).output, play(other).output);
 }
 
 TEST(Autoplay, AllComputerGameReplaysToTheSameFinalBoard) {
