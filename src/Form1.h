@@ -228,6 +228,10 @@ public:
     void LEVEL2_Click();
     void LEVEL3_Click();
     void 消去_アイコン();
+private:
+    // The seat command of seat n: JYUNBAN_1_Click .. JYUNBAN_7_Click.
+    void seatHumanAt(int seat);
+public:
 
     void 読込_環境設定ファイル();
     void 書込_環境設定ファイル();

@@ -1,0 +1,144 @@
+// One move of a computer kingdom: drop out, or think one ply and play the best move.
+#include "Form1.h"
+
+namespace daro {
+
+namespace {
+
+// Lower than any score a move can get.
+constexpr Score noMoveScore = -999990;
+// A kingdom with this many pieces or fewer leaves the game on the computer's watch.
+constexpr int dropOutPieceCount = 10;
+
+// Kings are refreshed in this order before the search.
+constexpr int kingRefreshOrder[] = {19, 59, 29, 69, 39, 79, 49};
+
+}  // namespace
+
+void Form1::com_ban(int seat) {
+    // A. Drop out instead of moving: king gone, or too few pieces left.
+    描画_アイコン(seat, true);
+    描画_将棋盤桝();
+    if (存在チェック駒(取得_手番王(seat)) == valueNo) {
+        if (調査_駒数(seat) > 0) 戦線離脱処理(seat);
+        描画_アイコン(seat, false);
+        return;
+    }
+    if (調査_駒数(seat) <= dropOutPieceCount) {
+        if (調査_駒数(seat) > 0) 戦線離脱処理(seat);
+        描画_アイコン(seat, false);
+        return;
+    }
+
+    // B. Thinking display; it covers the level and move-number texts.
+    描画_絵(backgroundCode, -2, -1);
+    描画_絵(backgroundCode, -1, -1);
+    描画_絵(backgroundCode, 0, -1);
+    for (int y = 0; y <= 1; ++y)
+        for (int x = -2; x <= 0; ++x) 描画_絵(backgroundCode, x, y);
+    描画_数値(-1.2, 0.3, std::string("思考中"), colorBlack, 0, 12);
+    描画_数値(-1.3, 0.2, std::string("思考中"), colorWhite, 0, 12);
+
+    // C. Preparation.
+    Score bestScore = noMoveScore;
+    勢力調査();
+    for (int king : kingRefreshOrder) 取得_王座標(king);
+    const int block = blockOfSeat(seat);
+    const int low = 10 * block;
+    const int high = 10 * block + OHU;
+    window.refresh();
+
+    // D. Search in board order; only a strictly better score replaces the best,
+    // so ties go to the first mover square and then the first target.
+    bool found = false;
+    int bestFromX = 0, bestFromY = 0, bestToX = 0, bestToY = 0, bestMover = emptyCode;
+    bool kingCaptured = false;
+    for (int x = 1; x <= boardSize && !kingCaptured; ++x) {
+        for (int y = 1; y <= boardSize && !kingCaptured; ++y) {
+            const int c = board[x][y];
+            if (c < low || c > high) continue;
+            int xmin = 1, xmax = 0, ymin = 1, ymax = 0;
+            取得_駒移動座標(c, x, y, xmin, xmax, ymin, ymax);
+            for (int tx = xmin; tx <= xmax && !kingCaptured; ++tx) {
+                for (int ty = ymin; ty <= ymax; ++ty) {
+                    if (移動チェック(x, y, tx, ty, c) != valueYes) continue;
+                    const int captured = board[tx][ty];
+                    const Score s = 評価_盤(captured, c, x, y, tx, ty);
+                    if (s > bestScore) {
+                        bestScore = s;
+                        found = true;
+                        bestFromX = x;
+                        bestFromY = y;
+                        bestToX = tx;
+                        bestToY = ty;
+                        bestMover = c;
+                        if (isKingCode(captured)) {
+                            kingCaptured = true;
+                            break;
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    if (!found) {
+        // No legal move: the kingdom passes. Nothing is recorded and the move
+        // number stays; only the displays the thinking text covered come back.
+        for (int y = -1; y <= 0; ++y)
+            for (int x = -2; x <= 0; ++x) 描画_絵(backgroundCode, x, y);
+        描画_レベル(computerLevel);
+        描画_手数(moveNumber);
+        描画_アイコン(seat, false);
+        return;
+    }
+
+    // E. Make the move.
+    moveNumber = moveNumber + 1;
+    recordEnd = moveNumber;
+    for (int y = -1; y <= 0; ++y)
+        for (int x = -2; x <= 0; ++x) 描画_絵(backgroundCode, x, y);
+    描画_レベル(computerLevel);
+    描画_手数(moveNumber);
+    描画_桝点滅(bestFromX, bestFromY, 4);
+    module1.play(soundPiece);
+    駒移動(bestFromX, bestFromY, bestToX, bestToY, bestMover);
+    手順保存(moveNumber);
+    描画_桝輪郭(colorWhite, bestToX, bestToY);
+    描画_アイコン(seat, false);
+    描画_持ち駒数(backgroundCode);
+    勢力調査();
+
+    // F. Has the mover won; must the next kingdom drop out?
+    if (調査_終了(turnSeat) == valueYes) {
+        rotationStop = valueYes;
+        const std::string name = kingdomName(turnSeat);
+        if (!name.empty()) 終了(name);
+        return;
+    }
+    const int next = 手番_進(seat);
+    bool nextEliminated = false;
+    if (存在チェック駒(取得_手番王(next)) == valueNo) {
+        描画_アイコン(next, true);
+        rotationStop = valueYes;
+        戦線離脱処理(next);
+        if (seatPlayer[next] == playerHuman) {
+            終了_man();
+            return;
+        }
+        nextEliminated = true;
+    }
+    // A kingdom already taken out above has no pieces left to remove.
+    if (!nextEliminated && 調査_駒数(next) <= dropOutPieceCount) {
+        描画_アイコン(next, true);
+        rotationStop = valueYes;
+        戦線離脱処理(next);
+        if (seatPlayer[next] == playerHuman) {
+            終了_man();
+            return;
+        }
+    }
+    描画_アイコン(next, false);
+}
+
+}  // namespace daro
