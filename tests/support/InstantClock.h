@@ -10,7 +10,8 @@ public:
     double now() override { return seconds; }
     void idle(double s) override {
         ++idleCalls;
-        seconds += s > 0 ? s : 0.001;
+        // At least a millisecond, so a tiny remainder can never vanish in rounding.
+        seconds += s > 0.001 ? s : 0.001;
     }
     double seconds = 1000.0;
     int idleCalls = 0;
