@@ -26,6 +26,9 @@ TEST(SoundLibraryLoader, MissingOrBrokenLibraryMeansNoSound) {
     TempWorkingFolder::write(soundLibraryFileName(), "not a library");
     EXPECT_EQ(loadSoundLibrary(folder.path().string()), nullptr);
     EXPECT_EQ(loadSoundLibrary(""), nullptr);  // the current folder: the same one
+#ifdef DARO_PARTIAL_LIBRARY_DIR
+    EXPECT_EQ(loadSoundLibrary(DARO_PARTIAL_LIBRARY_DIR), nullptr);
+#endif
 }
 
 }  // namespace
