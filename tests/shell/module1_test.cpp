@@ -86,25 +86,8 @@ TEST_F(SoundModule, ReadableFileBecomesABufferWithItsBytesAndFlags) {
     EXPECT_EQ(sound.argsOf("dsTerminate"), std::vector<std::int32_t>{sound.device});
 }
 
-TEST_F(SoundModule, MissingFileIsSilentWithoutAnyMessage) {
-    Module1 module{&sound, window};
-    module.InitSound(window.handle);
-    EXPECT_EQ(module.LoadSound("終局.wav", 3), 0);
-    EXPECT_TRUE(window.boxes.empty());
-    EXPECT_EQ(createCalls(), 0);
-}
-
-TEST_F(SoundModule, EmptyFileWarnsOnceNamingTheFile) {
+TEST_F(SoundModule, MissingFileIsSilentAndEachUnreadableOneWarnsOnceByName) {
     TempWorkingFolder::write("禁止.wav", "");
-    Module1 module{&sound, window};
-    module.InitSound(window.handle);
-    EXPECT_EQ(module.LoadSound("禁止.wav", 3), 0);
-    expectOneWarning("禁止.wav");
-    EXPECT_NE(window.boxes[0].text.find("空"), std::string::npos);
-    EXPECT_EQ(createCalls(), 0);
-}
-
-TEST_F(SoundModule, UnreadableOrOversizeFilesWarnWithoutReachingTheLibrary) {
     // A folder in the file's place cannot be read as a file.
     std::filesystem::create_directory(TempWorkingFolder::named("その他.wav"));
     // Sparse: nothing of it is written, and nothing of it may be read.
@@ -113,11 +96,17 @@ TEST_F(SoundModule, UnreadableOrOversizeFilesWarnWithoutReachingTheLibrary) {
 
     Module1 module{&sound, window};
     module.InitSound(window.handle);
-    EXPECT_EQ(module.LoadSound("その他.wav", 3), 0);
-    EXPECT_EQ(module.LoadSound("BGM.wav", 1), 0);
-    ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_NE(window.boxes[0].text.find("その他.wav"), std::string::npos);
-    EXPECT_NE(window.boxes[1].text.find("BGM.wav"), std::string::npos);
+    EXPECT_EQ(module.LoadSound("終局.wav", 3), 0);
+    EXPECT_TRUE(window.boxes.empty());
+    const std::vector<std::string> unreadable = {"禁止.wav", "その他.wav", "BGM.wav"};
+    for (const auto& name : unreadable) EXPECT_EQ(module.LoadSound(name, 3), 0);
+    ASSERT_EQ(window.boxes.size(), unreadable.size());
+    for (std::size_t i = 0; i < unreadable.size(); ++i) {
+        EXPECT_EQ(window.boxes[i].text.find(unreadable[i]), 0u) << window.boxes[i].text;
+        EXPECT_EQ(window.boxes[i].title, "ZT七国将棋.dll");
+        EXPECT_EQ(window.boxes[i].icon, BoxIcon::Warning);
+    }
+    EXPECT_NE(window.boxes[0].text.find("空"), std::string::npos);
     EXPECT_EQ(createCalls(), 0);
 }
 

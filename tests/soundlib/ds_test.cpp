@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", "5", 1);
+        setenv("SDL_DISKAUDIODELAY", "2", 1);
         device = dsInitialize(0);
         ASSERT_NE(device, 0);
     }
