@@ -190,10 +190,12 @@ Signal music() {
         {15, A4},
     };
     const std::vector<Partial> pluck{{1, 1.0, 0.9}, {2, 0.45, 0.5}, {3, 0.2, 0.3}, {4, 0.1, 0.2}};
-    for (const auto& [at, f] : melody)
-        addCircular(at * beat, 3.0, [f, &pluck](double t, double len) {
+    for (const auto& note : melody) {
+        const double f = note.second;
+        addCircular(note.first * beat, 3.0, [f, &pluck](double t, double len) {
             return 0.16 * strike(t, f, pluck, 0.004) * ramp(len - t, 0.3);
         });
+    }
 
     normalise(s, 0.5);
     // Start on the gentlest rising zero crossing of the last 0.3 s before the
