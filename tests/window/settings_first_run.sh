@@ -13,7 +13,7 @@ if [ "${1:-}" = "--inside" ]; then
     for _ in $(seq 1 300); do
         # No sound device is no reason to stop here: answer its warning.
         for box in $(xdotool search --name "^ZT七国将棋\.dll$" 2>/dev/null); do
-            xdotool key --window "$box" Return 2>/dev/null || true
+            xdotool windowfocus "$box" key Return 2>/dev/null || true
         done
         if xdotool search --name "^ZT daro$" >/dev/null 2>&1 && [ -e "$ini" ]; then
             shown=yes
