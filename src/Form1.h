@@ -203,6 +203,12 @@ public:
     void 描画_持ち駒数(int pictureCode);
     void 描画_桝_数値();
 
+    // The window font turns bold at the first coordinate labels and stays so.
+    bool fontBold = false;
+    // Twips of a point given in square units.
+    double twipsX(double x) const { return boardLeft + x * cellWidth; }
+    double twipsY(double y) const { return boardTop + y * cellHeight; }
+
     // ============================================ 5 application shell (shell/)
     void Form_Load();
     void 終了処理();

@@ -1,0 +1,74 @@
+// The board, its outlines and highlights, the blinking square, the tiled
+// background and the full redraw.
+#include "Form1.h"
+
+namespace daro {
+
+void Form1::描画_絵(int pictureCode, double x, double y) {
+    if (pictureControlName(pictureCode).empty()) return;
+    window.paintPicture(pictureCode, twipsX(x), twipsY(y));
+}
+
+void Form1::描画_桝輪郭(int color, double x, double y) {
+    const double left = twipsX(x);
+    const double top = twipsY(y);
+    window.drawRectangle(left, top, left + cellWidth, top + cellHeight, color);
+}
+
+void Form1::描画_盤() {
+    for (int x = 1; x <= boardSize; ++x) {
+        for (int y = 1; y <= boardSize; ++y) {
+            if (board[x][y] == emptyCode)
+                描画_絵(emptyCode, x, y);
+            else
+                描画_絵(board[x][y], x, y);
+            描画_桝輪郭(outlineColor, x, y);
+        }
+    }
+}
+
+void Form1::描画_将棋盤桝() {
+    for (int x = 1; x <= boardSize; ++x)
+        for (int y = 1; y <= boardSize; ++y) 描画_桝輪郭(gridColor, x, y);
+}
+
+void Form1::描画_移動可能桝色(int fromX, int fromY, int color, int piece) {
+    描画_将棋盤桝();
+    if (!window.isChecked("SIDOU") || piece == emptyCode) return;
+    for (int x = 1; x <= boardSize; ++x)
+        for (int y = 1; y <= boardSize; ++y)
+            if (移動チェック(fromX, fromY, x, y, piece) == valueYes) 描画_桝輪郭(color, x, y);
+}
+
+void Form1::描画_桝点滅(int x, int y, int times) {
+    // The board array has no room outside 1..19.
+    if (!onBoard(x, y)) return;
+    for (int i = 1; i <= times; ++i) {
+        // The wait lets no window event through, so each phase is shown by hand.
+        描画_絵(board[x][y], x, y);
+        描画_桝輪郭(outlineColor, x, y);
+        待ち時間(0.2);
+        window.refresh();
+        描画_絵(emptyCode, x, y);
+        描画_桝輪郭(outlineColor, x, y);
+        待ち時間(0.2);
+        window.refresh();
+    }
+}
+
+void Form1::描画_背景(int pictureCode) {
+    // 34 x 25 tiles reach past every edge of the 14000 x 11000 window.
+    for (int gx = -3; gx <= 30; ++gx)
+        for (int gy = -2; gy <= 22; ++gy) 描画_絵(pictureCode, gx, gy);
+}
+
+void Form1::画面_再描画() {
+    描画_背景(backgroundCode);
+    描画_桝_数値();
+    描画_盤();
+    if (gameMode == modeOnePlayer) 描画_レベル(computerLevel);
+    描画_持ち駒数(backgroundCode);
+    描画_絵(titlePictureCode, 21.8, 0);
+}
+
+}  // namespace daro
