@@ -1,0 +1,146 @@
+#include "Canvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+#include "Artwork.h"
+
+namespace daro::qt {
+namespace {
+
+// Sums such as 1100 + 465 * 0.1 are not exact; a hair of tolerance keeps a
+// position that is meant to be whole on its own pixel.
+int firstPixelAtOrAfter(double pixels) { return int(std::ceil(pixels - 1e-6)); }
+
+const QSize logicalCanvas(Canvas::widthTwips / Canvas::twipsPerPixel,
+                          Canvas::heightTwips / Canvas::twipsPerPixel);
+
+}  // namespace
+
+Canvas::Canvas(QWidget* parent) : QWidget(parent), backColor_(Qt::white) {
+    setFixedSize(logicalCanvas);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    ratio_ = devicePixelRatioF();
+    buffer_ = QImage(logicalCanvas * ratio_, QImage::Format_RGB32);
+    buffer_.fill(backColor_);
+}
+
+QSize Canvas::sizeHint() const { return logicalCanvas; }
+
+int Canvas::toLogical(double twips) { return firstPixelAtOrAfter(twips / twipsPerPixel); }
+
+int Canvas::toDevice(double twips) const { return firstPixelAtOrAfter(twips * ratio_ / twipsPerPixel); }
+
+QImage Canvas::picture(const QString& name, QSize devicePixels) {
+    const QString key = QStringLiteral("%1@%2x%3").arg(name).arg(devicePixels.width()).arg(devicePixels.height());
+    auto it = pictures_.find(key);
+    if (it == pictures_.end()) it = pictures_.insert(key, art::render(name, devicePixels));
+    return *it;
+}
+
+void Canvas::paintPicture(const QString& name, double x, double y) {
+    matchScreenRatio();
+    const QSize own = art::logicalSize(name);
+    if (!own.isValid()) return;
+    // Both edges are mapped, so neighbouring squares and tiles meet exactly
+    // whatever the pixel ratio.
+    const QPoint topLeft(toDevice(x), toDevice(y));
+    const QPoint end(toDevice(x + own.width() * twipsPerPixel), toDevice(y + own.height() * twipsPerPixel));
+    const QSize size(end.x() - topLeft.x(), end.y() - topLeft.y());
+    if (size.isEmpty()) return;
+    QPainter p(&buffer_);
+    p.drawImage(topLeft, picture(name, size));
+    p.end();
+    update();
+}
+
+void Canvas::drawRectangle(double x1, double y1, double x2, double y2, const QColor& color) {
+    matchScreenRatio();
+    const int left = toDevice(std::min(x1, x2));
+    const int right = toDevice(std::max(x1, x2));
+    const int top = toDevice(std::min(y1, y2));
+    const int bottom = toDevice(std::max(y1, y2));
+    // One logical pixel wide; both corners belong to the outline.
+    const int pen = std::max(1, int(std::lround(ratio_)));
+    QPainter p(&buffer_);
+    p.fillRect(left, top, right - left + pen, pen, color);
+    p.fillRect(left, bottom, right - left + pen, pen, color);
+    p.fillRect(left, top, pen, bottom - top + pen, color);
+    p.fillRect(right, top, pen, bottom - top + pen, color);
+    p.end();
+    update();
+}
+
+void Canvas::printText(double x, double y, const QString& text, double sizePoints, bool bold, const QColor& color) {
+    matchScreenRatio();
+    if (text.isEmpty()) return;
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho")});
+    // A point is 20 twips: 4/3 of a logical pixel.
+    font.setPixelSize(std::max(1, int(std::lround(sizePoints * 20.0 / twipsPerPixel * ratio_))));
+    font.setBold(bold);
+    const QFontMetricsF metrics(font);
+    // The print position is the top of the text cell, not the baseline.
+    const QPointF baseline(toDevice(x), toDevice(y) + metrics.ascent());
+    QPainter p(&buffer_);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(font);
+    p.setPen(color);
+    p.drawText(baseline, text);
+    p.end();
+    update();
+}
+
+void Canvas::clear(const QColor& color) {
+    backColor_ = color;
+    buffer_.fill(color);
+    update();
+}
+
+void Canvas::matchScreenRatio() {
+    const qreal now = devicePixelRatioF();
+    if (qFuzzyCompare(now, ratio_)) return;
+    // Moved to a screen of another density: keep what was drawn, scaled;
+    // everything drawn from now on is sharp again.
+    QImage resized(logicalCanvas * now, QImage::Format_RGB32);
+    resized.fill(backColor_);
+    QPainter p(&resized);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(resized.size())), buffer_);
+    p.end();
+    buffer_ = resized;
+    ratio_ = now;
+    pictures_.clear();
+    emit ratioChanged(now);
+}
+
+void Canvas::paintEvent(QPaintEvent*) {
+    matchScreenRatio();
+    // A view of the buffer that knows its pixel ratio, without copying it.
+    QImage shown(buffer_.constBits(), buffer_.width(), buffer_.height(), buffer_.bytesPerLine(), buffer_.format());
+    shown.setDevicePixelRatio(ratio_);
+    QPainter p(this);
+    p.drawImage(QPointF(0, 0), shown);
+}
+
+void Canvas::mousePressEvent(QMouseEvent* event) {
+    int button = 0;
+    switch (event->button()) {
+    case Qt::LeftButton: button = 1; break;
+    case Qt::RightButton: button = 2; break;
+    case Qt::MiddleButton: button = 4; break;
+    default: event->ignore(); return;
+    }
+    const Qt::KeyboardModifiers m = event->modifiers();
+    const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+    const QPointF at = event->position();
+    emit mousePressed(button, shift, toTwips(at.x()), toTwips(at.y()));
+}
+
+}  // namespace daro::qt

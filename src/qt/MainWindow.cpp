@@ -1,0 +1,283 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Artwork.h"
+#include "Canvas.h"
+#include "Form1.h"
+
+namespace daro::qt {
+namespace {
+
+using Click = void (Form1::*)();
+
+QString text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+const char* const iconNames[] = {
+    "ICO_MAN_GI", "ICO_COM_GI", "ICO_MAN_EN", "ICO_COM_EN", "ICO_MAN_SAI", "ICO_COM_SAI", "ICO_MAN_CHO",
+    "ICO_COM_CHO", "ICO_MAN_SOU", "ICO_COM_SOU", "ICO_MAN_TEI", "ICO_COM_TEI", "ICO_MAN_KAN", "ICO_COM_KAN",
+};
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), canvas_(new Canvas(this)) {
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+    setWindowTitle(QStringLiteral("ZT daro"));
+    setCentralWidget(canvas_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    buildMenus();
+    buildIcons();
+    connect(canvas_, &Canvas::mousePressed, this, [this](int button, int shift, double x, double y) {
+        dispatch([=](Form1& f) { f.Form_MouseDown(button, shift, x, y); });
+    });
+    canvas_->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto menu = [](QWidget* parent, const char* name, const char* caption) {
+        QMenu* m = new QMenu(QString::fromUtf8(caption), parent);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        if (auto* bar = qobject_cast<QMenuBar*>(parent)) bar->addMenu(m);
+        else static_cast<QMenu*>(parent)->addMenu(m);
+        return m;
+    };
+    auto item = [this](QWidget* parent, const char* name, const char* caption, Click click, bool checkable,
+                       bool checked = false) {
+        QAction* a = new QAction(QString::fromUtf8(caption), parent);
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(checkable);
+        a->setChecked(checked);
+        parent->addAction(a);
+        items_[name] = a;
+        marks_[name] = checked;
+        connect(a, &QAction::triggered, this, [this, a, name = std::string(name), click] {
+            // The game decides every check mark: undo Qt's own toggle.
+            if (a->isCheckable()) a->setChecked(marks_[name]);
+            dispatch([click](Form1& f) { (f.*click)(); });
+        });
+        return a;
+    };
+
+    QMenu* taikyoku = menu(bar, "TAIKYOKU", "対局");
+    QMenu* kind = menu(taikyoku, "TAIKYOKU_SYURUI", "対局");
+    QMenu* onePlayer = menu(kind, "PLAY_1", "1_PLAY");
+    item(onePlayer, "JYUNBAN_1", "１番目(秦)", &Form1::JYUNBAN_1_Click, false);
+    item(onePlayer, "JYUNBAN_2", "2番目(楚)", &Form1::JYUNBAN_2_Click, false);
+    item(onePlayer, "JYUNBAN_3", "3番目(韓)", &Form1::JYUNBAN_3_Click, false);
+    item(onePlayer, "JYUNBAN_4", "4番目(斉)", &Form1::JYUNBAN_4_Click, false);
+    item(onePlayer, "JYUNBAN_5", "5番目(魏)", &Form1::JYUNBAN_5_Click, false);
+    item(onePlayer, "JYUNBAN_6", "6番目(趙)", &Form1::JYUNBAN_6_Click, false);
+    item(onePlayer, "JYUNBAN_7", "7番目(燕)", &Form1::JYUNBAN_7_Click, false);
+    item(kind, "PLAY_7", "7_PLAY", &Form1::PLAY_7_Click, false);
+    QMenu* level = menu(taikyoku, "LEVEL", "COM対局ﾚﾍﾞﾙ");
+    item(level, "LEVEL1", "LEVEL1", &Form1::LEVEL1_Click, true);
+    item(level, "LEVEL2", "LEVEL2", &Form1::LEVEL2_Click, true);
+    item(level, "LEVEL3", "LEVEL3", &Form1::LEVEL3_Click, true);
+    item(taikyoku, "OWARI", "終わり", &Form1::OWARI_Click, false);
+
+    QMenu* position = menu(bar, "STOP", "局面");
+    item(position, "CANCEL", "最初", &Form1::CANCEL_Click, false);
+
+    item(bar, "REPLAY", "戻", &Form1::REPLAY_Click, false);
+    item(bar, "AFTER", "進", &Form1::AFTER_Click, false);
+
+    QMenu* option = menu(bar, "OPTION", "ｵﾌﾟｼｮﾝ");
+    item(option, "SIDOU", "移動指導", &Form1::SIDOU_Click, true, true);
+    item(option, "AICON", "ｱｲｺﾝ表示", &Form1::AICON_Click, true);
+    item(option, "mochikoma", "持駒数表示", &Form1::mochikoma_Click, true);
+    QMenu* background = menu(option, "HAIKEI_GA", "背景画");
+    item(background, "MIDORI", "緑", &Form1::MIDORI_Click, true);
+    item(background, "TATAMI", "畳", &Form1::TATAMI_Click, true, true);
+    item(background, "TAKE", "竹", &Form1::TAKE_Click, true);
+    item(background, "UCHU", "宇宙", &Form1::UCHU_Click, true);
+    item(background, "RENGA", "煉瓦", &Form1::RENGA_Click, true);
+    item(option, "BGM", "BGM", &Form1::BGM_Click, true);
+
+    item(bar, "VER", "その他", &Form1::VER_Click, false);
+}
+
+void MainWindow::buildIcons() {
+    for (const char* name : iconNames) {
+        const QString n = QLatin1String(name);
+        auto* label = new QLabel(canvas_);
+        label->setObjectName(n);
+        label->setFixedSize(art::logicalSize(n));
+        // Clicks on an icon belong to the board beneath it.
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->hide();
+        icons_[name] = label;
+    }
+    drawIcons(canvas_->bufferRatio());
+    connect(canvas_, &Canvas::ratioChanged, this, &MainWindow::drawIcons);
+}
+
+void MainWindow::drawIcons(qreal ratio) {
+    for (auto& [name, label] : icons_) {
+        QPixmap pixmap = QPixmap::fromImage(art::render(label->objectName(), label->size() * ratio));
+        pixmap.setDevicePixelRatio(ratio);
+        label->setPixmap(pixmap);
+    }
+}
+
+void MainWindow::attach(Form1& form) { form_ = &form; }
+
+void MainWindow::load() {
+    if (loaded_) return;
+    loaded_ = true;
+    dispatch([](Form1& f) { f.Form_Load(); });
+}
+
+void MainWindow::dispatch(std::function<void(Form1&)> call) {
+    if (ended_ || !form_) return;
+    if (busy_) {
+        deferred_.push_back(std::move(call));
+        return;
+    }
+    busy_ = true;
+    call(*form_);
+    busy_ = false;
+    if (!deferred_.empty() && !ended_) QTimer::singleShot(0, this, &MainWindow::runDeferred);
+}
+
+void MainWindow::runDeferred() {
+    if (busy_) return;  // the end of the running call schedules us again
+    while (!deferred_.empty() && !busy_ && !ended_) {
+        auto call = std::move(deferred_.front());
+        deferred_.pop_front();
+        dispatch(std::move(call));
+    }
+}
+
+QAction* MainWindow::menuItem(const QString& controlName) const {
+    auto it = items_.find(controlName.toStdString());
+    return it == items_.end() ? nullptr : it->second;
+}
+
+QLabel* MainWindow::icon(const QString& controlName) const {
+    auto it = icons_.find(controlName.toStdString());
+    return it == icons_.end() ? nullptr : it->second;
+}
+
+QColor MainWindow::qbColor(int index) {
+    static const QColor palette[16] = {
+        {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128},   {128, 0, 0},   {128, 0, 128},
+        {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255},  {0, 255, 0},   {0, 255, 255},
+        {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
+    };
+    return palette[index & 15];
+}
+
+void MainWindow::paintPicture(int pictureCode, double x, double y) {
+    const std::string name = Form1::pictureControlName(pictureCode);
+    if (!name.empty()) canvas_->paintPicture(text(name), x, y);
+}
+
+void MainWindow::drawRectangle(double x1, double y1, double x2, double y2, int color) {
+    canvas_->drawRectangle(x1, y1, x2, y2, qbColor(color));
+}
+
+void MainWindow::printText(double x, double y, const std::string& utf8Text, double size, bool bold, int color) {
+    canvas_->printText(x, y, text(utf8Text), size, bold, qbColor(color));
+}
+
+void MainWindow::refresh() { canvas_->repaint(); }
+
+// A new back colour wipes what was drawn, as a form's back colour does.
+void MainWindow::setBackColor(int color) { canvas_->clear(qbColor(color)); }
+
+void MainWindow::setChecked(const std::string& name, bool checked) {
+    auto it = items_.find(name);
+    if (it == items_.end()) return;
+    marks_[name] = checked;
+    it->second->setChecked(checked);
+}
+
+bool MainWindow::isChecked(const std::string& name) const {
+    auto it = marks_.find(name);
+    return it != marks_.end() && it->second;
+}
+
+void MainWindow::setIconPosition(const std::string& name, int left, int top) {
+    if (QLabel* label = icon(text(name))) label->move(Canvas::toLogical(left), Canvas::toLogical(top));
+}
+
+void MainWindow::setIconVisible(const std::string& name, bool visible) {
+    if (QLabel* label = icon(text(name))) label->setVisible(visible);
+}
+
+BoxAnswer MainWindow::messageBox(const std::string& message, const std::string& title, BoxButtons buttons,
+                                 BoxIcon boxIcon) {
+    const bool yesNo = buttons == BoxButtons::YesNo;
+    QMessageBox box(boxIcon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, text(title),
+                    text(message), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, this);
+    box.setWindowModality(Qt::ApplicationModal);
+    if (yesNo) box.setDefaultButton(QMessageBox::Yes);
+    const int answer = box.exec();
+    if (!yesNo) return BoxAnswer::Ok;
+    return answer == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+}
+
+int MainWindow::windowTop() const { return pos().y() * Canvas::twipsPerPixel; }
+
+void MainWindow::placeWindow(int left, int top, int, int) {
+    // The size is the canvas' own; only the place is up to the game.
+    move(int(std::floor(left / double(Canvas::twipsPerPixel))), int(std::floor(top / double(Canvas::twipsPerPixel))));
+    adjustSize();
+}
+
+void MainWindow::endProgram() {
+    ended_ = true;
+    deferred_.clear();
+    if (exitAction_) {
+        exitAction_();
+        return;
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (ended_) {
+        event->accept();
+        return;
+    }
+    // Game code decides; the close itself is never cancelled.
+    event->ignore();
+    if (closeRequested_) return;
+    closeRequested_ = true;
+    dispatch([this](Form1& f) {
+        f.Form_Unload();
+        if (!ended_) endProgram();
+    });
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    int code = 0;
+    if (event->key() == Qt::Key_Escape) code = 27;
+    else if (event->text().size() == 1 && event->text().at(0).unicode() < 128) code = event->text().at(0).unicode();
+    if (code == 0) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    dispatch([code](Form1& f) { f.Form_KeyPress(code); });
+}
+
+}  // namespace daro::qt

@@ -1,0 +1,91 @@
+#pragma once
+// The game's one window over Qt: menu bar, canvas, icons, message boxes.
+// Every event that reaches the game goes through dispatch(), which runs game
+// code one call at a time.
+
+#include <QMainWindow>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/Window.h"
+
+class QAction;
+class QLabel;
+
+namespace daro {
+class Form1;
+}
+
+namespace daro::qt {
+
+class Canvas;
+
+class MainWindow : public QMainWindow, public daro::Window {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The game whose handlers the window calls; set once, before load().
+    void attach(Form1& form);
+    // The window's load event: Form_Load, once.
+    void load();
+    // What ending the program does; by default the process exits at once.
+    void setExitAction(std::function<void()> action) { exitAction_ = std::move(action); }
+
+    // Runs game code now, or after the game code that is running has
+    // returned to the event loop. Nothing runs once the program has ended.
+    void dispatch(std::function<void(Form1&)> call);
+    bool hasEnded() const { return ended_; }
+
+    Canvas* canvas() const { return canvas_; }
+    QAction* menuItem(const QString& controlName) const;
+    QLabel* icon(const QString& controlName) const;
+
+    // ---- daro::Window
+    void paintPicture(int pictureCode, double xTwips, double yTwips) override;
+    void drawRectangle(double x1, double y1, double x2, double y2, int qbColor) override;
+    void printText(double xTwips, double yTwips, const std::string& utf8Text, double sizePoints, bool bold,
+                   int qbColor) override;
+    void refresh() override;
+    void setBackColor(int qbColor) override;
+    void setChecked(const std::string& controlName, bool checked) override;
+    bool isChecked(const std::string& controlName) const override;
+    void setIconPosition(const std::string& controlName, int leftTwips, int topTwips) override;
+    void setIconVisible(const std::string& controlName, bool visible) override;
+    BoxAnswer messageBox(const std::string& text, const std::string& title, BoxButtons buttons,
+                         BoxIcon icon) override;
+    int windowTop() const override;
+    void placeWindow(int leftTwips, int topTwips, int widthTwips, int heightTwips) override;
+    std::int32_t nativeHandle() const override { return 1; }
+    void endProgram() override;
+
+    static QColor qbColor(int index);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildIcons();
+    void drawIcons(qreal ratio);
+    void runDeferred();
+
+    Canvas* canvas_;
+    Form1* form_ = nullptr;
+    std::function<void()> exitAction_;
+    std::map<std::string, QAction*> items_;
+    std::map<std::string, bool> marks_;  // the check marks, as the game set them
+    std::map<std::string, QLabel*> icons_;
+    std::deque<std::function<void(Form1&)>> deferred_;
+    bool busy_ = false;
+    bool ended_ = false;
+    bool loaded_ = false;
+    bool closeRequested_ = false;
+};
+
+}  // namespace daro::qt

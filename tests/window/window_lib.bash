@@ -1,0 +1,139 @@
+# Shared by the window tests: sourced, never run on its own (so not *.sh).
+#
+#   source "$here/window_lib.bash"
+#   in_virtual_x "$0" "$@"      # re-runs the calling script inside xvfb-run
+#   start_game                  # starts ./daro from a fresh copy of the game folder
+#   shoot_and_check NAME <<CHECKS  # screenshot $WORK/NAME.png (kept in the build)
+#                               # checked by daro_shot_check from the canvas origin
+#   click_square X Y            # left click on the middle of board square (X, Y)
+#   wait_for_box TITLE          # a message box titled TITLE (regex) appears; answers it
+#   answer_open_boxes           # answers any open box of the program, titled or not
+#   end_with_esc                # Esc must end the program with status 0
+#
+# Needs DARO_GAME_DIR and DARO_BUILD_DIR; sets WORK, PID, WIN, OX, OY.
+
+: "${DARO_GAME_DIR:?}" "${DARO_BUILD_DIR:?}"
+test_name="$(basename "$0" .sh)"
+
+in_virtual_x() {
+  local script="$1"
+  shift
+  [ "${1:-}" = inside ] && return 0
+  WORK="$(mktemp -d)"
+  trap 'rm -rf "$WORK"' EXIT
+  cp -R "$DARO_GAME_DIR/." "$WORK/game"
+  rm -f "$WORK/game/ZT七国将棋.ini"
+  export WORK
+  unset QT_QPA_PLATFORM
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$script" inside
+  exit $?
+}
+
+fail() {
+  echo "$test_name: $*" >&2
+  [ -f "$WORK/daro.log" ] && cat "$WORK/daro.log" >&2
+  [ -n "${PID:-}" ] && kill "$PID" 2>/dev/null
+  exit 1
+}
+
+# First pixel of board column / row n: ceil((1100 + 465 n) / 15), ceil((130 + 465 n) / 15).
+col() { echo $(( (1100 + 465 * $1 + 14) / 15 )); }
+row() { echo $(( (130 + 465 * $1 + 14) / 15 )); }
+
+start_game() {
+  cd "$WORK/game"
+  # No sound card here: SDL's silent driver lets start-up go the ordinary way.
+  SDL_AUDIODRIVER=dummy ./daro >"$WORK/daro.log" 2>&1 &
+  PID=$!
+  # A missing sound device is reported in a box first, which is answered.
+  WIN=""
+  local box
+  for _ in $(seq 1 300); do
+    WIN="$(xdotool search --onlyvisible --name '^ZT daro$' 2>/dev/null | head -n 1 || true)"
+    [ -n "$WIN" ] && break
+    box="$(xdotool search --onlyvisible --name 'dll$' 2>/dev/null | head -n 1 || true)"
+    if [ -n "$box" ]; then xdotool windowfocus --sync "$box" key Return || true; fi
+    kill -0 "$PID" 2>/dev/null || fail "the program ended before its window appeared"
+    sleep 0.1
+  done
+  [ -n "$WIN" ] || fail "no window named \"ZT daro\" within 30 seconds"
+  timeout 20 xdotool search --sync --onlyvisible --name '^ZT daro$' >/dev/null || fail "window not mapped"
+  sleep 0.3
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$WIN")"
+  # The canvas fills the window below the menu bar: 933 x 733 pixels.
+  OX=$X
+  OY=$((Y + HEIGHT - 733))
+  BAR_Y=$((Y + (HEIGHT - 733) / 2))
+}
+
+# Photographs the screen until the checks read from stdin pass (the window
+# may still be painting on a busy machine), for about five seconds at most.
+shoot_and_check() {
+  local checks report
+  checks="$(cat)"
+  for _ in $(seq 1 10); do
+    sleep 0.5
+    import -window root "$WORK/$1.png"
+    cp "$WORK/$1.png" "$DARO_BUILD_DIR/tests/window/$1.png"
+    if report="$("$DARO_BUILD_DIR/tests/window/daro_shot_check" "$WORK/$1.png" "$OX" "$OY" <<<"$checks")"; then
+      echo "$report"
+      return 0
+    fi
+  done
+  echo "$report" >&2
+  fail "screenshot $1 is not as expected (kept in $DARO_BUILD_DIR/tests/window/$1.png)"
+}
+
+click_square() {
+  xdotool mousemove --sync $((OX + $(col "$1") + 15)) $((OY + $(row "$2") + 15)) click 1
+}
+
+wait_for_box() {
+  local box=""
+  for _ in $(seq 1 100); do
+    box="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || return 1
+  xdotool windowfocus --sync "$box" key Return || true
+  for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || break
+    sleep 0.1
+  done
+}
+
+end_with_esc() {
+  xdotool windowfocus --sync "$WIN" key Escape || true
+  for _ in $(seq 1 100); do
+    kill -0 "$PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$PID" 2>/dev/null; then fail "Esc did not end the program"; fi
+  local status=0
+  wait "$PID" || status=$?
+  PID=""
+  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
+# Answers with Return every box of the program that is open, whatever its
+# title (some boxes have an empty one); true when there was one.
+answer_open_boxes() {
+  local answered=1 w
+  for _ in $(seq 1 20); do
+    local open=""
+    for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null || true); do
+      [ "$w" != "$WIN" ] && open="$w"
+    done
+    if [ -z "$open" ]; then
+      [ "$answered" -eq 0 ] && return 0
+      sleep 0.1
+      continue
+    fi
+    xdotool windowfocus --sync "$open" key Return || true
+    answered=0
+    sleep 0.2
+  done
+  return "$answered"
+}
