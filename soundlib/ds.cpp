@@ -86,6 +86,9 @@ extern "C" {
 DS_API int32_t dsInitialize(int32_t) {
     std::lock_guard lock(gate);
     if (openDevice != 0) return openDevice;
+    // SDL would otherwise take SIGINT and SIGTERM from the program and turn
+    // them into events nobody reads, so the game could no longer be stopped.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

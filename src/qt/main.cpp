@@ -6,6 +6,7 @@
 #include "Form1.h"
 #include "MainWindow.h"
 #include "QtClock.h"
+#include "SoundLibraryLoader.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     daro::qt::MainWindow window;
     daro::qt::QtClock clock;
-    std::unique_ptr<daro::SoundLibrary> soundLibrary;
+    // The sound library lies beside the program; without it the game is silent.
+    std::unique_ptr<daro::SoundLibrary> soundLibrary =
+        daro::loadSoundLibrary(QCoreApplication::applicationDirPath().toStdString());
     daro::Form1 form(window, clock, soundLibrary.get());
     window.attach(form);
     window.load();
