@@ -117,19 +117,10 @@ void Form1::com_ban(int seat) {
         return;
     }
     const int next = 手番_進(seat);
-    bool nextEliminated = false;
-    if (存在チェック駒(取得_手番王(next)) == valueNo) {
-        描画_アイコン(next, true);
-        rotationStop = valueYes;
-        戦線離脱処理(next);
-        if (seatPlayer[next] == playerHuman) {
-            終了_man();
-            return;
-        }
-        nextEliminated = true;
-    }
-    // A kingdom already taken out above has no pieces left to remove.
-    if (!nextEliminated && 調査_駒数(next) <= dropOutPieceCount) {
+    const bool kingGone = 存在チェック駒(取得_手番王(next)) == valueNo;
+    // A kingdom already taken out for its king has no pieces left to remove.
+    const bool tooFewPieces = !kingGone && 調査_駒数(next) <= dropOutPieceCount;
+    if (kingGone || tooFewPieces) {
         描画_アイコン(next, true);
         rotationStop = valueYes;
         戦線離脱処理(next);
