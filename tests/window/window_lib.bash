@@ -9,6 +9,7 @@
 #   wait_for_box TITLE          # a message box titled TITLE (regex) appears; answers it
 #   answer_open_boxes           # answers any open box of the program, titled or not
 #   end_with_esc                # Esc must end the program with status 0
+# DARO_TEST_AUDIO_DRIVER names the SDL audio driver (default: the silent one).
 #
 # Needs DARO_GAME_DIR and DARO_BUILD_DIR; sets WORK, PID, WIN, OX, OY.
 
@@ -43,7 +44,7 @@ row() { echo $(( (130 + 465 * $1 + 14) / 15 )); }
 start_game() {
   cd "$WORK/game"
   # No sound card here: SDL's silent driver lets start-up go the ordinary way.
-  SDL_AUDIODRIVER=dummy ./daro >"$WORK/daro.log" 2>&1 &
+  SDL_AUDIODRIVER="${DARO_TEST_AUDIO_DRIVER:-dummy}" ./daro >"$WORK/daro.log" 2>&1 &
   PID=$!
   # A missing sound device is reported in a box first, which is answered.
   WIN=""
