@@ -82,6 +82,9 @@ public:
     static constexpr int workDestY = 6;
     static constexpr int workPiece = 8;
 
+    // The order in which the kings' squares are refreshed before a move.
+    static constexpr std::array<int, 7> kingRefreshOrder = {19, 59, 29, 69, 39, 79, 49};
+
     // 描画_文字列 string code of "手目".
     static constexpr int moveSuffixStringCode = 99;
 

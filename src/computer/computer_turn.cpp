@@ -10,9 +10,6 @@ constexpr Score noMoveScore = -999990;
 // A kingdom with this many pieces or fewer leaves the game on the computer's watch.
 constexpr int dropOutPieceCount = 10;
 
-// Kings are refreshed in this order before the search.
-constexpr int kingRefreshOrder[] = {19, 59, 29, 69, 39, 79, 49};
-
 }  // namespace
 
 void Form1::com_ban(int seat) {

@@ -65,7 +65,7 @@ void makeMove(Form1& f) {
     const int piece = f.moveWork[Form1::workPiece];
     const int mover = f.turnSeat;
 
-    for (int king : {19, 59, 29, 69, 39, 79, 49}) f.取得_王座標(king);
+    for (int king : Form1::kingRefreshOrder) f.取得_王座標(king);
 
     f.描画_絵(f.backgroundCode, -2, -1);
     f.描画_絵(f.backgroundCode, -1, -1);
