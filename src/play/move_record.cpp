@@ -25,15 +25,30 @@ void redrawMoveStatus(Form1& f) {
     f.描画_手数(f.moveNumber, Form1::colorWhite);
 }
 
+// Shows one neighbouring position of the record, square by square where it
+// differs from the one shown. A square occupied in both held a capture: the
+// later position's piece took the earlier one's, counted forward, uncounted back.
+void showNeighbour(Form1& f, const Board& earlier, const Board& later, bool forward) {
+    const Board& target = forward ? later : earlier;
+    for (int x = 1; x <= Form1::boardSize; ++x) {
+        for (int y = 1; y <= Form1::boardSize; ++y) {
+            if (earlier[x][y] == later[x][y]) continue;
+            if (earlier[x][y] != Form1::emptyCode && later[x][y] != Form1::emptyCode)
+                f.調査_駒取得(forward ? "取る" : "取られる", later[x][y], earlier[x][y]);
+            f.board[x][y] = target[x][y];
+            f.描画_絵(f.board[x][y], x, y);
+            f.描画_桝輪郭(f.outlineColor, x, y);
+        }
+    }
+}
+
 }  // namespace
 
 void Form1::手順保存(int n) {
     if (n < 0) return;
     // The record grows with the game, so no position is ever lost.
     if (moveRecord.size() < static_cast<std::size_t>(n) + 1) moveRecord.resize(static_cast<std::size_t>(n) + 1);
-    Board& entry = moveRecord[static_cast<std::size_t>(n)];
-    for (int x = 1; x <= boardSize; ++x)
-        for (int y = 1; y <= boardSize; ++y) entry[x][y] = board[x][y];
+    moveRecord[static_cast<std::size_t>(n)] = board;
 }
 
 void Form1::REPLAY_Click() {
@@ -48,18 +63,8 @@ void Form1::REPLAY_Click() {
     }
 
     clickPhase = 0;
-    const Board& shown = moveRecord[static_cast<std::size_t>(moveNumber)];
-    const Board& before = moveRecord[static_cast<std::size_t>(moveNumber) - 1];
-    for (int x = 1; x <= boardSize; ++x) {
-        for (int y = 1; y <= boardSize; ++y) {
-            if (shown[x][y] == before[x][y]) continue;
-            if (shown[x][y] != emptyCode && before[x][y] != emptyCode)
-                調査_駒取得("取られる", shown[x][y], before[x][y]);
-            board[x][y] = before[x][y];
-            描画_絵(board[x][y], x, y);
-            描画_桝輪郭(outlineColor, x, y);
-        }
-    }
+    const auto n = static_cast<std::size_t>(moveNumber);
+    showNeighbour(*this, moveRecord[n - 1], moveRecord[n], false);
 
     描画_将棋盤桝();
     module1.play(soundPiece);
@@ -89,20 +94,8 @@ void Form1::AFTER_Click() {
 
     clickPhase = 0;
     描画_将棋盤桝();
-    const Board& shown = moveRecord[static_cast<std::size_t>(moveNumber)];
-    const Board& after = moveRecord[static_cast<std::size_t>(moveNumber) + 1];
-    for (int x = 1; x <= boardSize; ++x) {
-        for (int y = 1; y <= boardSize; ++y) {
-            if (after[x][y] == shown[x][y]) continue;
-            // The capturer stands on the square afterwards; the captured piece
-            // stood there before.
-            if (shown[x][y] != emptyCode && after[x][y] != emptyCode)
-                調査_駒取得("取る", after[x][y], shown[x][y]);
-            board[x][y] = after[x][y];
-            描画_絵(board[x][y], x, y);
-            描画_桝輪郭(outlineColor, x, y);
-        }
-    }
+    const auto n = static_cast<std::size_t>(moveNumber);
+    showNeighbour(*this, moveRecord[n], moveRecord[n + 1], true);
 
     module1.play(soundPiece);
     moveNumber += 1;
