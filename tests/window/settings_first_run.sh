@@ -44,6 +44,7 @@ if [ ! -x "$DARO_GAME_DIR/daro" ]; then
     exit 1
 fi
 self="$(readlink -f "$0")"
+source "$(dirname "$self")/virtual_x.bash"
 work="$(mktemp -d)"
 expected_dir="$(mktemp -d)"
 trap 'rm -rf "$work" "$expected_dir"' EXIT
@@ -51,4 +52,4 @@ cd "$work" || exit 1
 # The machine running the tests has no sound card; SDL's silent driver
 # stands in so that start-up goes the ordinary way.
 SDL_AUDIODRIVER=dummy TMPDIR_EXPECTED="$expected_dir" DARO_GAME_DIR="$(readlink -f "$DARO_GAME_DIR")" \
-    xvfb-run -a bash "$self" --inside
+    with_virtual_x bash "$self" --inside

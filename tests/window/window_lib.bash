@@ -1,7 +1,7 @@
 # Shared by the window tests: sourced, never run on its own (so not *.sh).
 #
 #   source "$here/window_lib.bash"
-#   in_virtual_x "$0" "$@"      # re-runs the calling script inside xvfb-run
+#   in_virtual_x "$0" "$@"      # re-runs the calling script in a virtual X server
 #   start_game                  # starts ./daro from a fresh copy of the game folder
 #   shoot_and_check NAME <<CHECKS  # screenshot $WORK/NAME.png (kept in the build)
 #                               # checked by daro_shot_check from the canvas origin
@@ -14,6 +14,7 @@
 # Needs DARO_GAME_DIR and DARO_BUILD_DIR; sets WORK, PID, WIN, OX, OY.
 
 : "${DARO_GAME_DIR:?}" "${DARO_BUILD_DIR:?}"
+source "$(dirname "${BASH_SOURCE[0]}")/virtual_x.bash"
 test_name="$(basename "$0" .sh)"
 
 in_virtual_x() {
@@ -26,8 +27,9 @@ in_virtual_x() {
   rm -f "$WORK/game/ZT七国将棋.ini"
   export WORK
   unset QT_QPA_PLATFORM
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$script" inside
-  exit $?
+  local status=0
+  with_virtual_x bash "$script" inside || status=$?
+  exit "$status"
 }
 
 fail() {
