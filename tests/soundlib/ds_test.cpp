@@ -91,9 +91,11 @@ TEST_F(DiskDevice, OneShotIsHeardOnceAndOverlapsItself) {
             last = i;
         }
     ASSERT_LT(first, samples.size());
-    // Two plays started together, not repeated: at most the sound's length
-    // plus the block between the two calls.
-    EXPECT_LE(last - first, std::size_t(2 * (8820 + 1024 * 2)));
+    // Two plays started together, not one after the other (which would span
+    // twice the sound). The slack allows for this thread being held up for a
+    // few blocks between the two calls on a busy machine.
+    const std::size_t soundSamples = 2 * 8820;
+    EXPECT_LT(last - first, soundSamples + soundSamples * 3 / 4);
 }
 
 TEST_F(DiskDevice, LoopStartedTwicePlaysOnceUntilStopped) {
