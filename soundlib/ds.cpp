@@ -13,6 +13,7 @@
 #include <mutex>
 #include <vector>
 
+#include "convert.h"
 #include "wave.h"
 
 namespace {
@@ -119,24 +120,10 @@ DS_API int32_t dsCreateDSB(int32_t device, const uint8_t* image, size_t length, 
     const auto wave = daro::sound::parseWave(image, length);
     if (!wave) return 0;
 
-    SDL_AudioCVT cvt;
-    const SDL_AudioFormat format = wave->bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    if (SDL_BuildAudioCVT(&cvt, format, Uint8(wave->channels), wave->sampleRate, deviceFormat,
-                          Uint8(deviceChannels), deviceRate) < 0)
-        return 0;
-    if (wave->bytes > std::size_t(std::numeric_limits<int>::max()) / std::size_t(cvt.len_mult))
-        return 0;
-
+    auto samples = daro::sound::convertForDevice(*wave, {deviceFormat, deviceChannels, deviceRate});
+    if (!samples) return 0;
     auto b = std::make_unique<Buffer>();
-    b->samples.resize(wave->bytes * std::size_t(cvt.len_mult));
-    std::memcpy(b->samples.data(), wave->samples, wave->bytes);
-    cvt.buf = b->samples.data();
-    cvt.len = int(wave->bytes);
-    if (cvt.needed != 0) {
-        if (SDL_ConvertAudio(&cvt) != 0) return 0;
-        b->samples.resize(std::size_t(cvt.len_cvt));
-    }
-    if (b->samples.empty()) return 0;
+    b->samples = std::move(*samples);
     b->chunk = Mix_QuickLoad_RAW(b->samples.data(), Uint32(b->samples.size()));
     if (b->chunk == nullptr) return 0;
 

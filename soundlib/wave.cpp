@@ -63,4 +63,12 @@ std::optional<WaveData> parseWave(const std::uint8_t* image, std::size_t length)
     return std::nullopt;
 }
 
+std::uint64_t convertedBytes(const WaveData& wave, int rate, int channels, int bytesPerSample) {
+    const std::uint64_t frames = wave.bytes / std::uint64_t(wave.channels * wave.bitsPerSample / 8);
+    // Whole frames out for every frame in, rounded up: at most 2^32 * 192000.
+    const std::uint64_t framesOut = (frames * std::uint64_t(rate) + std::uint64_t(wave.sampleRate) - 1) /
+                                    std::uint64_t(wave.sampleRate);
+    return framesOut * std::uint64_t(channels) * std::uint64_t(bytesPerSample);
+}
+
 }  // namespace daro::sound

@@ -20,4 +20,11 @@ struct WaveData {
 // one, or whose headers point beyond `length`.
 std::optional<WaveData> parseWave(const std::uint8_t* image, std::size_t length);
 
+// No sound buffer grows past the largest wave file the game reads.
+constexpr std::uint64_t largestConvertedBytes = 64u * 1024u * 1024u;
+
+// How many bytes the wave's samples take once converted to `rate` frames a
+// second of `channels` samples of `bytesPerSample` bytes each.
+std::uint64_t convertedBytes(const WaveData& wave, int rate, int channels, int bytesPerSample);
+
 }  // namespace daro::sound

@@ -2,15 +2,12 @@
 
 #include "shell/Module1.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <system_error>
-#include <vector>
 
 #include "platform/SoundLibrary.h"
 #include "platform/Window.h"
+#include "shell/RegularFile.h"
+#include "wave.h"
 
 namespace daro {
 namespace {
@@ -18,9 +15,7 @@ namespace {
 // No wave file of the game comes near this; a bigger file is not worth the memory.
 constexpr std::uintmax_t largestWaveFile = 64u * 1024u * 1024u;
 
-std::string systemText(int error) {
-    return error != 0 ? std::generic_category().message(error) : std::string("読み込めませんでした");
-}
+const std::string tooLargeText = "ファイルが大きすぎます (64 MiB まで)";
 
 }  // namespace
 
@@ -40,35 +35,26 @@ void Module1::TermSound() {
 std::int32_t Module1::LoadSound(const std::string& fileName, std::int32_t flags) {
     if (soundDevice == 0 || library_ == nullptr) return 0;
 
-    namespace fs = std::filesystem;
-    const fs::path path(reinterpret_cast<const char8_t*>(fileName.c_str()));
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (!fs::exists(status)) return 0;  // a missing sound is simply not heard
+    const std::filesystem::path path(reinterpret_cast<const char8_t*>(fileName.c_str()));
+    const FileContents file = readRegularFile(path, largestWaveFile);
+    if (file.problem == FileProblem::missing) return 0;  // a missing sound is simply not heard
 
     auto fail = [&](const std::string& why) {
         ShowSoundError(fileName + ": " + why);
         return 0;
     };
-    if (fs::is_directory(status)) return fail(systemText(EISDIR));
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return fail(ec.message());
-    if (size == 0) return fail("ファイルが空です");
-    if (size > largestWaveFile) return fail("ファイルが大きすぎます (64 MiB まで)");
+    if (file.problem == FileProblem::tooLarge) return fail(tooLargeText);
+    if (file.problem != FileProblem::none) return fail(describeFileProblem(file.problem, file.error));
+    if (file.bytes.empty()) return fail("ファイルが空です");
 
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return fail(systemText(errno));
-    std::vector<std::uint8_t> image(static_cast<std::size_t>(size));
-    errno = 0;
-    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (static_cast<std::uintmax_t>(in.gcount()) != size) return fail(systemText(errno));
-    in.close();
-
-    const std::int32_t buffer = library_->dsCreateDSB(soundDevice, image.data(), image.size(), flags);
-    // The file is there but cannot be played: say so once, like an unreadable one.
-    if (buffer == 0) return fail("音声として再生できない形式です");
-    return buffer;
+    const auto* image = reinterpret_cast<const std::uint8_t*>(file.bytes.data());
+    const std::int32_t buffer = library_->dsCreateDSB(soundDevice, image, file.bytes.size(), flags);
+    if (buffer != 0) return buffer;
+    // The library refuses a wave it cannot play, and one that would take more
+    // than the file limit once converted for the device: a sound that long is
+    // too large whatever the size of its file.
+    if (sound::parseWave(image, file.bytes.size())) return fail(tooLargeText);
+    return fail("再生できる形式の音声ではありません");
 }
 
 void Module1::ShowSoundError(const std::string& text) {

@@ -7,13 +7,13 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "Form1.h"
+#include "shell/RegularFile.h"
 
 namespace daro {
 namespace {
@@ -70,69 +70,141 @@ std::optional<std::string> convert(std::string_view text, const char* from, cons
     return out;
 }
 
-void applySetting(Form1& f, const std::string& key, const std::string& value) {
-    Window& w = f.window;
-    if (key == keyGuide) {
-        if (value == valueOn) {
-            w.setChecked("SIDOU", true);
-            f.guideColor = Form1::colorWhite;
-        } else if (value == valueOff) {
-            w.setChecked("SIDOU", false);
-            f.guideColor = f.gridColor;
-        }
-    } else if (key == keyIcons || key == keyCaptures) {
-        const char* control = key == keyIcons ? "AICON" : "mochikoma";
-        if (value == valueOn) w.setChecked(control, true);
-        else if (value == valueOff) w.setChecked(control, false);
-    } else if (key == keyBackground) {
-        for (const auto& item : backgroundItems) {
-            if (value != item.name) continue;
-            f.チェック設定(item.code);
-            f.描画_背景(item.code);
-            f.backgroundCode = item.code;
-        }
-    } else if (key == keyMusic) {
-        if (value == valueOn) {
-            w.setChecked("BGM", true);
-            f.module1.playLooping(f.soundBgm);
-        } else if (value == valueOff) {
-            w.setChecked("BGM", false);
-            f.module1.stop(f.soundBgm);
-        }
+// What a settings file says: each option as the last line that gave it a
+// valid value left it.
+struct SavedOptions {
+    std::optional<bool> guide, icons, captures, music;
+    std::optional<int> background;
+    int recognised = 0;  // lines with a known key and a valid value
+};
+
+std::optional<bool> onOffValue(const std::string& value) {
+    if (value == valueOn) return true;
+    if (value == valueOff) return false;
+    return std::nullopt;
+}
+
+void noteSetting(SavedOptions& options, const std::string& key, const std::string& value) {
+    std::optional<bool>* flag = key == keyGuide      ? &options.guide
+                                : key == keyIcons    ? &options.icons
+                                : key == keyCaptures ? &options.captures
+                                : key == keyMusic    ? &options.music
+                                                     : nullptr;
+    if (flag != nullptr) {
+        const auto on = onOffValue(value);
+        if (!on) return;
+        *flag = on;
+        ++options.recognised;
+        return;
+    }
+    if (key != keyBackground) return;
+    for (const auto& item : backgroundItems) {
+        if (value != item.name) continue;
+        options.background = item.code;
+        ++options.recognised;
     }
 }
 
-// Applies the file line by line; false at the first failure, after the lines
-// before it have taken effect.
-bool readSettings(Form1& f) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (!fs::is_regular_file(settingsPath(), ec)) return false;
-    std::ifstream in(settingsPath(), std::ios::binary);
-    if (!in) return false;
-    std::string bytes(largestSettingsFile + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return false;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > largestSettingsFile) return false;
-    in.close();
-
+// Lines end in CR LF, LF or CR; blank lines are skipped. Nothing when a line
+// has no "=", or when there is no line at all: such a file holds no settings
+// of ours and gives way to the defaults.
+std::optional<SavedOptions> parseSettings(std::string_view text) {
+    SavedOptions options;
+    bool anyLine = false;
     std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t eol = bytes.find('\n', pos);
-        if (eol == std::string::npos) eol = bytes.size();
-        std::string_view line(bytes.data() + pos, eol - pos);
+    while (pos < text.size()) {
+        std::size_t eol = text.find_first_of("\r\n", pos);
+        if (eol == std::string_view::npos) eol = text.size();
+        const std::string line(text.substr(pos, eol - pos));
         pos = eol + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        // Text files hold no NUL; one means the file is something else.
-        if (line.find('\0') != std::string_view::npos) return false;
-        const auto text = convert(line, "CP932", "UTF-8");
-        if (!text) return false;
-        const std::size_t eq = text->find('=');
-        if (eq == std::string::npos) return false;
-        applySetting(f, text->substr(0, eq), text->substr(eq + 1));
+        if (eol < text.size() && text[eol] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+        if (line.empty()) continue;
+        anyLine = true;
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) return std::nullopt;
+        noteSetting(options, line.substr(0, eq), line.substr(eq + 1));
+    }
+    if (!anyLine) return std::nullopt;
+    return options;
+}
+
+bool isUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t extra = 0;
+        char32_t code = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xc2 && c <= 0xdf) {
+            extra = 1, code = c & 0x1f;
+        } else if (c >= 0xe0 && c <= 0xef) {
+            extra = 2, code = c & 0x0f;
+        } else if (c >= 0xf0 && c <= 0xf4) {
+            extra = 3, code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (text.size() - i <= extra) return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto cc = static_cast<unsigned char>(text[i + k]);
+            if ((cc & 0xc0) != 0x80) return false;
+            code = code << 6 | (cc & 0x3f);
+        }
+        // Overlong forms, surrogates and code points past Unicode are not text.
+        const char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
+        if (code < smallest[extra] || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff) return false;
+        i += extra + 1;
     }
     return true;
+}
+
+// The game writes Shift_JIS; editors today save UTF-8, often with a byte-order
+// mark. Text that is valid both ways is read the way that finds more settings.
+std::optional<SavedOptions> decodeSettings(std::string_view bytes) {
+    // Text files hold no NUL; one means the file is something else.
+    if (bytes.find('\0') != std::string_view::npos) return std::nullopt;
+    constexpr std::string_view byteOrderMark = "\xef\xbb\xbf";
+    if (bytes.substr(0, byteOrderMark.size()) == byteOrderMark) {
+        const std::string_view rest = bytes.substr(byteOrderMark.size());
+        if (isUtf8(rest)) return parseSettings(rest);
+    }
+    const auto shiftJis = convert(bytes, "CP932", "UTF-8");
+    std::optional<SavedOptions> fromShiftJis;
+    if (shiftJis) fromShiftJis = parseSettings(*shiftJis);
+    std::optional<SavedOptions> fromUtf8;
+    if (isUtf8(bytes)) fromUtf8 = parseSettings(bytes);
+    if (fromShiftJis && fromUtf8) return fromUtf8->recognised > fromShiftJis->recognised ? fromUtf8 : fromShiftJis;
+    return fromShiftJis ? fromShiftJis : fromUtf8;
+}
+
+std::optional<SavedOptions> readSettings() {
+    const FileContents file = readRegularFile(settingsPath(), largestSettingsFile);
+    if (file.problem != FileProblem::none) return std::nullopt;
+    return decodeSettings(file.bytes);
+}
+
+// Once for the whole file: however many lines name a background, it is
+// painted once.
+void applyOptions(Form1& f, const SavedOptions& options) {
+    Window& w = f.window;
+    if (options.guide) {
+        w.setChecked("SIDOU", *options.guide);
+        f.guideColor = *options.guide ? Form1::colorWhite : f.gridColor;
+    }
+    if (options.icons) w.setChecked("AICON", *options.icons);
+    if (options.captures) w.setChecked("mochikoma", *options.captures);
+    if (options.background) {
+        f.チェック設定(*options.background);
+        f.描画_背景(*options.background);
+        f.backgroundCode = *options.background;
+    }
+    if (options.music) {
+        w.setChecked("BGM", *options.music);
+        if (*options.music) f.module1.playLooping(f.soundBgm);
+        else f.module1.stop(f.soundBgm);
+    }
 }
 
 bool writeSettings(const std::vector<std::string>& lines) {
@@ -143,20 +215,18 @@ bool writeSettings(const std::vector<std::string>& lines) {
         bytes += *encoded;
         bytes += "\r\n";
     }
-    std::ofstream out(settingsPath(), std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+    return replaceFile(settingsPath(), bytes);
 }
 
 // When even these cannot be written the game goes on with them in memory only.
 void writeAndApplyDefaults(Form1& f) {
     writeSettings(defaultLines);
+    SavedOptions defaults;
     for (const auto& line : defaultLines) {
         const std::size_t eq = line.find('=');
-        applySetting(f, line.substr(0, eq), line.substr(eq + 1));
+        noteSetting(defaults, line.substr(0, eq), line.substr(eq + 1));
     }
+    applyOptions(f, defaults);
 }
 
 const std::string& onOff(bool checked) { return checked ? valueOn : valueOff; }
@@ -164,7 +234,9 @@ const std::string& onOff(bool checked) { return checked ? valueOn : valueOff; }
 }  // namespace
 
 void Form1::読込_環境設定ファイル() {
-    if (!readSettings(*this)) writeAndApplyDefaults(*this);
+    const auto options = readSettings();
+    if (options) applyOptions(*this, *options);
+    else writeAndApplyDefaults(*this);
 }
 
 void Form1::書込_環境設定ファイル() {

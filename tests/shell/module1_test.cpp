@@ -5,12 +5,14 @@
 #include "RecordingSoundLibrary.h"
 #include "RecordingWindow.h"
 #include "TempWorkingFolder.h"
+#include "../soundlib/WaveImage.h"
 #include "shell/Module1.h"
 
 namespace daro::test {
 namespace {
 
 const std::string noDeviceText = "Direct Soundインターフェースが作成できません。";
+const std::string tooLargeText = "ファイルが大きすぎます (64 MiB まで)";
 const std::string smallWave = "RIFF....WAVEfmt and so on";  // the recording library takes any bytes
 
 // A library that refuses every image, as the real one refuses a corrupt file.
@@ -106,17 +108,25 @@ TEST_F(SoundModule, MissingFileIsSilentAndEachUnreadableOneWarnsOnceByName) {
         EXPECT_EQ(window.boxes[i].title, "ZT七国将棋.dll");
         EXPECT_EQ(window.boxes[i].icon, BoxIcon::Warning);
     }
-    EXPECT_NE(window.boxes[0].text.find("空"), std::string::npos);
+    EXPECT_EQ(window.boxes[0].text, "禁止.wav: ファイルが空です");
+    EXPECT_EQ(window.boxes[1].text, "その他.wav: ファイルではなくフォルダです");
+    EXPECT_EQ(window.boxes[2].text, "BGM.wav: " + tooLargeText);
     EXPECT_EQ(createCalls(), 0);
 }
 
-TEST_F(SoundModule, FileTheLibraryRefusesWarnsOnce) {
+TEST_F(SoundModule, AFileTheLibraryRefusesWarnsOnceWithTheReason) {
     RefusingSoundLibrary refusing;
+    const std::vector<std::uint8_t> wave = levelWave(4, 100);
     TempWorkingFolder::write("駒打音.wav", smallWave);
+    TempWorkingFolder::write("BGM.wav", std::string(wave.begin(), wave.end()));
     Module1 module{&refusing, window};
     module.InitSound(window.handle);
     EXPECT_EQ(module.LoadSound("駒打音.wav", 3), 0);
-    expectOneWarning("駒打音.wav");
+    expectOneWarning("駒打音.wav: 再生できる形式の音声ではありません");
+    // A wave it can read but refuses would take too much memory once converted.
+    window.boxes.clear();
+    EXPECT_EQ(module.LoadSound("BGM.wav", 1), 0);
+    expectOneWarning("BGM.wav: " + tooLargeText);
 }
 
 TEST_F(SoundModule, PlayRequestsForHandleZeroNeverReachTheLibrary) {

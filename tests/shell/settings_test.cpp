@@ -104,15 +104,15 @@ TEST_F(SettingsFile, FilesThatAreNotSettingsGiveWayToTheDefaults) {
     while (huge.size() < 200 * 1024) huge += "BGM=OK\r\n";
     const std::string binary = "BGM=OK\r\n" + std::string("\x00\xff\x81\x0a=\xfe\x00", 7);
     const std::string noEquals = "BGM=OK\r\nBGM\r\n" + capturesOff;
-    // Lines before the failure take effect first; the huge file is not read at all.
-    const std::vector<std::pair<std::string, std::size_t>> cases = {{huge, 0}, {binary, 1}, {noEquals, 1}};
-    for (const auto& [content, loopsStarted] : cases) {
+    // The whole file is judged before anything of it is applied: lines before
+    // the fault start no music that the defaults would stop again at once.
+    // An empty file or one of blank lines holds no options either.
+    for (const std::string& content : {huge, binary, noEquals, std::string(), std::string("\r\n\r\n")}) {
         sound.calls.clear();
         TempWorkingFolder::write(iniName, content);
         form.読込_環境設定ファイル();
         expectDefaultsApplied();
-        EXPECT_EQ(sound.argsOf("dsPlayLooping").size(), loopsStarted);
-        EXPECT_EQ(sound.calls.back().op, "dsStop");
+        EXPECT_TRUE(sound.argsOf("dsPlayLooping").empty());
     }
 }
 

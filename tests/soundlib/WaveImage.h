@@ -45,8 +45,15 @@ inline std::vector<std::uint8_t> levelWave(int frames, std::int16_t level, int r
 // Byte offsets of the canonical 44-byte header.
 constexpr std::size_t riffSizeAt = 4;
 constexpr std::size_t formatTagAt = 20;
+constexpr std::size_t byteRateAt = 28;
+constexpr std::size_t blockAlignAt = 32;
+constexpr std::size_t bitsAt = 34;
 constexpr std::size_t dataSizeAt = 40;
 
+inline void set16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
+    b[at] = std::uint8_t(v);
+    b[at + 1] = std::uint8_t(v >> 8);
+}
 inline void set32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
 }

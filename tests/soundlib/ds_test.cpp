@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -208,6 +209,33 @@ TEST_F(DiskDevice, ThousandsOfMutatedHeadersNeverReadPastTheImage) {
     }
     // Most single flips land in fields that do not matter.
     EXPECT_GT(accepted, 0);
+}
+
+double peakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// 10 MiB of 8-bit 4 kHz mono is some 440 MB as 44.1 kHz 16-bit stereo.
+TEST_F(DiskDevice, AWaveTooLargeOnceConvertedIsRefusedWithoutTakingTheMemory) {
+    const std::uint32_t dataBytes = 10u * 1024 * 1024;
+    std::vector<std::uint8_t> image = levelWave(0, 0, 4000);
+    set32(image, riffSizeAt, 36 + dataBytes);
+    set32(image, byteRateAt, 4000);
+    set16(image, blockAlignAt, 1);
+    set16(image, bitsAt, 8);
+    set32(image, dataSizeAt, dataBytes);
+    image.resize(image.size() + dataBytes, 128);
+    const double before = peakMiB();
+    EXPECT_EQ(create(image), 0);
+    EXPECT_LT(peakMiB() - before, 32.0);
+
+    // Its first MiB (262 s, 46 MB converted) still plays.
+    image.resize(44 + 1024 * 1024);
+    set32(image, riffSizeAt, 36 + 1024 * 1024);
+    set32(image, dataSizeAt, 1024 * 1024);
+    EXPECT_NE(create(image), 0);
 }
 
 }  // namespace
