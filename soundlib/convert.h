@@ -17,8 +17,8 @@ struct DeviceFormat {
     int rate;
 };
 
-// The converted samples, exactly as many bytes as they take; nothing when
-// they would take more than largestConvertedBytes, or cannot be converted.
+// The converted samples in a buffer of exactly their size; nothing when they
+// would take more than largestConvertedBytes, or cannot be converted.
 std::optional<std::vector<std::uint8_t>> convertForDevice(const WaveData& wave, const DeviceFormat& device);
 
 }  // namespace daro::sound
