@@ -109,7 +109,7 @@ protected:
         };
         int humanMoves = 0;
         try {
-            (form.get()->*seatCommands[humanSeat])();
+            takeSeat(*form, humanSeat);
             for (int step = 0; step < 400 && !form->ended && form->turnSeat != Form1::noSeat; ++step) {
                 if (::testing::Test::HasFatalFailure()) break;
                 if (form->seatPlayer[form->turnSeat] != Form1::playerHuman) {
@@ -129,9 +129,17 @@ protected:
         return humanMoves;
     }
 
-    static constexpr void (Form1::*seatCommands[8])() = {
-        nullptr, &Form1::JYUNBAN_1_Click, &Form1::JYUNBAN_2_Click, &Form1::JYUNBAN_3_Click, &Form1::JYUNBAN_4_Click,
-        &Form1::JYUNBAN_5_Click, &Form1::JYUNBAN_6_Click, &Form1::JYUNBAN_7_Click};
+    static void takeSeat(Form1& form, int seat) {
+        switch (seat) {
+            case 1: form.JYUNBAN_1_Click(); break;
+            case 2: form.JYUNBAN_2_Click(); break;
+            case 3: form.JYUNBAN_3_Click(); break;
+            case 4: form.JYUNBAN_4_Click(); break;
+            case 5: form.JYUNBAN_5_Click(); break;
+            case 6: form.JYUNBAN_6_Click(); break;
+            default: form.JYUNBAN_7_Click(); break;
+        }
+    }
 };
 
 TEST_F(OnePlayerSoak, RandomHumanAgainstTheComputerAtEverySeatKeepsTheRules) {

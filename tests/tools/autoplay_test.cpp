@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "Autoplay.h"
 #include "Replay.h"
@@ -172,8 +173,11 @@ struct ToolRun {
 };
 
 ToolRun runTool(const std::string& arguments) {
-    const std::string outFile = ::testing::TempDir() + "autoplay_out.txt";
-    const std::string errFile = ::testing::TempDir() + "autoplay_err.txt";
+    // Names of this process's own: ctest runs tests side by side, and other
+    // builds on the machine may run this one at the same time.
+    const std::string prefix = ::testing::TempDir() + "autoplay_" + std::to_string(getpid()) + "_";
+    const std::string outFile = prefix + "out.txt";
+    const std::string errFile = prefix + "err.txt";
     const std::string command =
         std::string("\"") + DARO_AUTOPLAY_PATH + "\" " + arguments + " >" + outFile + " 2>" + errFile;
     ToolRun r;
@@ -187,6 +191,8 @@ ToolRun runTool(const std::string& arguments) {
     };
     r.out = slurp(outFile);
     r.err = slurp(errFile);
+    std::remove(outFile.c_str());
+    std::remove(errFile.c_str());
     return r;
 }
 
