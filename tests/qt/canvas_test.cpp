@@ -155,7 +155,7 @@ TEST_F(QtWindowTest, IconsStartHiddenAndArePlacedInTwips) {
 TEST_F(QtWindowTest, PlacingTheWindowKeepsTheCanvasSizeAndReportsTheTop) {
     window.placeWindow(-60, -60, 14000, 11000);
     EXPECT_EQ(window.windowTop(), -60);
-    EXPECT_EQ(window.canvas()->size(), QSize(933, 733));
+    EXPECT_EQ(window.canvas()->size(), QSize(925, 687));
 }
 
 }  // namespace
