@@ -131,7 +131,7 @@ TEST_F(QtWindowTest, WhatWasDrawnIsShownAgainAfterTheWindowIsUncovered) {
     const QImage& buffer = window.canvas()->buffer();
     ASSERT_EQ(shown.size(), buffer.size());
     EXPECT_EQ(shown, buffer.convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(pixel(shown, 5, 700), QColor(0, 128, 0));
+    EXPECT_EQ(pixel(shown, 5, 680), QColor(0, 128, 0));
 }
 
 TEST_F(QtWindowTest, IconsStartHiddenAndArePlacedInTwips) {
