@@ -3,10 +3,11 @@
 //
 //   daro_area_sampler SECONDS X Y WIDTH HEIGHT [X Y WIDTH HEIGHT ...]
 //
-// Prints one line per sample: seconds since the start, then one count per
-// region. Regions are in screen pixels; a pixel differs when one of its
+// Prints one line per sample: the time (seconds since 1970, as `date +%s.%N`
+// gives it), then one count per region. Regions are in screen pixels; a pixel differs when one of its
 // channels is more than 48 away.
 #include <QGuiApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < seconds * 1000) {
-        std::printf("%.3f", clock.elapsed() / 1000.0);
+        std::printf("%.3f", QDateTime::currentMSecsSinceEpoch() / 1000.0);
         for (std::size_t i = 0; i < regions.size(); ++i) std::printf(" %d", differing(first[i], grab(regions[i])));
         std::printf("\n");
         std::fflush(stdout);

@@ -29,19 +29,26 @@ choose_seat() {
   sleep 0.3
 }
 
-choose_seat 7
 # Rows 21..24 of the canvas, left of the board: "思考中" passes through
-# them, the level and the move number do not.
+# them, the level and the move number do not. The sampler takes its first
+# look before the menus open over them.
 thinking="$((OX + 34)) $((OY + 21)) 48 4"
 square="$((OX + $(col "$fx") + 4)) $((OY + $(row "$fy") + 4)) 23 23"
-"$sampler" 40 $thinking $square >"$WORK/samples" &
+"$sampler" 60 $thinking $square >"$WORK/samples" &
 sampling=$!
-sleep 0.5
+for _ in $(seq 1 100); do
+  [ -s "$WORK/samples" ] && break
+  sleep 0.1
+done
+choose_seat 7
+chosen=$(date +%s.%N)
 xdotool key Return
 # Each stretch of samples showing "思考中": how long it was up, measured
 # from the last sample without it to the first sample without it again.
 stretches_of_thinking() {
-  awk '
+  awk -v chosen="$chosen" '
+    BEGIN { last_off = chosen }
+    $1 < chosen { next }  # the menus covered the area until then
     { t = $1; on = ($2 >= 6) }
     on && !was { start = last_off; seen = 0 }
     on { seen++ }
@@ -71,7 +78,8 @@ short="$(tail -n 1 <<<"$report" | awk '{print $4}')"
 
 # The first mover's square: the piece (as at the start) and the empty square
 # take turns; at least two empty phases with the piece shown between them.
-empties="$(awk '
+empties="$(awk -v chosen="$chosen" '
+  $1 < chosen { next }
   { empty = ($3 >= 200) }
   empty && !was { n++ }
   { was = empty }
