@@ -69,6 +69,14 @@ void Canvas::drawRectangle(double x1, double y1, double x2, double y2, const QCo
     const int bottom = toDevice(std::max(y1, y2));
     // One logical pixel wide; both corners belong to the outline.
     const int pen = std::max(1, int(std::lround(ratio_)));
+    const QRect strips[] = {{left, top, right - left + pen, pen},
+                            {left, bottom, right - left + pen, pen},
+                            {left, top, pen, bottom - top + pen},
+                            {right, top, pen, bottom - top + pen}};
+    // The grid is redrawn whole to clear one highlight: an outline already
+    // there is left alone, so it is not repainted either.
+    if (std::all_of(std::begin(strips), std::end(strips), [&](const QRect& r) { return filledWith(r, color); }))
+        return;
     QPainter p(&buffer_);
     p.fillRect(left, top, right - left + pen, pen, color);
     p.fillRect(left, bottom, right - left + pen, pen, color);
@@ -107,6 +115,17 @@ void Canvas::clear(const QColor& color) {
     backColor_ = color;
     buffer_.fill(color);
     touched(buffer_.rect());
+}
+
+bool Canvas::filledWith(const QRect& device, const QColor& color) const {
+    const QRect r = device.intersected(buffer_.rect());
+    const QRgb want = color.rgb();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(buffer_.constScanLine(y));
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (line[x] != want) return false;
+    }
+    return true;
 }
 
 void Canvas::touched(const QRect& device) {

@@ -73,6 +73,7 @@ protected:
 
 private:
     void matchScreenRatio();
+    bool filledWith(const QRect& devicePixels, const QColor& color) const;
     // Marks a rectangle of the back buffer, in device pixels, as drawn.
     void touched(const QRect& devicePixels);
     QRegion takeUnshown();
