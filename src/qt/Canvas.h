@@ -49,8 +49,6 @@ public:
     // back in the event loop. Nothing new, nothing repainted.
     void present();
     void presentLater();
-    // The part of the canvas drawn but not shown yet, in logical pixels.
-    const QRegion& unshown() const { return dirty_; }
 
     // The picture `name` at its own size for this canvas' pixel ratio.
     QImage picture(const QString& name, QSize devicePixels);

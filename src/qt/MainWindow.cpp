@@ -272,7 +272,7 @@ BoxAnswer MainWindow::messageBox(const std::string& message, const std::string& 
     // The box runs an event loop of its own: what was drawn is shown first.
     canvas_->presentLater();
     GameBox box(boxIcon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, boxTitle(title),
-                    text(message), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, this);
+                text(message), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);
     if (yesNo) {
         box.onlyButtonsAnswer = true;
