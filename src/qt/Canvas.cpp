@@ -29,7 +29,6 @@ Canvas::Canvas(QWidget* parent) : QWidget(parent), backColor_(Qt::white) {
     ratio_ = devicePixelRatioF();
     buffer_ = QImage(logicalCanvas * ratio_, QImage::Format_RGB32);
     buffer_.fill(backColor_);
-    shown_ = buffer_;
 }
 
 QSize Canvas::sizeHint() const { return logicalCanvas; }
@@ -139,15 +138,6 @@ void Canvas::touched(const QRect& device) {
 QRegion Canvas::takeUnshown() {
     QRegion region;
     region.swap(dirty_);
-    if (region.isEmpty()) return region;
-    QPainter p(&shown_);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : region) {
-        const QRect device(QPoint(int(std::floor(r.left() * ratio_)), int(std::floor(r.top() * ratio_))),
-                           QPoint(int(std::ceil((r.right() + 1) * ratio_)) - 1,
-                                  int(std::ceil((r.bottom() + 1) * ratio_)) - 1));
-        p.drawImage(device.topLeft(), buffer_, device);
-    }
     return region;
 }
 
@@ -175,7 +165,6 @@ void Canvas::matchScreenRatio() {
         return resized;
     };
     buffer_ = rescaled(buffer_);
-    shown_ = rescaled(shown_);
     ratio_ = now;
     pictures_.clear();
     update();
@@ -184,11 +173,13 @@ void Canvas::matchScreenRatio() {
 
 void Canvas::paintEvent(QPaintEvent* event) {
     matchScreenRatio();
-    // A view of the frame that knows its pixel ratio, without copying it.
-    QImage frame(shown_.constBits(), shown_.width(), shown_.height(), shown_.bytesPerLine(), shown_.format());
+    // A view of the buffer that knows its pixel ratio, without copying it.
+    QImage frame(buffer_.constBits(), buffer_.width(), buffer_.height(), buffer_.bytesPerLine(), buffer_.format());
     frame.setDevicePixelRatio(ratio_);
     QPainter p(this);
-    for (const QRect& r : event->region())
+    // What is not shown yet stays as the window's own store last had it
+    // (the frame on the screen) until the next present.
+    for (const QRect& r : event->region() - dirty_)
         p.drawImage(QRectF(r), frame, QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_));
 }
 

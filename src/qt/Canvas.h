@@ -2,8 +2,9 @@
 // The form's client area: a persistent back buffer at the screen's device
 // pixel ratio. Drawing goes into the back buffer only and marks what it
 // touched; present() shows the marked rectangles (the game's refreshes and
-// the return to the event loop). A paint event copies its region of the
-// frame last shown, so an expose never reveals a frame before its time.
+// the return to the event loop). A paint event copies only its region and
+// leaves out what is marked, so the window's own store (Qt's backing store,
+// which also answers exposes) keeps the frame last shown there.
 
 #include <QHash>
 #include <QImage>
@@ -53,8 +54,6 @@ public:
     // The picture `name` at its own size for this canvas' pixel ratio.
     QImage picture(const QString& name, QSize devicePixels);
     const QImage& buffer() const { return buffer_; }
-    // The frame on the screen.
-    const QImage& shown() const { return shown_; }
     qreal bufferRatio() const { return ratio_; }
 
     QSize sizeHint() const override;
@@ -77,7 +76,6 @@ private:
     QRegion takeUnshown();
 
     QImage buffer_;
-    QImage shown_;
     QRegion dirty_;
     qreal ratio_ = 1.0;
     QColor backColor_;
