@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -35,6 +36,13 @@ const char* const iconNames[] = {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), canvas_(new Canvas(this)) {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+    // Japanese in the menus and boxes comes from the board's own face, so no
+    // second Japanese font (megabytes of it) is loaded as a fallback.
+    for (const char* widgetClass : {"QMenuBar", "QMenu", "QMessageBox"}) {
+        QFont ui = QApplication::font(widgetClass);
+        ui.setFamilies({ui.family(), QStringLiteral("IPAPMincho")});
+        QApplication::setFont(ui, widgetClass);
+    }
     setWindowTitle(QStringLiteral("ZT daro"));
     setCentralWidget(canvas_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
