@@ -62,7 +62,7 @@ protected:
             }
         }
     }
-    static constexpr int asleepAfterMs = 500;
+    static constexpr int asleepAfterMs = 1000;
     // Everything the device wrote, as samples; closes the device.
     std::vector<std::int16_t> finish() {
         dsTerminate(device);

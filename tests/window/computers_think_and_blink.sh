@@ -52,7 +52,7 @@ stretches_of_thinking() {
     { t = $1; on = ($2 >= 6) }
     on && !was { start = last_off; seen = 0 }
     on { seen++ }
-    !on && was { if (seen >= 2) { n++; d = t - start; printf "thinking %d: %.2f s (%d samples)\n", n, d, seen; if (d < 0.15) short++ } }
+    !on && was { if (seen >= 1) { n++; d = t - start; printf "thinking %d: %.2f s (%d samples)\n", n, d, seen; if (d < 0.15) short++ } }
     !on { last_off = t }
     { was = on }
     END { printf "stretches %d short %d\n", n, short + 0 }
