@@ -1,7 +1,10 @@
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "Form1.h"
 #include "MainWindow.h"
@@ -16,12 +19,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    // Names the configuration folder, whatever the program file is called.
+    QCoreApplication::setApplicationName(QStringLiteral("daro"));
+    const daro::FilePlaces places = daro::decideFilePlaces(
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()),
+        std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdU16String()));
     daro::qt::MainWindow window;
     daro::qt::QtClock clock;
-    // The sound library lies beside the program; without it the game is silent.
+    // Without the sound library the game is silent.
+    const std::u8string libraryFolder = places.soundLibraryFolder.u8string();
     std::unique_ptr<daro::SoundLibrary> soundLibrary =
-        daro::loadSoundLibrary(QCoreApplication::applicationDirPath().toStdString());
-    daro::Form1 form(window, clock, soundLibrary.get());
+        daro::loadSoundLibrary(std::string(libraryFolder.begin(), libraryFolder.end()));
+    daro::Form1 form(window, clock, soundLibrary.get(), places);
     window.attach(form);
     window.load();
     window.show();
