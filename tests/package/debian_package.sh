@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# CPack builds a Debian package of the install under /usr, with its
+# dependencies computed from the binaries, and lintian finds no error in it.
+# The package is only looked at, never installed.
+set -euo pipefail
+: "${DARO_BUILD_DIR:?}" "${DARO_APP_ID:?}"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/installed_files.bash"
+out="$(mktemp -d)"
+trap 'rm -rf "$out"' EXIT
+fail() { echo "debian_package: $*" >&2; exit 1; }
+
+(cd "$DARO_BUILD_DIR" && cpack -G DEB -B "$out") >"$out/cpack.log" 2>&1 || { cat "$out/cpack.log"; fail "cpack failed"; }
+deb="$(ls "$out"/daro_*.deb 2>/dev/null | head -n 1)"
+[ -n "$deb" ] || { cat "$out/cpack.log"; fail "no daro_*.deb"; }
+
+dpkg-deb --contents "$deb" | awk '{ print $NF }' | sed 's|^\./||' >"$out/contents"
+while read -r file; do
+  grep -qxF "usr/$file" "$out/contents" || fail "the package lacks /usr/$file"
+done < <(installed_files "$DARO_APP_ID")
+if grep -v '^usr/' "$out/contents" | grep -q .; then fail "files outside /usr: $(grep -v '^usr/' "$out/contents")"; fi
+
+depends="$(dpkg-deb --field "$deb" Depends)"
+for library in libc6 libqt6widgets6 libsdl2-mixer; do
+  case "$depends" in *"$library"*) ;; *) fail "Depends lacks $library: $depends" ;; esac
+done
+
+lintian --fail-on error --no-tag-display-limit "$deb" >"$out/lintian.log" 2>&1 || {
+  cat "$out/lintian.log"
+  fail "lintian reports errors"
+}
+cat "$out/lintian.log"
+echo "debian_package: ok ($(basename "$deb"), $(wc -l <"$out/contents") entries; Depends: $depends)"
