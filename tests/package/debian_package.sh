@@ -25,7 +25,7 @@ for library in libc6 libqt6widgets6 libsdl2-mixer; do
   case "$depends" in *"$library"*) ;; *) fail "Depends lacks $library: $depends" ;; esac
 done
 
-lintian --fail-on error --no-tag-display-limit "$deb" >"$out/lintian.log" 2>&1 || {
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$out/lintian.log" 2>&1 || {
   cat "$out/lintian.log"
   fail "lintian reports errors"
 }
