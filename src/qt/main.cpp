@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -6,10 +9,28 @@
 #include <memory>
 #include <string>
 
+#include "Artwork.h"
 #include "Form1.h"
 #include "MainWindow.h"
 #include "QtClock.h"
 #include "SoundLibraryLoader.h"
+
+namespace {
+
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        daro::art::paintApplicationIcon(p, QSizeF(size, size));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -21,6 +42,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Names the configuration folder, whatever the program file is called.
     QCoreApplication::setApplicationName(QStringLiteral("daro"));
+    // The desktop entry's name, so the window is matched with its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DARO_APP_ID));
+    QApplication::setWindowIcon(applicationIcon());
     const daro::FilePlaces places = daro::decideFilePlaces(
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()),
         std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdU16String()));
