@@ -49,7 +49,9 @@ int main(int argc, char** argv) {
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()),
         std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdU16String()));
     daro::qt::MainWindow window;
-    daro::qt::QtClock clock;
+    daro::qt::QtClock clock([&window](daro::qt::QtClock::Leave how) {
+        window.leaveDuringWait(how == daro::qt::QtClock::Leave::Escape);
+    });
     // Without the sound library the game is silent.
     const std::u8string libraryFolder = places.soundLibraryFolder.u8string();
     std::unique_ptr<daro::SoundLibrary> soundLibrary =
