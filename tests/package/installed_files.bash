@@ -1,11 +1,14 @@
 # The files an install holds, relative to its prefix: sourced by the tests.
 #   installed_files APP_ID   # one path a line
-# Needs DARO_INSTALL_PROGRAMDIR and DARO_INSTALL_SOUNDLIBDIR (from the build).
+# Needs DARO_INSTALLED_PROGRAMS, DARO_INSTALL_PROGRAMDIR and
+# DARO_INSTALL_SOUNDLIBDIR (from the build).
 installed_files() {
-  local id="$1" size
-  : "${DARO_INSTALL_PROGRAMDIR:?}" "${DARO_INSTALL_SOUNDLIBDIR:?}"
-  printf '%s\n' "$DARO_INSTALL_PROGRAMDIR/daro" "$DARO_INSTALL_PROGRAMDIR/daro-autoplay" \
-    "$DARO_INSTALL_SOUNDLIBDIR/libZT七国将棋.so" \
+  local id="$1" size program
+  : "${DARO_INSTALLED_PROGRAMS:?}" "${DARO_INSTALL_PROGRAMDIR:?}" "${DARO_INSTALL_SOUNDLIBDIR:?}"
+  for program in $DARO_INSTALLED_PROGRAMS; do
+    echo "$DARO_INSTALL_PROGRAMDIR/$program"
+  done
+  printf '%s\n' "$DARO_INSTALL_SOUNDLIBDIR/libZT七国将棋.so" \
     share/daro/その他.wav share/daro/禁止.wav share/daro/駒打音.wav share/daro/終局.wav share/daro/BGM.wav \
     "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
     "share/icons/hicolor/scalable/apps/$id.svg" \
