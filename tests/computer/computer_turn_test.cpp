@@ -21,7 +21,7 @@ protected:
         form.capturedCount = {};
         form.kingsCapturedCount = {};
         form.moveRecord.resize(1);
-        form.moveRecord[0] = form.board;
+        form.moveRecord[0].setBoard(form.board);
     }
 
     void put(int code, int x, int y) { form.board[x][y] = code; }
@@ -200,7 +200,7 @@ TEST_F(ComputerTurn, FromTheInitialPositionItThinksBlinksAndRecordsOneMove) {
     EXPECT_EQ(form.moveNumber, 1);
     EXPECT_EQ(form.recordEnd, 1);
     ASSERT_GE(form.moveRecord.size(), 2u);
-    EXPECT_EQ(form.moveRecord[1], form.board);
+    EXPECT_EQ(form.moveRecord[1].board(), form.board);
     int changed = 0, moverBlock = 0;
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y)
