@@ -25,6 +25,9 @@ protected:
     }
 
     void put(int code, int x, int y) { form.board[x][y] = code; }
+    // A lone king of 燕 far away keeps a third kingdom in the game, so a
+    // drop-out does not leave a last kingdom standing.
+    void bystander() { put(29, 19, 1); }
 
     // 秦 (block 5): a king boxed in by its KENs in the top-left corner and
     // `fillers` KENs in the bottom-left corner that only make short quiet moves.
@@ -97,6 +100,7 @@ TEST_F(ComputerTurn, TenPiecesOrNoKingDropsOutWithoutAMove) {
     put(52, 7, 5);
     put(67, 7, 6);
     chuFarAway();
+    bystander();
     ASSERT_EQ(form.調査_駒数(1), 10);
     form.com_ban(1);
     EXPECT_EQ(form.調査_駒数(1), 0);
@@ -109,6 +113,7 @@ TEST_F(ComputerTurn, TenPiecesOrNoKingDropsOutWithoutAMove) {
     put(52, 7, 5);
     put(67, 7, 6);
     chuFarAway();
+    bystander();
     form.com_ban(1);
     EXPECT_EQ(form.moveNumber, 1);
     EXPECT_EQ(form.board[7][6], 52);
@@ -119,6 +124,7 @@ TEST_F(ComputerTurn, TenPiecesOrNoKingDropsOutWithoutAMove) {
     put(Form1::emptyCode, 1, 1);
     put(67, 7, 6);
     chuFarAway();
+    bystander();
     form.com_ban(1);
     EXPECT_EQ(form.調査_駒数(1), 0);
     EXPECT_EQ(form.moveNumber, 0);
@@ -169,6 +175,7 @@ TEST_F(ComputerTurn, TheNextKingdomWithoutItsKingIsTakenOutOnce) {
         homeOfQin(6);
         put(52, 7, 5);
         for (int y = 15; y <= 19; ++y) put(62, 19, y);  // 楚: five KENs, no king
+        bystander();
         form.seatPlayer[2] = player;
         window.boxes.clear();
         const double start = clock.seconds;
