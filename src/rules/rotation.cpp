@@ -25,6 +25,9 @@ void Form1::対局_回転() {
         if (seatPlayer[turnSeat] == playerHuman) {
             描画_アイコン(turnSeat, true);
             done = valueYes;
+        } else if (done == valueYes) {
+            // Paused at a computer seat: its icon says who plays on the next click.
+            描画_アイコン(turnSeat, true);
         }
     }
 }

@@ -23,6 +23,16 @@ protected:
         return {form.board, form.capturedCount, form.kingsCapturedCount, form.turnSeat, window.iconVisible};
     }
 
+    std::string iconDifference(const std::map<std::string, bool>& before) const {
+        std::string text;
+        for (const auto& [name, visible] : window.iconVisible) {
+            auto it = before.find(name);
+            if (it == before.end() || it->second != visible)
+                text += " " + name + (visible ? " shown" : " hidden");
+        }
+        return text;
+    }
+
     void expectNoNegativeCounter(const std::string& where) {
         for (int b = 1; b <= 7; ++b) {
             ASSERT_GE(form.capturedCount[b], 0) << where;
@@ -51,7 +61,7 @@ protected:
             for (int b = 1; b <= 7; ++b) ASSERT_EQ(form.capturedCount[b] + form.kingsCapturedCount[b], 0) << where;
         }
         for (int i = 0; i < k; ++i) form.AFTER_Click();
-        ASSERT_EQ(shown(), before) << where << " back and forth " << k;
+        ASSERT_EQ(shown(), before) << where << " back and forth " << k << iconDifference(before.icons);
         window.clearCalls();
     }
 
@@ -120,6 +130,7 @@ protected:
 
 TEST_F(RecordProperty, SevenPlayerGamesStepBackAndForthExactly) {
     opening = form.board;
+    window.setChecked("AICON", true);
     window.yesNoDefault = BoxAnswer::Yes;
     for (unsigned seed : {3u, 8u}) {
         std::mt19937 random(seed);
@@ -132,6 +143,7 @@ TEST_F(RecordProperty, SevenPlayerGamesStepBackAndForthExactly) {
 
 TEST_F(RecordProperty, OnePlayerGamesStepBackAndForthExactly) {
     opening = form.board;
+    window.setChecked("AICON", true);
     window.yesNoDefault = BoxAnswer::Yes;
     for (unsigned seed : {5u, 6u}) {
         std::mt19937 random(seed);

@@ -172,8 +172,10 @@ struct ToolRun {
 };
 
 ToolRun runTool(const std::string& arguments) {
-    const std::string outFile = ::testing::TempDir() + "autoplay_out.txt";
-    const std::string errFile = ::testing::TempDir() + "autoplay_err.txt";
+    // Tests run side by side, so each keeps files of its own.
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string outFile = ::testing::TempDir() + "autoplay_out_" + name + ".txt";
+    const std::string errFile = ::testing::TempDir() + "autoplay_err_" + name + ".txt";
     const std::string command =
         std::string("\"") + DARO_AUTOPLAY_PATH + "\" " + arguments + " >" + outFile + " 2>" + errFile;
     ToolRun r;
