@@ -48,6 +48,7 @@ GameFileResult replayGameFile(std::string_view bytes);
 
 // The line of one recorded event; the move number belongs to moves only.
 std::string eventLine(const RecordEvent& event, int moveNumber);
+std::string eventLine(const RecordStep& step);
 
 // The events of entries 0 .. lastEntry, one a line.
 std::vector<std::string> recordLines(const std::vector<RecordEntry>& record, int lastEntry);

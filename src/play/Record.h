@@ -1,7 +1,8 @@
 #pragma once
 // One entry of the move record: the position after a move and what comparing
 // two positions cannot give back (capture counters, seat to move, the event).
-// Squares and counters are kept as bytes; an entry stays under 512 bytes.
+// Squares and counters are kept as bytes: an entry is about 410 bytes, and
+// its drop-outs and passes two bytes each.
 
 #include <array>
 #include <cstdint>
@@ -24,6 +25,14 @@ struct RecordEvent {
     bool operator==(const RecordEvent&) const = default;
 };
 
+// A drop-out or a pass, in two bytes.
+struct RecordStep {
+    EventKind kind = EventKind::None;
+    std::uint8_t seat = 0;
+
+    bool operator==(const RecordStep&) const = default;
+};
+
 class RecordEntry {
 public:
     static constexpr int side = 19;
@@ -32,7 +41,7 @@ public:
     RecordEvent move;
     // Drop-outs and passes after the move, in the order they happened. The
     // squares already show the drop-outs.
-    std::vector<RecordEvent> after;
+    std::vector<RecordStep> after;
     // The seat to move from this position; 0 while none is known.
     std::uint8_t seatToMove = 0;
 

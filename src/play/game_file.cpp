@@ -318,12 +318,14 @@ std::string eventLine(const RecordEvent& e, int moveNumber) {
     return {};
 }
 
+std::string eventLine(const RecordStep& step) { return eventLine(RecordEvent{step.kind, step.seat}, 0); }
+
 std::vector<std::string> recordLines(const std::vector<RecordEntry>& record, int lastEntry) {
     std::vector<std::string> lines;
     for (int n = 0; n <= lastEntry && static_cast<std::size_t>(n) < record.size(); ++n) {
         const RecordEntry& entry = record[static_cast<std::size_t>(n)];
         if (n > 0 && entry.move.kind == EventKind::Move) lines.push_back(eventLine(entry.move, n));
-        for (const RecordEvent& e : entry.after) lines.push_back(eventLine(e, n));
+        for (const RecordStep& step : entry.after) lines.push_back(eventLine(step));
     }
     return lines;
 }

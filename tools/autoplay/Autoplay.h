@@ -357,7 +357,7 @@ private:
             if (printedEntry_ >= record.size()) return;
             const RecordEntry& entry = record[printedEntry_];
             if (printedAfter_ < entry.after.size()) {
-                line(eventLine(entry.after[printedAfter_], static_cast<int>(printedEntry_)));
+                line(eventLine(entry.after[printedAfter_]));
                 ++printedAfter_;
                 continue;
             }
