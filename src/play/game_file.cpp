@@ -102,7 +102,8 @@ public:
         if (w[0] == "out") return out(w);
         if (w[0] == "pass") return pass(w);
         if (w[0] == "win" || w[0] == "lost") return result(w);
-        return "unknown event \"" + w[0] + "\"";
+        // Only the start of it: the line may be anything, of any length.
+        return "unknown event \"" + w[0].substr(0, 16) + "\"";
     }
 
     void finish() {
