@@ -8,6 +8,10 @@ void Form1::対局_回転() {
     // No game running, or no kingdom left to move: there is nobody to play for.
     if (blockOfSeat(turnSeat) == 0) return;
     if (!passHumansWhoCannotMove()) return;
+    if (rotationStop == valueYes) {
+        描画_アイコン(turnSeat, true);
+        return;
+    }
     int done = valueNo;
     if (seatPlayer[turnSeat] == playerHuman) {
         描画_アイコン(turnSeat, true);
@@ -22,6 +26,7 @@ void Form1::対局_回転() {
         // An elimination pauses the chain; this pass still finishes.
         if (rotationStop == valueYes) done = valueYes;
         if (!passHumansWhoCannotMove()) break;
+        if (rotationStop == valueYes) done = valueYes;
         if (seatPlayer[turnSeat] == playerHuman) {
             描画_アイコン(turnSeat, true);
             done = valueYes;
@@ -48,6 +53,12 @@ bool Form1::passHumansWhoCannotMove() {
         描画_アイコン(turnSeat, false);
         turnSeat = 手番_進(turnSeat);
         描画_アイコン(turnSeat, true);
+        // Against the computers, a click plays each round on, so their chain
+        // never runs unwatched while the human can only pass.
+        if (gameMode == modeOnePlayer) {
+            rotationStop = valueYes;
+            return true;
+        }
     }
     return true;
 }

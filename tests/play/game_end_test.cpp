@@ -165,6 +165,37 @@ TEST_F(GameEnd, ARoundInWhichNoKingdomCanMoveEndsTheGame) {
     EXPECT_EQ(form.gameStarted, Form1::valueNo);
 }
 
+TEST_F(GameEnd, AHumanWithoutAMovePassesAndTheComputersWaitForAClick) {
+    // A full board walled by GYOs: 秦 (computer) and 楚 (the human) cannot
+    // move; 韓 (computer) has a pocket of two empty squares to step into.
+    clearBoard();
+    for (int x = 1; x <= 19; ++x)
+        for (int y = 1; y <= 19; ++y)
+            form.board[x][y] = x < 10 ? 52 : x == 10 ? 50 : y < 16 ? 62 : y == 16 ? 60 : 72;
+    form.board[10][10] = Form1::centreCode;
+    form.board[1][1] = 59;
+    form.board[19][1] = 69;
+    form.board[19][19] = 79;
+    form.board[14][18] = Form1::emptyCode;
+    form.board[15][18] = Form1::emptyCode;
+    form.手順保存(0);
+    onePlayer(2);
+    form.turnSeat = 1;
+
+    form.対局_回転();
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(form.turnSeat, 3);
+    EXPECT_EQ(form.rotationStop, Form1::valueYes);
+    const std::vector<RecordStep> passes{{EventKind::Pass, 1}, {EventKind::Pass, 2}};
+    EXPECT_EQ(form.moveRecord[0].after, passes);
+    EXPECT_EQ(form.moveNumber, 0);
+
+    clickSquare(10, 10);  // 韓 plays on
+    EXPECT_EQ(form.moveNumber, 1);
+    EXPECT_EQ(form.moveRecord[1].move.seat, 3);
+    EXPECT_TRUE(window.boxes.empty());
+}
+
 TEST_F(GameEnd, OnePassIsNotYetAWholeRound) {
     // 楚 is walled in and passes; 秦 and 韓 play on.
     layOut({{1, 1, 69}, {2, 1, 62}, {1, 2, 62}, {2, 2, 62}, {3, 1, 50}, {3, 2, 50}, {1, 3, 50}, {2, 3, 50},
