@@ -18,7 +18,6 @@
 namespace daro {
 namespace {
 
-const std::string settingsFileName = "ZT七国将棋.ini";
 // The file the game writes is under a hundred bytes; anything this big is not ours.
 constexpr std::size_t largestSettingsFile = 64 * 1024;
 
@@ -47,10 +46,6 @@ constexpr std::array<BackgroundItem, 5> backgroundItems{{
 const std::vector<std::string> defaultLines = {
     "移動指導=OK", "ｱｲｺﾝ表示=OK", "持駒数表示=OK", "背景画=緑", "BGM=NG",
 };
-
-std::filesystem::path settingsPath() {
-    return std::filesystem::path(reinterpret_cast<const char8_t*>(settingsFileName.c_str()));
-}
 
 // Whole text through iconv; nothing when any byte does not convert.
 std::optional<std::string> convert(std::string_view text, const char* from, const char* to) {
@@ -179,8 +174,8 @@ std::optional<SavedOptions> decodeSettings(std::string_view bytes) {
     return fromShiftJis ? fromShiftJis : fromUtf8;
 }
 
-std::optional<SavedOptions> readSettings() {
-    const FileContents file = readRegularFile(settingsPath(), largestSettingsFile);
+std::optional<SavedOptions> readSettings(const std::filesystem::path& path) {
+    const FileContents file = readRegularFile(path, largestSettingsFile);
     if (file.problem != FileProblem::none) return std::nullopt;
     return decodeSettings(file.bytes);
 }
@@ -207,7 +202,7 @@ void applyOptions(Form1& f, const SavedOptions& options) {
     }
 }
 
-bool writeSettings(const std::vector<std::string>& lines) {
+bool writeSettings(const std::filesystem::path& path, const std::vector<std::string>& lines) {
     std::string bytes;
     for (const auto& line : lines) {
         const auto encoded = convert(line, "UTF-8", "CP932");
@@ -215,12 +210,12 @@ bool writeSettings(const std::vector<std::string>& lines) {
         bytes += *encoded;
         bytes += "\r\n";
     }
-    return replaceFile(settingsPath(), bytes);
+    return replaceFile(path, bytes);
 }
 
 // When even these cannot be written the game goes on with them in memory only.
 void writeAndApplyDefaults(Form1& f) {
-    writeSettings(defaultLines);
+    writeSettings(f.places.settingsFile(), defaultLines);
     SavedOptions defaults;
     for (const auto& line : defaultLines) {
         const std::size_t eq = line.find('=');
@@ -234,7 +229,7 @@ const std::string& onOff(bool checked) { return checked ? valueOn : valueOff; }
 }  // namespace
 
 void Form1::読込_環境設定ファイル() {
-    const auto options = readSettings();
+    const auto options = readSettings(places.settingsFile());
     if (options) applyOptions(*this, *options);
     else writeAndApplyDefaults(*this);
 }
@@ -250,8 +245,8 @@ void Form1::書込_環境設定ファイル() {
         break;
     }
     lines.push_back(keyMusic + "=" + onOff(window.isChecked("BGM")));
-    if (writeSettings(lines)) return;
-    writeSettings(defaultLines);
+    if (writeSettings(places.settingsFile(), lines)) return;
+    writeSettings(places.settingsFile(), defaultLines);
     チェック設定(bgCodeMidori);
 }
 
