@@ -18,7 +18,7 @@ enum class Method { bestReply, paranoid };
 
 struct Settings {
     Method method = Method::bestReply;
-    long nodeBudget = 60000;
+    long nodeBudget = 20000;
     double secondsCap = 0.8;
     int maxDepth = 8;
     std::uint64_t seed = 0;

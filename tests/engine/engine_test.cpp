@@ -295,6 +295,7 @@ TEST(Search, LevelFourPlaysTheEnginesMoveAndIsRepeatable) {
     playRandomMoves(form, rng, 40);
     const int seat = form.turnSeat;
     engine::Settings s;
+    s.secondsCap = 1000;  // only the node budget bounds it, however busy the machine
     const auto first = engine::search(positionOf(form, seat), s);
     const auto again = engine::search(positionOf(form, seat), s);
     ASSERT_TRUE(first.move && again.move);
