@@ -217,27 +217,61 @@ TEST_F(RandomGames, MakeAndUnmakeRestoreThePositionExactly) {
     }
 }
 
-TEST_F(RandomGames, TheSearchAnswersALegalMoveWheneverThereIsOne) {
+// Thousands of short and long random games, played on the engine's own
+// position (its moves are the game's, above); at a few points of each the
+// search must answer one of the moves 移動チェック accepts, or none when there is none.
+TEST(Search, AnswersALegalMoveWheneverThereIsOne) {
+    RecordingWindow window;
+    InstantClock clock;
+    Form1 form{window, clock, nullptr};
+    form.初期設定();
+    const Board initial = form.board;
     engine::Settings quick;
-    quick.nodeBudget = 400;
-    long searched = 0;
-    for (unsigned seed = 400; seed < 460; ++seed) {
-        int n = 0;
-        play(seed, 300, [&](int seat) {
-            if (++n % 3 != 0) return;
-            quick.method = (n / 3) % 2 ? engine::Method::bestReply : engine::Method::paranoid;
-            const auto legal = checkedMoves(form, seat);
-            const engine::Result r = engine::search(positionOf(form, seat), quick);
-            ++searched;
-            ASSERT_EQ(r.move.has_value(), !legal.empty());
-            if (!r.move) return;
-            const auto& m = *r.move;
-            ASSERT_TRUE(legal.count({engine::fileOf(m.from), engine::rankOf(m.from), engine::fileOf(m.to),
-                                     engine::rankOf(m.to), m.piece}))
-                << "seed " << seed;
-        });
+    quick.nodeBudget = 300;
+    long searched = 0, without = 0, single = 0;
+    for (unsigned game = 0; game < 1500; ++game) {
+        std::mt19937 rng(game);
+        Position p(initial, {}, {}, 1);
+        const int length = static_cast<int>(rng() % 400);
+        int seat = 1;
+        std::vector<engine::Move> moves;
+        for (int i = 0; i <= length; ++i) {
+            const int block = Form1::blockOfSeat(seat);
+            if (p.pieceCount(block) > 0 && p.kingSquare(block) == 0) {
+                std::vector<int> saved;
+                p.removeKingdom(block, saved);
+            }
+            moves.clear();
+            p.generate(block, moves);
+            if (p.pieceCount(block) > 0 && (i == length || i % 97 == 50)) {
+                p.setSeatToMove(seat);
+                for (int x = 1; x <= 19; ++x)
+                    for (int y = 1; y <= 19; ++y) form.board[x][y] = p.at(engine::square(x, y));
+                const auto legal = checkedMoves(form, seat);
+                quick.method = game % 2 ? engine::Method::bestReply : engine::Method::paranoid;
+                quick.seed = game;
+                const engine::Result r = engine::search(p, quick);
+                ++searched;
+                without += legal.empty();
+                single += legal.size() == 1;
+                ASSERT_EQ(r.move.has_value(), !legal.empty()) << "game " << game;
+                if (r.move) {
+                    const auto& m = *r.move;
+                    ASSERT_TRUE(legal.count({engine::fileOf(m.from), engine::rankOf(m.from), engine::fileOf(m.to),
+                                             engine::rankOf(m.to), m.piece}))
+                        << "game " << game;
+                }
+            }
+            if (!moves.empty()) p.make(moves[rng() % moves.size()]);
+            int next = seat;
+            for (int k = 0; k < 7; ++k) {
+                next = next % 7 + 1;
+                if (p.pieceCount(Form1::blockOfSeat(next)) > 0) break;
+            }
+            seat = next;
+        }
     }
-    EXPECT_GT(searched, 4000);
+    EXPECT_GT(searched, 3000);
 }
 
 // A kingdom boxed in: its king in the corner among its own GYOs, which other
