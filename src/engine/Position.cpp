@@ -1,6 +1,7 @@
 // Moves found by walking rays and steps from each piece.
 #include "engine/Position.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace daro::engine {
@@ -47,8 +48,22 @@ std::uint64_t mix(std::uint64_t z) {
 }
 std::uint64_t key(int code, int sq) { return mix(static_cast<std::uint64_t>(code) * squareCount + sq); }
 
+// Column and row of every square, to spare the divisions on hot paths.
+struct Coordinates {
+    std::array<std::int8_t, squareCount> file{}, rank{};
+    constexpr Coordinates() {
+        for (int sq = 0; sq < squareCount; ++sq) {
+            file[sq] = static_cast<std::int8_t>(sq % stride);
+            rank[sq] = static_cast<std::int8_t>(sq / stride);
+        }
+    }
+};
+constexpr Coordinates coordinates;
+
 int chebyshev(int a, int b) {
-    return std::max(std::abs(fileOf(a) - fileOf(b)), std::abs(rankOf(a) - rankOf(b)));
+    const int dx = coordinates.file[a] - coordinates.file[b];
+    const int dy = coordinates.rank[a] - coordinates.rank[b];
+    return std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
 }
 
 }  // namespace
@@ -128,7 +143,8 @@ void Position::generateFor(int block, std::vector<Move>& out) const {
                         if (dist > 4 || cells_[t] == offBoard) break;
                         const std::int8_t c = cells_[t];
                         if (dist == 4) {
-                            const int rx = fileOf(t) - fileOf(from) + 4, ry = rankOf(t) - rankOf(from) + 4;
+                            const int rx = coordinates.file[t] - coordinates.file[from] + 4;
+                            const int ry = coordinates.rank[t] - coordinates.rank[from] + 4;
                             const bool legal = c == empty ? !capturesOnly : takeable(c, block);
                             if (legal && !(seen[rx] & (1u << ry))) {
                                 seen[rx] |= 1u << ry;
@@ -251,7 +267,7 @@ bool Position::cavalryReaches(int from, int to) const {
     for (int first : allDirections) {
         const int f = from + first;
         if (cells_[f] != empty) continue;
-        const int dx = fileOf(to) - fileOf(f), dy = rankOf(to) - rankOf(f);
+        const int dx = coordinates.file[to] - coordinates.file[f], dy = coordinates.rank[to] - coordinates.rank[f];
         if (dx != dy && dx != -dy) continue;
         const int d = (dy > 0 ? S : N) + (dx > 0 ? E : W);
         int t = f + d;
@@ -288,6 +304,31 @@ bool Position::reachedByOthers(int sq, int block) const {
 }
 
 bool Position::capturableByOthers(int sq, int block) const {
+    SquareList cavalry;
+    const int n = otherCavalry(block, cavalry);
+    return capturableByOthers(sq, block, cavalry, n);
+}
+
+int Position::otherCavalry(int block, SquareList& squares) const {
+    int n = 0;
+    for (int b = 1; b <= blockCount; ++b) {
+        if (b == block) continue;
+        for (int i = 0; i < count_[b]; ++i)
+            if (kindOf(cells_[squares_[b][i]]) == KIB) squares[n++] = squares_[b][i];
+    }
+    return n;
+}
+
+bool Position::capturableByOthers(int sq, int block, const SquareList& cavalry, int cavalryCount) const {
+    if (takenAlongLines(sq, block)) return true;
+    for (int i = 0; i < cavalryCount; ++i)
+        if (cavalryReaches(cavalry[i], sq)) return true;
+    return false;
+}
+
+// By a slider or stepper whose line reaches the square, or a cannon jumping
+// the first piece on a row or column.
+bool Position::takenAlongLines(int sq, int block) const {
     for (int pass = 0; pass < 2; ++pass) {
         const auto& dirs = pass == 0 ? orthogonal : diagonal;
         for (int d : dirs) {
@@ -303,18 +344,10 @@ bool Position::capturableByOthers(int sq, int block) const {
                 if (n <= range) return true;
             }
             if (pass == 1) continue;
-            // A cannon beyond the first piece jumps it.
             for (t += d; cells_[t] == empty; t += d) {
             }
             const int beyond = cells_[t];
             if (kindOf(beyond) == HOU && blockOf(beyond) != 0 && blockOf(beyond) != block) return true;
-        }
-    }
-    for (int b = 1; b <= blockCount; ++b) {
-        if (b == block) continue;
-        for (int i = 0; i < count_[b]; ++i) {
-            const int from = squares_[b][i];
-            if (kindOf(cells_[from]) == KIB && cavalryReaches(from, sq)) return true;
         }
     }
     return false;

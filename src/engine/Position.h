@@ -83,6 +83,11 @@ public:
     bool reachedByOthers(int sq, int block) const;
     // Could a piece of another kingdom capture what stands on `sq` now?
     bool capturableByOthers(int sq, int block) const;
+    // The same for many squares of one kingdom: the other kingdoms' cavalry
+    // is listed once (`otherCavalry` fills `squares`, returns how many).
+    using SquareList = std::array<std::int16_t, blockCount * maxPieces>;
+    int otherCavalry(int block, SquareList& squares) const;
+    bool capturableByOthers(int sq, int block, const SquareList& cavalry, int cavalryCount) const;
     // Influence as the game's survey counts it: per square, how many pieces
     // (and the centre piece, in `total` only) could move there if it were empty.
     void influence(std::array<std::uint8_t, squareCount>& total,
@@ -99,6 +104,7 @@ private:
     template <class Visit>
     void reachOf(int sq, int code, Visit&& visit) const;
     bool cavalryReaches(int from, int to) const;
+    bool takenAlongLines(int sq, int block) const;
 
     std::array<std::int8_t, squareCount> cells_{};
     std::array<std::array<std::int16_t, maxPieces>, 8> squares_{};

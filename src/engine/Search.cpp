@@ -57,11 +57,13 @@ int staticScore(const Position& p, int block, bool toMove, std::vector<Move>& sc
 
     const int n = p.pieceCount(block);
     int hanging = 0;
+    Position::SquareList cavalry;
+    const int cavalryCount = p.otherCavalry(block, cavalry);
     for (int i = 0; i < n; ++i) {
         const int sq = p.pieceSquare(block, i);
         const int code = p.at(sq);
         s += pieceValue[kindOf(code)];
-        if (kindOf(code) == GYO || !p.capturableByOthers(sq, block)) continue;
+        if (kindOf(code) == GYO || !p.capturableByOthers(sq, block, cavalry, cavalryCount)) continue;
         hanging = std::max(hanging, kindOf(code) == OHU ? 20000 : pieceValue[kindOf(code)]);
     }
     if (n <= 13) s -= (14 - n) * 250;

@@ -128,7 +128,7 @@ TEST_F(RandomGames, MovesAreExactlyThoseTheMoveCheckAccepts) {
     EXPECT_GT(cavalryMoves, 10000);
 }
 
-TEST_F(RandomGames, KingTestAndInfluenceAreTheGames) {
+TEST_F(RandomGames, KingTestCaptureTestAndInfluenceAreTheGames) {
     long kingMoves = 0, refused = 0;
     for (unsigned seed = 200; seed < 230; ++seed) {
         int n = 0;
@@ -147,6 +147,20 @@ TEST_F(RandomGames, KingTestAndInfluenceAreTheGames) {
                 ASSERT_EQ(engine::kingMoveRefused(p, em), click)
                     << "seed " << seed << " king " << m.piece << " to " << m.toX << "," << m.toY;
             }
+            // The evaluation's capture test: some other kingdom has a move onto the square.
+            std::vector<engine::Move> all;
+            for (int b = 1; b <= 7; ++b) p.generate(b, all);
+            for (int x = 1; x <= 19; ++x)
+                for (int y = 1; y <= 19; ++y) {
+                    const int code = form.board[x][y];
+                    const int b = Form1::blockOfCode(code);
+                    if (b == 0 || Form1::kindOf(code) == Form1::GYO) continue;
+                    const int sq = engine::square(x, y);
+                    const bool taken = std::any_of(all.begin(), all.end(), [&](const engine::Move& m) {
+                        return m.to == sq && Form1::blockOfCode(m.piece) != b;
+                    });
+                    ASSERT_EQ(p.capturableByOthers(sq, b), taken) << "seed " << seed << " at " << x << "," << y;
+                }
             std::array<std::uint8_t, engine::squareCount> total;
             std::array<std::array<std::uint8_t, engine::squareCount>, 8> byBlock;
             p.influence(total, byBlock);
