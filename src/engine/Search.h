@@ -1,10 +1,13 @@
 #pragma once
 // The LEVEL4 computer's search for a game of seven.
 //
-// Best-Reply Search: the kingdom to move maximises; between two of its moves
-// the six others together make the one move worst for it (of their captures,
-// or none), which keeps the depth reachable with seven players. Paranoid
-// search, every other kingdom in its turn minimising, is kept for comparison.
+// Paranoid search (the default): every kingdom moves in its turn and the
+// others all play against the one to move. They are allowed only the
+// captures that hurt it, or a quiet move that changes nothing for it, which
+// keeps a whole round of seven within reach. Best-Reply Search, where the six
+// others together make just the one reply worst for it between two of its
+// own moves, is kept for comparison; in the arena it was a little weaker and
+// twice as slow.
 // The search is bounded by a node count, so it is the same for the same
 // position and seed whatever the machine; a wall-clock cap guards the worst case.
 #include <cstdint>
@@ -17,7 +20,7 @@ namespace daro::engine {
 enum class Method { bestReply, paranoid };
 
 struct Settings {
-    Method method = Method::bestReply;
+    Method method = Method::paranoid;
     long nodeBudget = 20000;
     double secondsCap = 0.8;
     int maxDepth = 8;

@@ -47,7 +47,7 @@ TEST(Arena, ShortRunPrintsOneLineAGameAndEveryGameReplays) {
     EXPECT_TRUE(std::regex_search(rest, std::regex(R"(\nengine seats 7 won \d \(\d+\.\d%\) out \d \(\d+\.\d%\)\n)")))
         << rest;
     EXPECT_TRUE(std::regex_search(rest, std::regex(R"(\nrandom seats 14 won)"))) << rest;
-    EXPECT_TRUE(std::regex_search(rest, std::regex(R"(engine think ms moves \d+ median [0-9.]+ p95 [0-9.]+ max [0-9.]+ \(best-reply\))")))
+    EXPECT_TRUE(std::regex_search(rest, std::regex(R"(engine think ms moves \d+ median [0-9.]+ p95 [0-9.]+ max [0-9.]+ \(paranoid\))")))
         << rest;
 
     // The seating turns one seat a game; the opening moves are the same in all.

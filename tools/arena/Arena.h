@@ -54,7 +54,7 @@ struct Options {
     int openingRounds = 2;
     long maxMoves = 2000;
     int jobs = 1;
-    engine::Method method = engine::Method::bestReply;
+    engine::Method method = engine::Settings{}.method;
     long nodes = engine::Settings{}.nodeBudget;
     std::string saveDir;  // empty: games are not saved
 };
@@ -62,7 +62,7 @@ struct Options {
 inline const char* usageText() {
     return "usage: daro-arena --seats K1,K2,...,K7 [--rotate] [--openings N] [--seed N]\n"
            "                  [--opening-rounds N] [--max-moves N] [--jobs N]\n"
-           "                  [--search best-reply|paranoid] [--nodes N] [--save-dir DIR]\n"
+           "                  [--search paranoid|best-reply] [--nodes N] [--save-dir DIR]\n"
            "  K is written, engine or random, for seats 1..7 in turn order.\n"
            "  --rotate plays every opening seven times, the seating turned one seat each time.\n";
 }
