@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <condition_variable>
 #include <cstring>
 #include <limits>
 #include <map>
@@ -71,6 +72,48 @@ int playOnFreeChannel(Buffer& b, int loops) {
     return ch;
 }
 
+// The device sleeps while nothing plays. SDL's audio thread would mix and
+// hand out silence dozens of times a second; instead, once a whole buffer
+// of silence has gone out, the mixer's last step waits for the next call of
+// ours. Every call that touches the mixer wakes it first, since the sleeping
+// thread holds the mixer's lock.
+struct Sleep {
+    std::mutex mutex;
+    std::condition_variable wake;
+    int callers = 0;        // calls of ours in progress
+    bool silentBefore = false;
+};
+Sleep deviceSleep;
+
+void afterMixing(void*, Uint8*, int) {
+    if (Mix_Playing(-1) != 0) {
+        deviceSleep.silentBefore = false;
+        return;
+    }
+    std::unique_lock lock(deviceSleep.mutex);
+    if (!deviceSleep.silentBefore || deviceSleep.callers > 0) {
+        deviceSleep.silentBefore = true;
+        return;
+    }
+    deviceSleep.wake.wait(lock, [] { return deviceSleep.callers > 0; });
+}
+
+// Keeps the device awake for the length of one call.
+class Awake {
+public:
+    Awake() {
+        std::lock_guard lock(deviceSleep.mutex);
+        ++deviceSleep.callers;
+        deviceSleep.wake.notify_all();
+    }
+    ~Awake() {
+        std::lock_guard lock(deviceSleep.mutex);
+        --deviceSleep.callers;
+    }
+    Awake(const Awake&) = delete;
+    Awake& operator=(const Awake&) = delete;
+};
+
 void closeDevice() {
     Mix_HaltChannel(-1);
     buffers.clear();
@@ -85,6 +128,7 @@ extern "C" {
 
 DS_API int32_t dsInitialize(int32_t) {
     std::lock_guard lock(gate);
+    Awake awake;
     if (openDevice != 0) return openDevice;
     // SDL would otherwise take SIGINT and SIGTERM from the program and turn
     // them into events nobody reads, so the game could no longer be stopped.
@@ -100,12 +144,14 @@ DS_API int32_t dsInitialize(int32_t) {
         return 0;
     }
     Mix_AllocateChannels(firstChannelCount);
+    Mix_SetPostMix(afterMixing, nullptr);
     openDevice = nextHandle(lastDevice, [](std::int32_t) { return false; });
     return openDevice;
 }
 
 DS_API int32_t dsTerminate(int32_t device) {
     std::lock_guard lock(gate);
+    Awake awake;
     if (device == 0 || device != openDevice) return 0;
     closeDevice();
     return 1;
@@ -115,6 +161,7 @@ DS_API int32_t dsTerminate(int32_t device) {
 // here every buffer can be played once or looped, so they change nothing.
 DS_API int32_t dsCreateDSB(int32_t device, const uint8_t* image, size_t length, int32_t) {
     std::lock_guard lock(gate);
+    Awake awake;
     if (device == 0 || device != openDevice) return 0;
     const auto wave = daro::sound::parseWave(image, length);
     if (!wave) return 0;
@@ -148,6 +195,7 @@ DS_API int32_t dsCreateDSB(int32_t device, const uint8_t* image, size_t length, 
 
 DS_API int32_t dsFree(int32_t buffer) {
     std::lock_guard lock(gate);
+    Awake awake;
     Buffer* b = find(buffer);
     if (b == nullptr) return 0;
     haltChannelsOf(*b);
@@ -157,6 +205,7 @@ DS_API int32_t dsFree(int32_t buffer) {
 
 DS_API int32_t dsPlay(int32_t buffer) {
     std::lock_guard lock(gate);
+    Awake awake;
     Buffer* b = find(buffer);
     if (b == nullptr) return 0;
     return playOnFreeChannel(*b, 0) >= 0 ? 1 : 0;
@@ -164,6 +213,7 @@ DS_API int32_t dsPlay(int32_t buffer) {
 
 DS_API int32_t dsPlayLooping(int32_t buffer) {
     std::lock_guard lock(gate);
+    Awake awake;
     Buffer* b = find(buffer);
     if (b == nullptr) return 0;
     if (b->loopChannel >= 0 && Mix_Playing(b->loopChannel) != 0 && Mix_GetChunk(b->loopChannel) == b->chunk)
@@ -174,6 +224,7 @@ DS_API int32_t dsPlayLooping(int32_t buffer) {
 
 DS_API int32_t dsStop(int32_t buffer) {
     std::lock_guard lock(gate);
+    Awake awake;
     Buffer* b = find(buffer);
     if (b == nullptr) return 0;
     haltChannelsOf(*b);

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -17,8 +18,7 @@ namespace {
 // position that is meant to be whole on its own pixel.
 int firstPixelAtOrAfter(double pixels) { return int(std::ceil(pixels - 1e-6)); }
 
-const QSize logicalCanvas(Canvas::widthTwips / Canvas::twipsPerPixel,
-                          Canvas::heightTwips / Canvas::twipsPerPixel);
+const QSize logicalCanvas(Canvas::widthPixels, Canvas::heightPixels);
 
 }  // namespace
 
@@ -57,7 +57,7 @@ void Canvas::paintPicture(const QString& name, double x, double y) {
     QPainter p(&buffer_);
     p.drawImage(topLeft, picture(name, size));
     p.end();
-    update();
+    touched(QRect(topLeft, size));
 }
 
 void Canvas::drawRectangle(double x1, double y1, double x2, double y2, const QColor& color) {
@@ -68,13 +68,21 @@ void Canvas::drawRectangle(double x1, double y1, double x2, double y2, const QCo
     const int bottom = toDevice(std::max(y1, y2));
     // One logical pixel wide; both corners belong to the outline.
     const int pen = std::max(1, int(std::lround(ratio_)));
+    const QRect strips[] = {{left, top, right - left + pen, pen},
+                            {left, bottom, right - left + pen, pen},
+                            {left, top, pen, bottom - top + pen},
+                            {right, top, pen, bottom - top + pen}};
+    // The grid is redrawn whole to clear one highlight: an outline already
+    // there is left alone, so it is not repainted either.
+    if (std::all_of(std::begin(strips), std::end(strips), [&](const QRect& r) { return filledWith(r, color); }))
+        return;
     QPainter p(&buffer_);
     p.fillRect(left, top, right - left + pen, pen, color);
     p.fillRect(left, bottom, right - left + pen, pen, color);
     p.fillRect(left, top, pen, bottom - top + pen, color);
     p.fillRect(right, top, pen, bottom - top + pen, color);
     p.end();
-    update();
+    touched(QRect(left, top, right - left + pen, bottom - top + pen));
 }
 
 void Canvas::printText(double x, double y, const QString& text, double sizePoints, bool bold, const QColor& color) {
@@ -94,13 +102,53 @@ void Canvas::printText(double x, double y, const QString& text, double sizePoint
     p.setPen(color);
     p.drawText(baseline, text);
     p.end();
-    update();
+    // The ink may stray a little past the advance (bold, italics of a
+    // substitute face, antialiasing).
+    const QRectF ink = metrics.boundingRect(text).translated(baseline) |
+                       QRectF(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(text),
+                              metrics.height());
+    touched(ink.toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 
 void Canvas::clear(const QColor& color) {
     backColor_ = color;
     buffer_.fill(color);
-    update();
+    touched(buffer_.rect());
+}
+
+bool Canvas::filledWith(const QRect& device, const QColor& color) const {
+    const QRect r = device.intersected(buffer_.rect());
+    const QRgb want = color.rgb();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(buffer_.constScanLine(y));
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (line[x] != want) return false;
+    }
+    return true;
+}
+
+void Canvas::touched(const QRect& device) {
+    // Logical pixels, rounded outwards, so a fractional pixel ratio loses no edge.
+    const QRect logical(QPoint(int(std::floor(device.left() / ratio_)), int(std::floor(device.top() / ratio_))),
+                        QPoint(int(std::ceil((device.right() + 1) / ratio_)) - 1,
+                               int(std::ceil((device.bottom() + 1) / ratio_)) - 1));
+    dirty_ += logical.intersected(rect());
+}
+
+QRegion Canvas::takeUnshown() {
+    QRegion region;
+    region.swap(dirty_);
+    return region;
+}
+
+void Canvas::present() {
+    const QRegion region = takeUnshown();
+    if (!region.isEmpty()) repaint(region);
+}
+
+void Canvas::presentLater() {
+    const QRegion region = takeUnshown();
+    if (!region.isEmpty()) update(region);
 }
 
 void Canvas::matchScreenRatio() {
@@ -108,25 +156,31 @@ void Canvas::matchScreenRatio() {
     if (qFuzzyCompare(now, ratio_)) return;
     // Moved to a screen of another density: keep what was drawn, scaled;
     // everything drawn from now on is sharp again.
-    QImage resized(logicalCanvas * now, QImage::Format_RGB32);
-    resized.fill(backColor_);
-    QPainter p(&resized);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(QPointF(0, 0), QSizeF(resized.size())), buffer_);
-    p.end();
-    buffer_ = resized;
+    const auto rescaled = [&](const QImage& image) {
+        QImage resized(logicalCanvas * now, QImage::Format_RGB32);
+        resized.fill(backColor_);
+        QPainter p(&resized);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRectF(QPointF(0, 0), QSizeF(resized.size())), image);
+        return resized;
+    };
+    buffer_ = rescaled(buffer_);
     ratio_ = now;
     pictures_.clear();
+    update();
     emit ratioChanged(now);
 }
 
-void Canvas::paintEvent(QPaintEvent*) {
+void Canvas::paintEvent(QPaintEvent* event) {
     matchScreenRatio();
     // A view of the buffer that knows its pixel ratio, without copying it.
-    QImage shown(buffer_.constBits(), buffer_.width(), buffer_.height(), buffer_.bytesPerLine(), buffer_.format());
-    shown.setDevicePixelRatio(ratio_);
+    QImage frame(buffer_.constBits(), buffer_.width(), buffer_.height(), buffer_.bytesPerLine(), buffer_.format());
+    frame.setDevicePixelRatio(ratio_);
     QPainter p(this);
-    p.drawImage(QPointF(0, 0), shown);
+    // What is not shown yet stays as the window's own store last had it
+    // (the frame on the screen) until the next present.
+    for (const QRect& r : event->region() - dirty_)
+        p.drawImage(QRectF(r), frame, QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_));
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {

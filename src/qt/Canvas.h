@@ -1,9 +1,14 @@
 #pragma once
 // The form's client area: a persistent back buffer at the screen's device
-// pixel ratio. Drawing goes into the buffer; a paint event only shows it.
+// pixel ratio. Drawing goes into the back buffer only and marks what it
+// touched; present() shows the marked rectangles (the game's refreshes and
+// the return to the event loop). A paint event copies only its region and
+// leaves out what is marked, so the window's own store (Qt's backing store,
+// which also answers exposes) keeps the frame last shown there.
 
 #include <QHash>
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 namespace daro::qt {
@@ -12,8 +17,17 @@ class Canvas : public QWidget {
     Q_OBJECT
 public:
     static constexpr int twipsPerPixel = 15;
-    static constexpr int widthTwips = 14000;
-    static constexpr int heightTwips = 11000;
+    // The whole window, frame, caption and menu bar included.
+    static constexpr int windowWidthTwips = 14000;
+    static constexpr int windowHeightTwips = 11000;
+    // What a classic window frame takes of it, in pixels; the drawing area
+    // is the rest, whatever this platform's own frame is like.
+    static constexpr int classicBorder = 4;
+    static constexpr int classicCaption = 19;
+    static constexpr int classicMenuBar = 19;
+    static constexpr int widthPixels = windowWidthTwips / twipsPerPixel - 2 * classicBorder;
+    static constexpr int heightPixels =
+        windowHeightTwips / twipsPerPixel - classicCaption - classicMenuBar - 2 * classicBorder;
 
     explicit Canvas(QWidget* parent = nullptr);
 
@@ -31,6 +45,11 @@ public:
     void printText(double xTwips, double yTwips, const QString& text, double sizePoints, bool bold,
                    const QColor& color);
     void clear(const QColor& color);
+
+    // Shows what was drawn since the last time: now, or once control is
+    // back in the event loop. Nothing new, nothing repainted.
+    void present();
+    void presentLater();
 
     // The picture `name` at its own size for this canvas' pixel ratio.
     QImage picture(const QString& name, QSize devicePixels);
@@ -51,8 +70,13 @@ protected:
 
 private:
     void matchScreenRatio();
+    bool filledWith(const QRect& devicePixels, const QColor& color) const;
+    // Marks a rectangle of the back buffer, in device pixels, as drawn.
+    void touched(const QRect& devicePixels);
+    QRegion takeUnshown();
 
     QImage buffer_;
+    QRegion dirty_;
     qreal ratio_ = 1.0;
     QColor backColor_;
     QHash<QString, QImage> pictures_;

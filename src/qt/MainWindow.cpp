@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -35,6 +36,13 @@ const char* const iconNames[] = {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), canvas_(new Canvas(this)) {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+    // Japanese in the menus and boxes comes from the board's own face, so no
+    // second Japanese font (megabytes of it) is loaded as a fallback.
+    for (const char* widgetClass : {"QMenuBar", "QMenu", "QMessageBox"}) {
+        QFont ui = QApplication::font(widgetClass);
+        ui.setFamilies({ui.family(), QStringLiteral("IPAPMincho")});
+        QApplication::setFont(ui, widgetClass);
+    }
     setWindowTitle(QStringLiteral("ZT daro"));
     setCentralWidget(canvas_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -154,7 +162,22 @@ void MainWindow::dispatch(std::function<void(Form1&)> call) {
     busy_ = true;
     call(*form_);
     busy_ = false;
-    if (!deferred_.empty() && !ended_) QTimer::singleShot(0, this, &MainWindow::runDeferred);
+    if (ended_) return;
+    // Control goes back to the event loop: the screen catches up.
+    canvas_->presentLater();
+    if (!deferred_.empty()) QTimer::singleShot(0, this, &MainWindow::runDeferred);
+}
+
+void MainWindow::leaveDuringWait(bool byEscape) {
+    if (ended_ || !form_) return;
+    // Game code is waiting further up this very call stack; the way out is
+    // the one thing that may run inside it.
+    if (byEscape) {
+        form_->Form_KeyPress(27);
+        return;
+    }
+    form_->Form_Unload();
+    if (!ended_) endProgram();
 }
 
 void MainWindow::runDeferred() {
@@ -198,7 +221,7 @@ void MainWindow::printText(double x, double y, const std::string& utf8Text, doub
     canvas_->printText(x, y, text(utf8Text), size, bold, qbColor(color));
 }
 
-void MainWindow::refresh() { canvas_->repaint(); }
+void MainWindow::refresh() { canvas_->present(); }
 
 // A new back colour wipes what was drawn, as a form's back colour does.
 void MainWindow::setBackColor(int color) { canvas_->clear(qbColor(color)); }
@@ -223,13 +246,48 @@ void MainWindow::setIconVisible(const std::string& name, bool visible) {
     if (QLabel* label = icon(text(name))) label->setVisible(visible);
 }
 
+namespace {
+
+// A Yes/No question is answered by its buttons only: Esc and the close
+// button of the frame do nothing, so a stray key cannot decide it (No ends
+// the program).
+class GameBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool onlyButtonsAnswer = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (onlyButtonsAnswer && event->matches(QKeySequence::Cancel)) return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        if (onlyButtonsAnswer) event->ignore();
+        else QMessageBox::closeEvent(event);
+    }
+};
+
+// Qt puts the program's name into a title left empty; a zero-width space
+// is a title that shows nothing.
+QString boxTitle(const std::string& title) {
+    return title.empty() ? QStringLiteral("\u200B") : text(title);
+}
+
+}  // namespace
+
 BoxAnswer MainWindow::messageBox(const std::string& message, const std::string& title, BoxButtons buttons,
                                  BoxIcon boxIcon) {
     const bool yesNo = buttons == BoxButtons::YesNo;
-    QMessageBox box(boxIcon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, text(title),
-                    text(message), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, this);
+    // The box runs an event loop of its own: what was drawn is shown first.
+    canvas_->presentLater();
+    GameBox box(boxIcon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, boxTitle(title),
+                text(message), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);
-    if (yesNo) box.setDefaultButton(QMessageBox::Yes);
+    if (yesNo) {
+        box.onlyButtonsAnswer = true;
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setWindowFlag(Qt::WindowCloseButtonHint, false);
+    }
     const int answer = box.exec();
     if (!yesNo) return BoxAnswer::Ok;
     return answer == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;

@@ -40,6 +40,9 @@ public:
     // returned to the event loop. Nothing runs once the program has ended.
     void dispatch(std::function<void(Form1&)> call);
     bool hasEnded() const { return ended_; }
+    // Esc (or else the close of the window) while the game waits: ends the
+    // program at once, the one input a wait lets through.
+    void leaveDuringWait(bool byEscape);
 
     Canvas* canvas() const { return canvas_; }
     QAction* menuItem(const QString& controlName) const;

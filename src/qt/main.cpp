@@ -17,7 +17,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     daro::qt::MainWindow window;
-    daro::qt::QtClock clock;
+    daro::qt::QtClock clock([&window](daro::qt::QtClock::Leave how) {
+        window.leaveDuringWait(how == daro::qt::QtClock::Leave::Escape);
+    });
     // The sound library lies beside the program; without it the game is silent.
     std::unique_ptr<daro::SoundLibrary> soundLibrary =
         daro::loadSoundLibrary(QCoreApplication::applicationDirPath().toStdString());

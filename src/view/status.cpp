@@ -64,9 +64,17 @@ void Form1::描画_文字列(double x, double y, int stringCode, int color, doub
 }
 
 void Form1::描画_手数(int n, int /*secondValue*/) {
+    // Callers clear the cells of row 0; the digits also reach into the row
+    // below, and four of them into the cell left of those. Both are cleared
+    // here, so a longer number leaves nothing behind after 戻.
+    描画_絵(backgroundCode, -3, 0);
+    for (int x = -3; x <= 0; ++x) 描画_絵(backgroundCode, x, 1);
     // Wider numbers start further left so that they end before "手目".
     double blackX = -1.2, whiteX = -1.3;
-    if (n >= 100) {
+    if (n >= 1000) {
+        blackX = -2.1;
+        whiteX = -2.2;
+    } else if (n >= 100) {
         blackX = -1.8;
         whiteX = -1.9;
     } else if (n >= 10) {
@@ -80,10 +88,13 @@ void Form1::描画_手数(int n, int /*secondValue*/) {
 }
 
 void Form1::描画_レベル(int level) {
+    // The level digit keeps the blank that classic BASIC prints in place of
+    // a plus sign; without it "LEVEL" runs into the digit.
+    const std::string value = (level >= 0 ? " " : "") + std::to_string(level);
     描画_数値(-1.3, 0, "LEVEL", colorBlack, kTextMode, 10);
     描画_数値(-1.4, -0.1, "LEVEL", colorWhite, kTextMode, 10);
-    描画_数値(0, 0, level, colorBlack, kTextMode, 12);
-    描画_数値(-0.1, -0.1, level, colorWhite, kTextMode, 12);
+    描画_数値(0, 0, value, colorBlack, kTextMode, 12);
+    描画_数値(-0.1, -0.1, value, colorWhite, kTextMode, 12);
 }
 
 void Form1::描画_アイコン(int seat, bool shown) {

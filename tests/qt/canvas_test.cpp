@@ -131,7 +131,7 @@ TEST_F(QtWindowTest, WhatWasDrawnIsShownAgainAfterTheWindowIsUncovered) {
     const QImage& buffer = window.canvas()->buffer();
     ASSERT_EQ(shown.size(), buffer.size());
     EXPECT_EQ(shown, buffer.convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(pixel(shown, 5, 700), QColor(0, 128, 0));
+    EXPECT_EQ(pixel(shown, 5, 680), QColor(0, 128, 0));
 }
 
 TEST_F(QtWindowTest, IconsStartHiddenAndArePlacedInTwips) {
@@ -155,7 +155,7 @@ TEST_F(QtWindowTest, IconsStartHiddenAndArePlacedInTwips) {
 TEST_F(QtWindowTest, PlacingTheWindowKeepsTheCanvasSizeAndReportsTheTop) {
     window.placeWindow(-60, -60, 14000, 11000);
     EXPECT_EQ(window.windowTop(), -60);
-    EXPECT_EQ(window.canvas()->size(), QSize(933, 733));
+    EXPECT_EQ(window.canvas()->size(), QSize(925, 687));
 }
 
 }  // namespace

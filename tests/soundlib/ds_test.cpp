@@ -45,14 +45,24 @@ protected:
         const auto size = fs::file_size(output, ec);
         return ec ? 0 : std::size_t(size);
     }
-    // Lets the device write at least `bytes` more. The bound only keeps a
-    // broken device from hanging the test.
+    // Lets the device write at least `bytes` more, or until it has gone to
+    // sleep: nothing plays, so the file stops growing. The bound only keeps
+    // a broken device from hanging the test.
     void playOn(std::size_t bytes) {
         const std::size_t target = written() + bytes;
-        for (int i = 0; i < 2000 && written() < target; ++i)
+        std::size_t last = written();
+        int still = 0;
+        for (int i = 0; i < 4000 && written() < target; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        ASSERT_GE(written(), target) << "the device stopped writing";
+            if (written() != last) {
+                last = written();
+                still = 0;
+            } else if (++still >= asleepAfterMs / 2) {
+                return;
+            }
+        }
     }
+    static constexpr int asleepAfterMs = 1000;
     // Everything the device wrote, as samples; closes the device.
     std::vector<std::int16_t> finish() {
         dsTerminate(device);
@@ -145,6 +155,23 @@ TEST_F(DiskDevice, HandleZeroAndUnknownHandlesDoNothing) {
     EXPECT_EQ(dsTerminate(0), 0);
     playOn(4 * 1024 * bytesPerFrame);
     EXPECT_EQ(peak(finish()), 0);
+}
+
+// In silence the device writes nothing at all (it sleeps), and the next
+// play wakes it.
+TEST_F(DiskDevice, SleepsWhileNothingPlaysAndWakesForTheNextSound) {
+    const std::int32_t effect = create(levelWave(1102, 7000));  // 0.05 s
+    ASSERT_NE(effect, 0);
+    EXPECT_NE(dsPlay(effect), 0);
+    playOn(1 << 30);  // returns once the device has gone quiet
+    const std::size_t quiet = written();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Awake, it would have written silence at a block every 2 ms.
+    EXPECT_EQ(written(), quiet) << "the device wrote on in silence";
+    EXPECT_NE(dsPlay(effect), 0);
+    playOn(1 << 30);
+    const auto samples = finish();
+    EXPECT_GT(peak(samples, quiet / 2), 5000) << "the second sound was not heard";
 }
 
 TEST_F(DiskDevice, ImagesThatAreNotCompletePcmWavesAreRefused) {

@@ -143,7 +143,7 @@ TEST_F(BoardDrawing, FullRedrawGoesBackgroundLabelsBoardLevelCountsTitle) {
     expectCorner(window.calls[firstSquare], 1565, 595);
     const long level = firstText("LEVEL");
     EXPECT_EQ(level, static_cast<long>(firstSquare + 722));
-    EXPECT_EQ(window.calls[level + 2].text, "2");
+    EXPECT_EQ(window.calls[level + 2].text, " 2");
     EXPECT_GT(firstText("秦 取駒(王) "), level);
     EXPECT_EQ(window.calls.back().code, Form1::titlePictureCode);
     expectCorner(window.calls.back(), 11237, 130);

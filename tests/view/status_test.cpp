@@ -39,21 +39,29 @@ TEST_F(StatusDisplays, NumeralModePrintsKanjiOnlyForOneToNineteenTextModeAsIs) {
 
 TEST_F(StatusDisplays, MoveNumberShiftsLeftWithEachDigitAndEndsInTheSuffix) {
     const std::tuple<int, double, double> cases[] = {{9, -1.2, -1.3}, {10, -1.6, -1.7}, {99, -1.6, -1.7},
-                                                     {100, -1.8, -1.9}};
+                                                     {100, -1.8, -1.9}, {999, -1.8, -1.9}, {1000, -2.1, -2.2}};
     for (auto [n, black, white] : cases) {
         window.clearCalls();
         form.描画_手数(n, Form1::colorBlack);  // the second value is no colour
-        ASSERT_EQ(window.calls.size(), 4u) << n;
-        expectText(0, std::to_string(n), black, 0.6, Form1::colorBlack, 12);
-        expectText(1, std::to_string(n), white, 0.5, Form1::colorWhite, 12);
+        // First the strip below the cleared cells and the cell left of them.
+        std::vector<std::pair<double, double>> cleared;
+        std::size_t i = 0;
+        for (; i < window.calls.size() && window.calls[i].kind == Kind::Picture; ++i) {
+            EXPECT_EQ(window.calls[i].code, form.backgroundCode);
+            cleared.emplace_back(cellX(window.calls[i]), cellY(window.calls[i]));
+        }
+        EXPECT_EQ(cleared, (std::vector<std::pair<double, double>>{{-3, 0}, {-3, 1}, {-2, 1}, {-1, 1}, {0, 1}}));
+        ASSERT_EQ(window.calls.size(), i + 4) << n;
+        expectText(i, std::to_string(n), black, 0.6, Form1::colorBlack, 12);
+        expectText(i + 1, std::to_string(n), white, 0.5, Form1::colorWhite, 12);
+        // "手目" sits 120 twips right and 160 down of its cell point.
+        EXPECT_EQ(window.calls[i + 3].text, "手目");
+        EXPECT_EQ(window.calls[i + 2].code, Form1::colorBlack);
+        EXPECT_NEAR(window.calls[i + 2].x, form.twipsX(-0.9) + 120, 1e-9);
+        EXPECT_NEAR(window.calls[i + 3].x, form.twipsX(-1) + 120, 1e-9);
+        EXPECT_NEAR(window.calls[i + 3].y, form.twipsY(0.2) + 160, 1e-9);
+        EXPECT_EQ(window.calls[i + 3].size, 10);
     }
-    // "手目" sits 120 twips right and 160 down of its cell point.
-    EXPECT_EQ(window.calls[3].text, "手目");
-    EXPECT_EQ(window.calls[2].code, Form1::colorBlack);
-    EXPECT_NEAR(window.calls[2].x, form.twipsX(-0.9) + 120, 1e-9);
-    EXPECT_NEAR(window.calls[3].x, form.twipsX(-1) + 120, 1e-9);
-    EXPECT_NEAR(window.calls[3].y, form.twipsY(0.2) + 160, 1e-9);
-    EXPECT_EQ(window.calls[3].size, 10);
 
     window.clearCalls();
     form.描画_文字列(0, 0, 98, Form1::colorWhite, 10);
@@ -65,8 +73,9 @@ TEST_F(StatusDisplays, LevelIsWordThenValueEachWithItsShadow) {
     ASSERT_EQ(window.calls.size(), 4u);
     expectText(0, "LEVEL", -1.3, 0, Form1::colorBlack, 10);
     expectText(1, "LEVEL", -1.4, -0.1, Form1::colorWhite, 10);
-    expectText(2, "3", 0, 0, Form1::colorBlack, 12);
-    expectText(3, "3", -0.1, -0.1, Form1::colorWhite, 12);
+    // The blank in place of a plus sign, as classic BASIC prints a number.
+    expectText(2, " 3", 0, 0, Form1::colorBlack, 12);
+    expectText(3, " 3", -0.1, -0.1, Form1::colorWhite, 12);
 }
 
 TEST_F(StatusDisplays, IconFollowsThePlayerOfTheSeatOnlyWithTheIconOption) {

@@ -64,10 +64,10 @@ start_game() {
   sleep 0.3
   local X Y WIDTH HEIGHT SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$WIN")"
-  # The canvas fills the window below the menu bar: 933 x 733 pixels.
+  # The canvas fills the window below the menu bar: 925 x 687 pixels.
   OX=$X
-  OY=$((Y + HEIGHT - 733))
-  BAR_Y=$((Y + (HEIGHT - 733) / 2))
+  OY=$((Y + HEIGHT - 687))
+  BAR_Y=$((Y + (HEIGHT - 687) / 2))
 }
 
 # Photographs the screen until the checks read from stdin pass (the window
