@@ -17,6 +17,7 @@
 #include "platform/Clock.h"
 #include "platform/SoundLibrary.h"
 #include "platform/Window.h"
+#include "shell/FilePlaces.h"
 #include "shell/Module1.h"
 
 namespace daro {
@@ -48,8 +49,9 @@ std::unique_ptr<MoveChooser> makeLevelFourPlayer();
 
 class Form1 {
 public:
-    // `soundLibrary` may be null (no library beside the program).
-    Form1(Window& window, Clock& clock, SoundLibrary* soundLibrary);
+    // `soundLibrary` may be null (no library beside the program). Without
+    // `places` the files are the bare names in the current folder.
+    Form1(Window& window, Clock& clock, SoundLibrary* soundLibrary, FilePlaces places = {});
 
     // ---------------------------------------------------------------- constants
     static constexpr int valueYes = 1;
@@ -284,6 +286,7 @@ public:
     Window& window;
     Clock& clock;
     Module1 module1;
+    const FilePlaces places;
     bool ended = false;  // set once the program has been told to end
 };
 

@@ -1,6 +1,8 @@
 #include "Artwork.h"
 
 #include <QFont>
+#include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -104,9 +106,24 @@ void drawWood(QPainter& p) {
 }
 
 void drawCharacter(QPainter& p, const QRectF& box, const QString& text, int pixelSize, const QColor& ink) {
-    p.setFont(mincho(pixelSize, true));
-    p.setPen(ink);
-    p.drawText(box, Qt::AlignCenter, text);
+    const QFont font = mincho(pixelSize, true);
+    if (p.paintEngine() == nullptr || p.paintEngine()->type() != QPaintEngine::SVG) {
+        p.setFont(font);
+        p.setPen(ink);
+        p.drawText(box, Qt::AlignCenter, text);
+        return;
+    }
+    // Placed as drawText would place it: centred on the advance and the line.
+    const QFontMetricsF metrics(font);
+    const QPointF baseline(box.center().x() - metrics.horizontalAdvance(text) / 2,
+                           box.center().y() - metrics.height() / 2 + metrics.ascent());
+    QPainterPath outline;
+    outline.addText(baseline, font, text);
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawPath(outline);
+    p.restore();
 }
 
 void drawPiece(QPainter& p, const Kingdom& kingdom, const Kind& kind) {
@@ -399,16 +416,14 @@ QStringList names() {
     return out;
 }
 
-QImage render(const QString& name, QSize devicePixels) {
+bool paint(QPainter& p, const QString& name, QSizeF size) {
     const Parsed what = parse(name);
-    if (what.family == Family::None || devicePixels.isEmpty()) return {};
-    QImage image(devicePixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    if (what.family == Family::None || size.isEmpty()) return false;
     const QSize units = logicalSize(name);
-    QPainter p(&image);
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.scale(double(devicePixels.width()) / units.width(), double(devicePixels.height()) / units.height());
+    p.scale(size.width() / units.width(), size.height() / units.height());
     switch (what.family) {
     case Family::Piece: drawPiece(p, *what.kingdom, *what.kind); break;
     case Family::Centre: drawCentrePiece(p); break;
@@ -425,8 +440,20 @@ QImage render(const QString& name, QSize devicePixels) {
         break;
     case Family::None: break;
     }
+    p.restore();
+    return true;
+}
+
+QImage render(const QString& name, QSize devicePixels) {
+    if (parse(name).family == Family::None || devicePixels.isEmpty()) return {};
+    QImage image(devicePixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paint(p, name, QSizeF(devicePixels));
     p.end();
     return image;
 }
+
+void paintApplicationIcon(QPainter& p, QSizeF size) { paint(p, QStringLiteral("TEI_OHU"), size); }
 
 }  // namespace daro::art

@@ -5,6 +5,7 @@
 // "HAIKEI_TATAMI", "ICO_MAN_SOU", ...
 
 #include <QImage>
+#include <QPainter>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -23,5 +24,14 @@ QStringList names();
 // what the picture does not cover stays transparent. A null image for a name
 // that has no picture.
 QImage render(const QString& name, QSize devicePixels);
+
+// Paints the picture onto `p` to fill the rectangle (0, 0, size) of its
+// current coordinates; false for a name that has no picture. On a vector
+// device (SVG) the characters are drawn as outlines, so the result needs no
+// font where it is shown.
+bool paint(QPainter& p, const QString& name, QSizeF size);
+
+// The application's icon: the king of 楚 on a board square.
+void paintApplicationIcon(QPainter& p, QSizeF size);
 
 }  // namespace daro::art

@@ -1,12 +1,36 @@
 #include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QStandardPaths>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <string>
 
+#include "Artwork.h"
 #include "Form1.h"
 #include "MainWindow.h"
 #include "QtClock.h"
 #include "SoundLibraryLoader.h"
+
+namespace {
+
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        daro::art::paintApplicationIcon(p, QSizeF(size, size));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -16,14 +40,23 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    // Names the configuration folder, whatever the program file is called.
+    QCoreApplication::setApplicationName(QStringLiteral("daro"));
+    // The desktop entry's name, so the window is matched with its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DARO_APP_ID));
+    QApplication::setWindowIcon(applicationIcon());
+    const daro::FilePlaces places = daro::decideFilePlaces(
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()),
+        std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdU16String()));
     daro::qt::MainWindow window;
     daro::qt::QtClock clock([&window](daro::qt::QtClock::Leave how) {
         window.leaveDuringWait(how == daro::qt::QtClock::Leave::Escape);
     });
-    // The sound library lies beside the program; without it the game is silent.
+    // Without the sound library the game is silent.
+    const std::u8string libraryFolder = places.soundLibraryFolder.u8string();
     std::unique_ptr<daro::SoundLibrary> soundLibrary =
-        daro::loadSoundLibrary(QCoreApplication::applicationDirPath().toStdString());
-    daro::Form1 form(window, clock, soundLibrary.get());
+        daro::loadSoundLibrary(std::string(libraryFolder.begin(), libraryFolder.end()));
+    daro::Form1 form(window, clock, soundLibrary.get(), places);
     window.attach(form);
     window.load();
     window.show();

@@ -1,9 +1,11 @@
 #include "Form1.h"
 
+#include <utility>
+
 namespace daro {
 
-Form1::Form1(Window& w, Clock& c, SoundLibrary* soundLibrary)
-    : window(w), clock(c), module1(soundLibrary, w) {
+Form1::Form1(Window& w, Clock& c, SoundLibrary* soundLibrary, FilePlaces filePlaces)
+    : window(w), clock(c), module1(soundLibrary, w), places(std::move(filePlaces)) {
     moveRecord.resize(1);
 }
 

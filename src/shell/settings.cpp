@@ -18,7 +18,6 @@
 namespace daro {
 namespace {
 
-const std::string settingsFileName = "ZT七国将棋.ini";
 // The file the game writes is under a hundred bytes; anything this big is not ours.
 constexpr std::size_t largestSettingsFile = 64 * 1024;
 
@@ -47,10 +46,6 @@ constexpr std::array<BackgroundItem, 5> backgroundItems{{
 const std::vector<std::string> defaultLines = {
     "移動指導=OK", "ｱｲｺﾝ表示=OK", "持駒数表示=OK", "背景画=緑", "BGM=NG",
 };
-
-std::filesystem::path settingsPath() {
-    return std::filesystem::path(reinterpret_cast<const char8_t*>(settingsFileName.c_str()));
-}
 
 // Whole text through iconv; nothing when any byte does not convert.
 std::optional<std::string> convert(std::string_view text, const char* from, const char* to) {
@@ -107,8 +102,9 @@ void applySetting(Form1& f, const std::string& key, const std::string& value) {
 bool readSettings(Form1& f) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (!fs::is_regular_file(settingsPath(), ec)) return false;
-    std::ifstream in(settingsPath(), std::ios::binary);
+    const fs::path path = f.places.settingsFile();
+    if (!fs::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::string bytes(largestSettingsFile + 1, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -135,7 +131,7 @@ bool readSettings(Form1& f) {
     return true;
 }
 
-bool writeSettings(const std::vector<std::string>& lines) {
+bool writeSettings(const std::filesystem::path& path, const std::vector<std::string>& lines) {
     std::string bytes;
     for (const auto& line : lines) {
         const auto encoded = convert(line, "UTF-8", "CP932");
@@ -143,7 +139,7 @@ bool writeSettings(const std::vector<std::string>& lines) {
         bytes += *encoded;
         bytes += "\r\n";
     }
-    std::ofstream out(settingsPath(), std::ios::binary | std::ios::trunc);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
@@ -152,7 +148,7 @@ bool writeSettings(const std::vector<std::string>& lines) {
 
 // When even these cannot be written the game goes on with them in memory only.
 void writeAndApplyDefaults(Form1& f) {
-    writeSettings(defaultLines);
+    writeSettings(f.places.settingsFile(), defaultLines);
     for (const auto& line : defaultLines) {
         const std::size_t eq = line.find('=');
         applySetting(f, line.substr(0, eq), line.substr(eq + 1));
@@ -178,8 +174,8 @@ void Form1::書込_環境設定ファイル() {
         break;
     }
     lines.push_back(keyMusic + "=" + onOff(window.isChecked("BGM")));
-    if (writeSettings(lines)) return;
-    writeSettings(defaultLines);
+    if (writeSettings(places.settingsFile(), lines)) return;
+    writeSettings(places.settingsFile(), defaultLines);
     チェック設定(bgCodeMidori);
 }
 

@@ -32,11 +32,11 @@ constexpr int kWindowHeight = 11000;
 
 void Form1::Form_Load() {
     module1.InitSound(window.nativeHandle());
-    soundOther = module1.LoadSound("その他.wav", effectSoundFlags);
-    soundForbidden = module1.LoadSound("禁止.wav", effectSoundFlags);
-    soundPiece = module1.LoadSound("駒打音.wav", effectSoundFlags);
-    soundGameEnd = module1.LoadSound("終局.wav", effectSoundFlags);
-    soundBgm = module1.LoadSound("BGM.wav", musicSoundFlags);
+    soundOther = module1.LoadSound(places.waveFile("その他.wav"), effectSoundFlags);
+    soundForbidden = module1.LoadSound(places.waveFile("禁止.wav"), effectSoundFlags);
+    soundPiece = module1.LoadSound(places.waveFile("駒打音.wav"), effectSoundFlags);
+    soundGameEnd = module1.LoadSound(places.waveFile("終局.wav"), effectSoundFlags);
+    soundBgm = module1.LoadSound(places.waveFile("BGM.wav"), musicSoundFlags);
 
     // 初期設定 sets these again at the end of start-up.
     moveNumber = 0;

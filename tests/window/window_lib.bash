@@ -3,6 +3,7 @@
 #   source "$here/window_lib.bash"
 #   in_virtual_x "$0" "$@"      # re-runs the calling script in a virtual X server
 #   start_game                  # starts ./daro from a fresh copy of the game folder
+#   start_program PROGRAM       # starts PROGRAM from the current folder
 #   shoot_and_check NAME <<CHECKS  # screenshot $WORK/NAME.png (kept in the build)
 #                               # checked by daro_shot_check from the canvas origin
 #   click_square X Y            # left click on the middle of board square (X, Y)
@@ -45,8 +46,12 @@ row() { echo $(( (130 + 465 * $1 + 14) / 15 )); }
 
 start_game() {
   cd "$WORK/game"
+  start_program ./daro
+}
+
+start_program() {
   # No sound card here: SDL's silent driver lets start-up go the ordinary way.
-  SDL_AUDIODRIVER="${DARO_TEST_AUDIO_DRIVER:-dummy}" ./daro >"$WORK/daro.log" 2>&1 &
+  SDL_AUDIODRIVER="${DARO_TEST_AUDIO_DRIVER:-dummy}" "$@" >"$WORK/daro.log" 2>&1 &
   PID=$!
   # A missing sound device is reported in a box first, which is answered.
   WIN=""
