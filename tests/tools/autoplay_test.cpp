@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "Autoplay.h"
 #include "Replay.h"
@@ -172,8 +173,10 @@ struct ToolRun {
 };
 
 ToolRun runTool(const std::string& arguments) {
-    const std::string outFile = ::testing::TempDir() + "autoplay_out.txt";
-    const std::string errFile = ::testing::TempDir() + "autoplay_err.txt";
+    // ctest runs the cases of this suite side by side: each process its own files.
+    const std::string tag = std::to_string(::getpid());
+    const std::string outFile = ::testing::TempDir() + "autoplay_out." + tag + ".txt";
+    const std::string errFile = ::testing::TempDir() + "autoplay_err." + tag + ".txt";
     const std::string command =
         std::string("\"") + DARO_AUTOPLAY_PATH + "\" " + arguments + " >" + outFile + " 2>" + errFile;
     ToolRun r;
@@ -187,6 +190,8 @@ ToolRun runTool(const std::string& arguments) {
     };
     r.out = slurp(outFile);
     r.err = slurp(errFile);
+    std::remove(outFile.c_str());
+    std::remove(errFile.c_str());
     return r;
 }
 
