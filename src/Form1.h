@@ -17,12 +17,13 @@
 #include "platform/Clock.h"
 #include "platform/SoundLibrary.h"
 #include "platform/Window.h"
+#include "play/Record.h"
 #include "shell/FilePlaces.h"
 #include "shell/Module1.h"
 
 namespace daro {
 
-using Board = std::array<std::array<int, 20>, 20>;
+struct ReplayedGame;
 
 // Computer scores are kept in exact tenths: 0.1 is 1, +50 is 500.
 using Score = int;
@@ -142,8 +143,11 @@ public:
     int moveNumber = 0;
     int recordEnd = 0;
     int recordNavigated = valueNo;
-    // Entry n is the board after move n; grows as the game goes on.
-    std::vector<Board> moveRecord;
+    // Entry n is the position after move n with its counters, seat to move
+    // and events; grows as the game goes on.
+    std::vector<RecordEntry> moveRecord;
+    // The last move 駒移動 made, for the record.
+    RecordEvent lastMove;
 
     Board influenceTotal{};
     std::array<Board, 8> kingdomInfluence{};  // by block: kingdomInfluence1 .. 7
@@ -195,6 +199,9 @@ public:
     int 手番_戻(int seat) const;
     void 戦線離脱処理(int seat);
     int 調査_終了(int seat) const;
+    // The one kingdom with pieces left when every other has left; else noSeat.
+    int lastKingdomStanding() const;
+    bool hasLegalMove(int seat) const;
     void 対局_回転();
     void 待ち時間(double seconds);
 
@@ -206,6 +213,13 @@ public:
     void com_ban(int seat);
     void 終了(const std::string& kingdom);
     void 終了_man();
+    // A whole round went by in which no kingdom could move.
+    void noKingdomCanMove();
+    // After a kingdom dropped out: the human lost, or one kingdom is left.
+    // True when the game ended.
+    bool gameEndsAfterDropOut(int seat);
+    // True when the one-player game's human has no piece left.
+    bool humanKingdomGone() const;
 
     // ================================================= 3 play control (play/)
     void Form_MouseDown(int button, int shift, double X, double Y);
@@ -214,6 +228,17 @@ public:
     void REPLAY_Click();
     void AFTER_Click();
     void CANCEL_Click();
+    void SAVE_Click();
+    void OPEN_Click();
+    // Drop-outs and passes join the record entry of the position shown.
+    void recordOut(int seat);
+    void recordPass(int seat);
+    // Since the board last changed, every kingdom with pieces has passed.
+    bool wholeRoundPassed() const;
+    // A human seat with no legal move passes; false when the game ended meanwhile.
+    bool passHumansWhoCannotMove();
+    // The game of a replayed game file takes the place of the one shown.
+    void takeOverGame(const ReplayedGame& game);
 
     // ================================================= 4 presentation (view/)
     static std::string pictureControlName(int pictureCode);  // empty: no picture

@@ -16,14 +16,11 @@ void Form1::com_ban(int seat) {
     // A. Drop out instead of moving: king gone, or too few pieces left.
     描画_アイコン(seat, true);
     描画_将棋盤桝();
-    if (存在チェック駒(取得_手番王(seat)) == valueNo) {
-        if (調査_駒数(seat) > 0) 戦線離脱処理(seat);
+    if (存在チェック駒(取得_手番王(seat)) == valueNo || 調査_駒数(seat) <= dropOutPieceCount) {
+        const bool dropsOut = 調査_駒数(seat) > 0;
+        if (dropsOut) 戦線離脱処理(seat);
         描画_アイコン(seat, false);
-        return;
-    }
-    if (調査_駒数(seat) <= dropOutPieceCount) {
-        if (調査_駒数(seat) > 0) 戦線離脱処理(seat);
-        描画_アイコン(seat, false);
+        if (dropsOut) gameEndsAfterDropOut(seat);
         return;
     }
 
@@ -103,6 +100,11 @@ void Form1::com_ban(int seat) {
         描画_レベル(computerLevel);
         描画_手数(moveNumber);
         描画_アイコン(seat, false);
+        recordPass(seat);
+        if (wholeRoundPassed()) {
+            rotationStop = valueYes;
+            noKingdomCanMove();
+        }
         return;
     }
 
@@ -129,6 +131,18 @@ void Form1::com_ban(int seat) {
         if (!name.empty()) 終了(name);
         return;
     }
+    // Every game ends: the human's kingdom may have been taken piece by
+    // piece, or the mover may be the last kingdom with pieces.
+    if (humanKingdomGone()) {
+        rotationStop = valueYes;
+        終了_man();
+        return;
+    }
+    if (lastKingdomStanding() == seat) {
+        rotationStop = valueYes;
+        終了(kingdomName(seat));
+        return;
+    }
     const int next = 手番_進(seat);
     const bool kingGone = 存在チェック駒(取得_手番王(next)) == valueNo;
     // A kingdom already taken out for its king has no pieces left to remove.
@@ -137,10 +151,7 @@ void Form1::com_ban(int seat) {
         描画_アイコン(next, true);
         rotationStop = valueYes;
         戦線離脱処理(next);
-        if (seatPlayer[next] == playerHuman) {
-            終了_man();
-            return;
-        }
+        if (gameEndsAfterDropOut(next)) return;
     }
     描画_アイコン(next, false);
 }

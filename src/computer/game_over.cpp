@@ -31,4 +31,30 @@ void Form1::終了_man() {
     askToPlayAgain(*this);
 }
 
+void Form1::noKingdomCanMove() {
+    module1.play(soundGameEnd);
+    window.messageBox("どの国も動けません", "終了", BoxButtons::Ok, BoxIcon::None);
+    askToPlayAgain(*this);
+}
+
+bool Form1::humanKingdomGone() const {
+    if (gameMode != modeOnePlayer) return false;
+    for (int s = 1; s <= seatCount; ++s)
+        if (seatPlayer[s] == playerHuman && 調査_駒数(s) == 0) return true;
+    return false;
+}
+
+bool Form1::gameEndsAfterDropOut(int seat) {
+    if (gameMode == modeOnePlayer && blockOfSeat(seat) != 0 && seatPlayer[seat] == playerHuman) {
+        rotationStop = valueYes;
+        終了_man();
+        return true;
+    }
+    const int last = lastKingdomStanding();
+    if (last == noSeat) return false;
+    rotationStop = valueYes;
+    終了(kingdomName(last));
+    return true;
+}
+
 }  // namespace daro

@@ -41,6 +41,11 @@ public:
     virtual void placeWindow(int leftTwips, int topTwips, int widthTwips, int heightTwips) = 0;
     virtual std::int32_t nativeHandle() const = 0;
 
+    // The platform's file dialogs for a game file: the chosen path in UTF-8,
+    // empty when the player cancels. A window without dialogs chooses nothing.
+    virtual std::string chooseFileToSave(const std::string& title) { (void)title; return {}; }
+    virtual std::string chooseFileToOpen(const std::string& title) { (void)title; return {}; }
+
     // Ends the program at once; no further event reaches the game.
     virtual void endProgram() = 0;
 };

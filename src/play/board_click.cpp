@@ -35,10 +35,26 @@ void skipFallenKingdoms(Form1& f) {
     // Each pass takes one kingdom out, so seven passes are the most there can be.
     for (int pass = 0; pass < Form1::seatCount && isSeat(f.turnSeat); ++pass) {
         if (f.存在チェック駒(Form1::取得_手番王(f.turnSeat)) == Form1::valueYes) return;
-        if (f.調査_駒数(f.turnSeat) > 0) f.戦線離脱処理(f.turnSeat);
-        f.描画_アイコン(f.turnSeat, false);
-        f.turnSeat = f.手番_進(f.turnSeat);
+        const int seat = f.turnSeat;
+        const bool dropsOut = f.調査_駒数(seat) > 0;
+        if (dropsOut) f.戦線離脱処理(seat);
+        f.描画_アイコン(seat, false);
+        f.turnSeat = f.手番_進(seat);
         f.描画_アイコン(f.turnSeat, true);
+        if (dropsOut && f.gameEndsAfterDropOut(seat)) return;
+    }
+}
+
+bool gameOver(const Form1& f) { return f.ended || !isSeat(f.turnSeat); }
+
+// Kingdoms without a king leave, humans without a move pass, until someone
+// can play or the game is over.
+void handOnTheTurn(Form1& f) {
+    for (int step = 0; step <= 2 * Form1::seatCount; ++step) {
+        skipFallenKingdoms(f);
+        if (gameOver(f)) return;
+        const int before = f.turnSeat;
+        if (!f.passHumansWhoCannotMove() || gameOver(f) || f.turnSeat == before) return;
     }
 }
 
@@ -47,7 +63,7 @@ void skipFallenKingdoms(Form1& f) {
 void resumeComputerPlayers(Form1& f) {
     f.rotationStop = Form1::valueNo;
     f.com_ban(f.turnSeat);
-    if (f.ended) return;
+    if (gameOver(f)) return;
     f.turnSeat = f.手番_進(f.turnSeat);
     f.対局_回転();
 }
@@ -110,7 +126,7 @@ void makeMove(Form1& f) {
 
     f.描画_持ち駒数(f.backgroundCode);
 
-    if (f.調査_終了(f.turnSeat) == Form1::valueYes) {
+    if (f.調査_終了(f.turnSeat) == Form1::valueYes || f.lastKingdomStanding() == f.turnSeat) {
         f.終了(Form1::kingdomName(f.turnSeat));
         return;
     }
@@ -126,7 +142,7 @@ void makeMove(Form1& f) {
     } else {
         f.turnSeat = f.手番_進(f.turnSeat);
         f.描画_アイコン(f.turnSeat, true);
-        skipFallenKingdoms(f);
+        handOnTheTurn(f);
     }
 }
 
@@ -145,7 +161,8 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double X, double Y) {
         }
         window.messageBox("OKですか？", "再開", BoxButtons::Ok, BoxIcon::None);
         recordNavigated = valueNo;
-        skipFallenKingdoms(*this);
+        handOnTheTurn(*this);
+        if (gameOver(*this)) return;
         if (computerToMove(*this)) resumeComputerPlayers(*this);
         return;
     }

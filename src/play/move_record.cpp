@@ -1,6 +1,8 @@
 // The record of every position of the game, and the steps back and forward
 // through it.
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "Form1.h"
@@ -26,20 +28,24 @@ void redrawMoveStatus(Form1& f) {
 }
 
 // Shows one neighbouring position of the record, square by square where it
-// differs from the one shown. A square occupied in both held a capture: the
-// later position's piece took the earlier one's, counted forward, uncounted back.
-void showNeighbour(Form1& f, const Board& earlier, const Board& later, bool forward) {
-    const Board& target = forward ? later : earlier;
+// differs from the one shown, and takes the counters it stored.
+void showEntry(Form1& f, const RecordEntry& shown, const RecordEntry& target) {
     for (int x = 1; x <= Form1::boardSize; ++x) {
         for (int y = 1; y <= Form1::boardSize; ++y) {
-            if (earlier[x][y] == later[x][y]) continue;
-            if (earlier[x][y] != Form1::emptyCode && later[x][y] != Form1::emptyCode)
-                f.調査_駒取得(forward ? "取る" : "取られる", later[x][y], earlier[x][y]);
-            f.board[x][y] = target[x][y];
+            if (shown.square(x, y) == target.square(x, y)) continue;
+            f.board[x][y] = target.square(x, y);
             f.描画_絵(f.board[x][y], x, y);
             f.描画_桝輪郭(f.outlineColor, x, y);
         }
     }
+    f.capturedCount = target.capturedCount();
+    f.kingsCapturedCount = target.kingsCapturedCount();
+}
+
+RecordEntry& entryShown(Form1& f) {
+    if (f.moveRecord.size() < static_cast<std::size_t>(f.moveNumber) + 1)
+        f.moveRecord.resize(static_cast<std::size_t>(f.moveNumber) + 1);
+    return f.moveRecord[static_cast<std::size_t>(f.moveNumber)];
 }
 
 }  // namespace
@@ -48,7 +54,44 @@ void Form1::手順保存(int n) {
     if (n < 0) return;
     // The record grows with the game, so no position is ever lost.
     if (moveRecord.size() < static_cast<std::size_t>(n) + 1) moveRecord.resize(static_cast<std::size_t>(n) + 1);
-    moveRecord[static_cast<std::size_t>(n)] = board;
+    RecordEntry& entry = moveRecord[static_cast<std::size_t>(n)];
+    entry.setBoard(board);
+    entry.setCounters(capturedCount, kingsCapturedCount);
+    entry.after.clear();
+    entry.seatToMove = 0;
+    entry.move = n > 0 ? lastMove : RecordEvent{};
+    // Whoever made this move was the one to move from the position before.
+    if (n > 0 && isSeat(entry.move.seat)) moveRecord[static_cast<std::size_t>(n) - 1].seatToMove = entry.move.seat;
+}
+
+void Form1::recordOut(int seat) {
+    RecordEntry& entry = entryShown(*this);
+    entry.setBoard(board);
+    entry.after.push_back({EventKind::Out, static_cast<std::uint8_t>(seat)});
+    // Play goes on from here: what was stepped back over is gone.
+    recordEnd = moveNumber;
+}
+
+void Form1::recordPass(int seat) {
+    RecordEntry& entry = entryShown(*this);
+    entry.after.push_back({EventKind::Pass, static_cast<std::uint8_t>(seat)});
+    recordEnd = moveNumber;
+}
+
+// A drop-out frees squares, so only the passes since the last change count.
+bool Form1::wholeRoundPassed() const {
+    if (static_cast<std::size_t>(moveNumber) >= moveRecord.size()) return false;
+    const RecordEntry& entry = moveRecord[static_cast<std::size_t>(moveNumber)];
+    std::array<bool, 8> passed{};
+    for (auto it = entry.after.rbegin(); it != entry.after.rend() && it->kind == EventKind::Pass; ++it)
+        if (isSeat(it->seat)) passed[it->seat] = true;
+    bool anyone = false;
+    for (int s = 1; s <= seatCount; ++s) {
+        if (調査_駒数(s) == 0) continue;
+        if (!passed[static_cast<std::size_t>(s)]) return false;
+        anyone = true;
+    }
+    return anyone;
 }
 
 void Form1::REPLAY_Click() {
@@ -64,7 +107,10 @@ void Form1::REPLAY_Click() {
 
     clickPhase = 0;
     const auto n = static_cast<std::size_t>(moveNumber);
-    showNeighbour(*this, moveRecord[n - 1], moveRecord[n], false);
+    // Leaving the last position of play: it keeps who was to move there.
+    if (moveNumber == recordEnd && recordNavigated == valueNo && isSeat(turnSeat))
+        moveRecord[n].seatToMove = static_cast<std::uint8_t>(turnSeat);
+    showEntry(*this, moveRecord[n], moveRecord[n - 1]);
 
     描画_将棋盤桝();
     module1.play(soundPiece);
@@ -72,8 +118,14 @@ void Form1::REPLAY_Click() {
     redrawMoveStatus(*this);
 
     描画_アイコン(turnSeat, false);
-    if (isSeat(turnSeat)) turnSeat = 手番_戻(turnSeat);
-    if (moveNumber == 0) turnSeat = 1;
+    const int stored = moveRecord[n - 1].seatToMove;
+    if (isSeat(stored)) {
+        turnSeat = stored;
+    } else {
+        // A position saved before anyone moved from it.
+        if (isSeat(turnSeat)) turnSeat = 手番_戻(turnSeat);
+        if (moveNumber == 0) turnSeat = 1;
+    }
     描画_アイコン(turnSeat, true);
 
     recordNavigated = valueYes;
@@ -95,14 +147,15 @@ void Form1::AFTER_Click() {
     clickPhase = 0;
     描画_将棋盤桝();
     const auto n = static_cast<std::size_t>(moveNumber);
-    showNeighbour(*this, moveRecord[n], moveRecord[n + 1], true);
+    showEntry(*this, moveRecord[n], moveRecord[n + 1]);
 
     module1.play(soundPiece);
     moveNumber += 1;
     redrawMoveStatus(*this);
 
     描画_アイコン(turnSeat, false);
-    turnSeat = 手番_進(turnSeat);
+    const int stored = moveRecord[n + 1].seatToMove;
+    turnSeat = isSeat(stored) ? stored : 手番_進(turnSeat);
     描画_アイコン(turnSeat, true);
 
     recordNavigated = valueYes;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -103,6 +104,8 @@ void MainWindow::buildMenus() {
 
     QMenu* position = menu(bar, "STOP", "局面");
     item(position, "CANCEL", "最初", &Form1::CANCEL_Click, false);
+    item(position, "SAVE", "保存...", &Form1::SAVE_Click, false);
+    item(position, "OPEN", "開く...", &Form1::OPEN_Click, false);
 
     item(bar, "REPLAY", "戻", &Form1::REPLAY_Click, false);
     item(bar, "AFTER", "進", &Form1::AFTER_Click, false);
@@ -273,7 +276,28 @@ QString boxTitle(const std::string& title) {
     return title.empty() ? QStringLiteral("\u200B") : text(title);
 }
 
+// Game files are offered by their ending first; any file may be chosen.
+const QString kGameFileFilter = QStringLiteral("daro (*.daro);;* (*)");
+
 }  // namespace
+
+std::string MainWindow::chooseFileToSave(const std::string& title) {
+    QFileDialog dialog(this, text(title), QString(), kGameFileFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("daro"));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::string MainWindow::chooseFileToOpen(const std::string& title) {
+    QFileDialog dialog(this, text(title), QString(), kGameFileFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst().toStdString();
+}
 
 BoxAnswer MainWindow::messageBox(const std::string& message, const std::string& title, BoxButtons buttons,
                                  BoxIcon boxIcon) {

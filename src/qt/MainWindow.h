@@ -65,6 +65,8 @@ public:
     void placeWindow(int leftTwips, int topTwips, int widthTwips, int heightTwips) override;
     std::int32_t nativeHandle() const override { return 1; }
     void endProgram() override;
+    std::string chooseFileToSave(const std::string& title) override;
+    std::string chooseFileToOpen(const std::string& title) override;
 
     static QColor qbColor(int index);
 

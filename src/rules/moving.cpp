@@ -7,6 +7,14 @@ namespace daro {
 // rather than written outside it.
 void Form1::駒移動(int fromX, int fromY, int toX, int toY, int piece) {
     if (!onBoard(fromX, fromY) || !onBoard(toX, toY)) return;
+    lastMove = {EventKind::Move,
+                static_cast<std::uint8_t>(seatOfBlock(blockOfCode(piece))),
+                static_cast<std::uint8_t>(fromX),
+                static_cast<std::uint8_t>(fromY),
+                static_cast<std::uint8_t>(toX),
+                static_cast<std::uint8_t>(toY),
+                static_cast<std::uint8_t>(piece),
+                static_cast<std::uint8_t>(board[toX][toY])};
     if (board[toX][toY] != emptyCode) 調査_駒取得("取る", piece, board[toX][toY]);
 
     描画_絵(emptyCode, fromX, fromY);

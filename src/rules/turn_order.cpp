@@ -29,7 +29,8 @@ int Form1::手番_戻(int seat) const {
 }
 
 // Three visible on/off blinks, then the kingdom's pieces are gone. They are
-// nobody's captures, so no counter changes.
+// nobody's captures, so no counter changes; the record keeps the drop-out
+// with the position it happened in.
 void Form1::戦線離脱処理(int seat) {
     const int block = blockOfSeat(seat);
     if (block == 0) return;
@@ -55,6 +56,33 @@ void Form1::戦線離脱処理(int seat) {
     for (int x = 1; x <= boardSize; ++x)
         for (int y = 1; y <= boardSize; ++y)
             if (board[x][y] >= lo && board[x][y] <= hi) board[x][y] = emptyCode;
+    recordOut(seat);
+}
+
+int Form1::lastKingdomStanding() const {
+    int standing = noSeat;
+    for (int s = 1; s <= seatCount; ++s) {
+        if (調査_駒数(s) == 0) continue;
+        if (standing != noSeat) return noSeat;
+        standing = s;
+    }
+    return standing;
+}
+
+bool Form1::hasLegalMove(int seat) const {
+    const int block = blockOfSeat(seat);
+    if (block == 0) return false;
+    for (int x = 1; x <= boardSize; ++x)
+        for (int y = 1; y <= boardSize; ++y) {
+            const int c = board[x][y];
+            if (blockOfCode(c) != block) continue;
+            int xmin = 1, xmax = 0, ymin = 1, ymax = 0;
+            取得_駒移動座標(c, x, y, xmin, xmax, ymin, ymax);
+            for (int tx = xmin; tx <= xmax; ++tx)
+                for (int ty = ymin; ty <= ymax; ++ty)
+                    if (移動チェック(x, y, tx, ty, c) == valueYes) return true;
+        }
+    return false;
 }
 
 int Form1::調査_終了(int seat) const {

@@ -98,8 +98,8 @@ TEST_F(BoardClick, ALegalMoveIsMadeRecordedAndPassesTheTurn) {
     EXPECT_EQ(form.moveNumber, 1);
     EXPECT_EQ(form.recordEnd, 1);
     ASSERT_GE(form.moveRecord.size(), 2u);
-    EXPECT_EQ(form.moveRecord[1], form.board);
-    EXPECT_EQ(form.moveRecord[0], start);
+    EXPECT_EQ(form.moveRecord[1].board(), form.board);
+    EXPECT_EQ(form.moveRecord[0].board(), start);
     EXPECT_EQ(form.turnSeat, 2);
     EXPECT_EQ(form.clickPhase, 0);
     EXPECT_EQ(played(), std::vector<std::int32_t>{piece});

@@ -116,13 +116,13 @@ TEST_F(MoveRecord, SavingGrowsTheRecordAndLeavesLaterEntriesAlone) {
     form.board[8][8] = 54;
     form.手順保存(10);
     ASSERT_EQ(form.moveRecord.size(), 11u);
-    EXPECT_EQ(form.moveRecord[10], form.board);
+    EXPECT_EQ(form.moveRecord[10].board(), form.board);
 
     form.board[8][8] = Form1::emptyCode;
     form.手順保存(2);
     EXPECT_EQ(form.moveRecord.size(), 11u);
-    EXPECT_EQ(form.moveRecord[2], form.board);
-    EXPECT_EQ(form.moveRecord[10][8][8], 54);
+    EXPECT_EQ(form.moveRecord[2].board(), form.board);
+    EXPECT_EQ(form.moveRecord[10].board()[8][8], 54);
 }
 
 TEST_F(MoveRecord, AGameLongerThanFiveHundredMovesIsKeptWhole) {
@@ -140,17 +140,17 @@ TEST_F(MoveRecord, AGameLongerThanFiveHundredMovesIsKeptWhole) {
     }
     EXPECT_EQ(form.recordEnd, moves);
     ASSERT_GE(form.moveRecord.size(), static_cast<std::size_t>(moves + 1));
-    EXPECT_EQ(form.moveRecord[moves], form.board);
-    EXPECT_EQ(form.moveRecord[501][2][3], 52);  // move 501 is 秦's step aside
-    EXPECT_EQ(form.moveRecord[502][18][17], 62);
+    EXPECT_EQ(form.moveRecord[moves].board(), form.board);
+    EXPECT_EQ(form.moveRecord[501].board()[2][3], 52);  // move 501 is 秦's step aside
+    EXPECT_EQ(form.moveRecord[502].board()[18][17], 62);
 
     for (int n = 0; n < 120; ++n) form.REPLAY_Click();
     EXPECT_EQ(form.moveNumber, 500);
-    EXPECT_EQ(form.board, form.moveRecord[500]);
+    EXPECT_EQ(form.board, form.moveRecord[500].board());
     form.AFTER_Click();
     form.AFTER_Click();
     EXPECT_EQ(form.moveNumber, 502);
-    EXPECT_EQ(form.board, form.moveRecord[502]);
+    EXPECT_EQ(form.board, form.moveRecord[502].board());
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ TEST_F(SevenPlayerGame, ClicksCarryAGameToAWinner) {
     const int c = form.capturedCount[b], k = form.kingsCapturedCount[b];
     EXPECT_TRUE(k >= 2 || c >= 30 || (c >= 19 && k == 1)) << winner << " C=" << c << " K=" << k;
     EXPECT_EQ(form.moveNumber, form.recordEnd);
-    EXPECT_EQ(form.moveRecord[form.moveNumber], form.board);
+    EXPECT_EQ(form.moveRecord[form.moveNumber].board(), form.board);
     EXPECT_TRUE(boxShown("続けますか？", "再ゲーム"));
 }
 

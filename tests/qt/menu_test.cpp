@@ -43,6 +43,8 @@ TEST_F(QtWindowTest, MenuBarHasTheDesignedCaptionsNamesAndMarks) {
         "  OWARI 終わり",
         "STOP 局面",
         "  CANCEL 最初",
+        "  SAVE 保存...",
+        "  OPEN 開く...",
         "REPLAY 戻",
         "AFTER 進",
         "OPTION ｵﾌﾟｼｮﾝ",

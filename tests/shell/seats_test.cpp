@@ -15,8 +15,8 @@ protected:
 
     // The block whose piece arrived on a square between record entries n-1 and n.
     int blockMovedIn(int n) const {
-        const Board& a = form.moveRecord[n - 1];
-        const Board& b = form.moveRecord[n];
+        const Board a = form.moveRecord[n - 1].board();
+        const Board b = form.moveRecord[n].board();
         for (int x = 1; x <= 19; ++x)
             for (int y = 1; y <= 19; ++y)
                 if (a[x][y] != b[x][y] && b[x][y] != Form1::emptyCode) return Form1::blockOfCode(b[x][y]);

@@ -56,8 +56,12 @@ public:
     void placeWindow(int left, int top, int width, int height) override;
     std::int32_t nativeHandle() const override { return handle; }
     void endProgram() override;
+    std::string chooseFileToSave(const std::string& title) override { return choose(title); }
+    std::string chooseFileToOpen(const std::string& title) override { return choose(title); }
 
     // ---- what tests read and script
+    std::deque<std::string> scriptedPaths;  // one per file dialog; empty: cancelled
+    std::vector<std::string> dialogTitles;
     std::vector<WindowCall> calls;
     std::vector<ShownBox> boxes;
     std::map<std::string, bool> checks;
@@ -76,6 +80,15 @@ public:
     std::vector<std::string> textsPrinted() const;
     // The picture last painted with its corner at (x, y) twips, or -1.
     int pictureAt(double x, double y) const;
+
+private:
+    std::string choose(const std::string& title) {
+        dialogTitles.push_back(title);
+        if (scriptedPaths.empty()) return {};
+        std::string path = scriptedPaths.front();
+        scriptedPaths.pop_front();
+        return path;
+    }
 };
 
 }  // namespace daro::test

@@ -3,10 +3,9 @@
 // screen, written as one event a line. Header-only so that the benchmarks and
 // tests can drive the same core as the program.
 //
-// Events are read off the window: every call the game makes on it is a moment
-// at which the board is compared with the last one seen. Two squares changed
-// is a move, a whole kingdom gone is an elimination, and the boxes announce
-// the end. A "思考中" with no move before the next turn is a pass.
+// Events are the game's own record, printed as they join it: every call the
+// game makes on the window is a moment to print what was recorded since. The
+// result comes from the boxes the game shows at its end.
 
 #include <cstdint>
 #include <map>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "Form1.h"
+#include "play/GameFile.h"
 
 namespace daro::autoplay {
 
@@ -25,13 +25,19 @@ struct Options {
     int humanSeat = 0;  // 0: all seven seats are the computer
     std::uint64_t seed = 0;
     long maxMoves = 2000;
+    std::string saveFile;    // also write the game file here
+    std::string verifyFile;  // only replay this game file
 };
 
 inline const char* usageText() {
-    return "usage: daro-autoplay [--human SEAT --seed N] [--max-moves N]\n"
+    return "usage: daro-autoplay [--human SEAT --seed N] [--max-moves N] [--save FILE]\n"
+           "       daro-autoplay --verify FILE\n"
            "  SEAT 1..7 plays at random from seed N; the computer plays the other seats.\n"
            "  Without --human the computer plays all seven seats.\n"
-           "  --max-moves N (N >= 1, default 2000) stops after the turn that made move N.\n";
+           "  --max-moves N (N >= 1, default 2000) stops after the turn that made move N.\n"
+           "  --save FILE also writes the game as a game file.\n"
+           "  --verify FILE replays a game file and prints its events; status 0 when it\n"
+           "  is a legal game, 1 with \"line N: reason\" at the first bad line.\n";
 }
 
 namespace detail {
@@ -50,7 +56,7 @@ inline std::optional<std::uint64_t> parseNumber(const std::string& s, std::uint6
 // Nothing on failure; each option at most once, --human and --seed together.
 inline std::optional<Options> parseArguments(const std::vector<std::string>& args) {
     Options o;
-    bool human = false, seed = false, limit = false;
+    bool human = false, seed = false, limit = false, save = false, verify = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (i + 1 >= args.size()) return std::nullopt;
@@ -70,11 +76,18 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             if (!v || *v < 1) return std::nullopt;
             o.maxMoves = static_cast<long>(*v);
             limit = true;
+        } else if (a == "--save" && !save && !value.empty()) {
+            o.saveFile = value;
+            save = true;
+        } else if (a == "--verify" && !verify && !value.empty()) {
+            o.verifyFile = value;
+            verify = true;
         } else {
             return std::nullopt;
         }
     }
     if (human != seed) return std::nullopt;
+    if (verify && (human || limit || save)) return std::nullopt;
     return o;
 }
 
@@ -115,6 +128,8 @@ public:
     void placeWindow(int, int, int, int) override {}
     std::int32_t nativeHandle() const override { return 0; }
     void endProgram() override { ended = true; }
+    std::string chooseFileToSave(const std::string&) override { return {}; }
+    std::string chooseFileToOpen(const std::string&) override { return {}; }
 
 private:
     void tell(const std::string& text, int colour, bool box) {
@@ -147,7 +162,6 @@ public:
         form.computerLevel = 3;
         form.gameStarted = Form1::valueNo;
         form.初期設定();
-        snapshot_ = form.board;
         window.observer = this;
     }
 
@@ -160,6 +174,13 @@ public:
         out_.flush();
     }
 
+    // The game file of what has been played: all-computer games are written
+    // as seven-player games, since no seat is the human's.
+    std::string gameFile() const {
+        const int mode = options_.humanSeat == 0 ? Form1::modeSevenPlayers : Form1::modeOnePlayer;
+        return gameFileText(mode, options_.humanSeat, form.computerLevel, form.moveRecord, form.recordEnd, result_);
+    }
+
     HeadlessWindow window;
     NoWaitClock clock;
     Form1 form{window, clock, nullptr};
@@ -167,7 +188,7 @@ public:
     bool finished() const { return finished_; }
 
     // For a position set by hand on `form` before run(): events count from it.
-    void watchFromHere() { snapshot_ = form.board; }
+    void watchFromHere() { form.手順保存(0); }
 
     // The moves a board click would accept for the seat to move, in board order.
     std::vector<HumanMove> acceptedMoves() {
@@ -279,8 +300,7 @@ private:
         try {
             f();
             if (finished_) return;
-            compareBoard();
-            if (pendingThinking_ && emitPass()) emitLimit();
+            printRecorded();
         } catch (const StopRun&) {
         }
     }
@@ -304,102 +324,54 @@ private:
     }
 
     // ---------------------------------------------------------------- events
-    void windowCall(const std::string& text, int qbColor, bool isBox) override {
+    void windowCall(const std::string& text, int /*qbColor*/, bool isBox) override {
         if (finished_) return;
-        compareBoard();
+        printRecorded();
         if (limitArmed_ && form.turnSeat != limitSeat_) {
             // The turn of the last allowed move is over; stop before the next one.
             emitLimit();
             throw StopRun{};
-        }
-        if (!isBox && qbColor == Form1::colorBlack && text == "思考中") {
-            if (pendingThinking_ && emitPass()) {
-                emitLimit();
-                throw StopRun{};
-            }
-            pendingThinking_ = true;
-            thinkingSeat_ = form.turnSeat;
-            return;
         }
         if (!isBox) return;
         const std::string wins = "の勝ちです";
         if (text.size() > wins.size() && text.compare(text.size() - wins.size(), wins.size(), wins) == 0) {
             const std::string name = text.substr(0, text.size() - wins.size());
             for (int s = 1; s <= Form1::seatCount; ++s)
-                if (Form1::kingdomName(s) == name) line("win " + std::to_string(s));
+                if (Form1::kingdomName(s) == name) result_ = "win " + std::to_string(s);
+            line(result_);
             finished_ = true;
         } else if (text == "あなたの負けです") {
-            line("lost");
+            result_ = "lost";
+            line(result_);
             finished_ = true;
+        } else if (text == "どの国も動けません") {
+            // A whole round without a move: the passes say it; the run stops.
+            emitLimit();
         }
     }
 
-    void compareBoard() {
-        if (form.board == snapshot_) return;
-        std::array<int, 8> after{};
-        for (int x = 1; x <= Form1::boardSize; ++x)
-            for (int y = 1; y <= Form1::boardSize; ++y) ++after[Form1::blockOfCode(form.board[x][y])];
-        // A kingdom with no piece left, one of them gone from the board rather
-        // than taken, was taken out of the game.
-        std::array<bool, 8> out{};
-        for (int x = 1; x <= Form1::boardSize; ++x)
-            for (int y = 1; y <= Form1::boardSize; ++y) {
-                const int b = Form1::blockOfCode(snapshot_[x][y]);
-                if (b != 0 && after[b] == 0 && form.board[x][y] == Form1::emptyCode) out[b] = true;
+    // The events the game recorded since the last call, in their order.
+    void printRecorded() {
+        const auto& record = form.moveRecord;
+        for (;;) {
+            if (printedEntry_ >= record.size()) return;
+            const RecordEntry& entry = record[printedEntry_];
+            if (printedAfter_ < entry.after.size()) {
+                line(eventLine(entry.after[printedAfter_]));
+                ++printedAfter_;
+                continue;
             }
-
-        int fromX = 0, fromY = 0, toX = 0, toY = 0, others = 0;
-        for (int x = 1; x <= Form1::boardSize; ++x) {
-            for (int y = 1; y <= Form1::boardSize; ++y) {
-                const int was = snapshot_[x][y], now = form.board[x][y];
-                if (was == now) continue;
-                if (now == Form1::emptyCode && out[Form1::blockOfCode(was)]) continue;
-                if (now == Form1::emptyCode && fromX == 0) {
-                    fromX = x;
-                    fromY = y;
-                } else if (now != Form1::emptyCode && toX == 0) {
-                    toX = x;
-                    toY = y;
-                } else {
-                    ++others;
-                }
-            }
-        }
-        const bool moved = fromX != 0 && toX != 0 && others == 0 &&
-                           form.board[toX][toY] == snapshot_[fromX][fromY];
-        if (!moved && (fromX != 0 || toX != 0 || others != 0))
-            throw std::logic_error("the board changed in a way that is neither a move nor an elimination");
-
-        if (moved) {
-            const int piece = form.board[toX][toY];
-            const int seat = Form1::seatOfBlock(Form1::blockOfCode(piece));
-            line("move " + std::to_string(form.moveNumber) + " " + std::to_string(seat) + " " +
-                 std::to_string(fromX) + " " + std::to_string(fromY) + " " + std::to_string(toX) + " " +
-                 std::to_string(toY) + " " + std::to_string(piece) + " " +
-                 std::to_string(snapshot_[toX][toY]));
-            pendingThinking_ = false;
-            passesInARow_ = 0;
-            if (form.moveNumber >= options_.maxMoves) {
+            const std::size_t next = printedEntry_ + 1;
+            if (next > static_cast<std::size_t>(form.recordEnd) || next >= record.size()) return;
+            if (record[next].move.kind != EventKind::Move) return;
+            printedEntry_ = next;
+            printedAfter_ = 0;
+            line(eventLine(record[next].move, static_cast<int>(next)));
+            if (static_cast<long>(next) >= options_.maxMoves) {
                 limitArmed_ = true;
                 limitSeat_ = form.turnSeat;
             }
         }
-        // Otherwise the kingdom that thought found nothing before this turn began.
-        const bool limit = !moved && pendingThinking_ && emitPass();
-        for (int b = 1; b <= Form1::blockCount; ++b)
-            if (out[b]) line("out " + std::to_string(Form1::seatOfBlock(b)));
-        snapshot_ = form.board;
-        if (limit) {
-            emitLimit();
-            throw StopRun{};
-        }
-    }
-
-    // True when this pass is the seventh in a row; the caller ends the run.
-    bool emitPass() {
-        pendingThinking_ = false;
-        line("pass " + std::to_string(thinkingSeat_));
-        return ++passesInARow_ >= Form1::seatCount;
     }
 
     void emitLimit() {
@@ -416,11 +388,10 @@ private:
     Options options_;
     std::ostream& out_;
     std::mt19937_64 rng_;
-    Board snapshot_{};
+    std::size_t printedEntry_ = 0;  // entry whose events are being printed
+    std::size_t printedAfter_ = 0;  // its drop-outs and passes printed so far
+    std::string result_;
     bool finished_ = false;
-    bool pendingThinking_ = false;
-    int thinkingSeat_ = 0;
-    int passesInARow_ = 0;
     bool limitArmed_ = false;
     int limitSeat_ = 0;
     long events_ = 0;

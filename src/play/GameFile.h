@@ -1,0 +1,69 @@
+#pragma once
+// Game files: a format line, a header, then one event a line, exactly as
+// daro-autoplay prints them. Reading replays every event through the rules
+// from the opening position; the game, the autoplay tool, the arena and the
+// fuzzer all read a game through replayGameFile.
+//
+//     daro-game 1
+//     mode one-player            (or: mode seven-players)
+//     human SEAT                 (one-player only, 1..7)
+//     level K                    (1..4)
+//     move N SEAT FX FY TX TY PIECE CAPTURED | out SEAT | pass SEAT | win SEAT | lost
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "play/Record.h"
+
+namespace daro {
+
+class Form1;
+
+inline constexpr std::size_t gameFileLimit = 16u * 1024u * 1024u;
+
+struct ReplayedGame {
+    int mode = 0;       // Form1::modeOnePlayer or Form1::modeSevenPlayers
+    int humanSeat = 0;  // one-player only
+    int level = 3;
+    std::vector<RecordEntry> record;  // entries 0 .. last move
+    int seatToMove = -1;              // noSeat once the game is over
+    std::string result;               // "win N", "lost", or empty
+    std::vector<std::string> eventLines;
+};
+
+struct GameFileProblem {
+    int line = 0;  // 1-based; 0 when the file as a whole is at fault
+    std::string reason;
+};
+
+struct GameFileResult {
+    std::optional<ReplayedGame> game;
+    GameFileProblem problem;  // meaningful when there is no game
+};
+
+GameFileResult replayGameFile(std::string_view bytes);
+
+// The line of one recorded event; the move number belongs to moves only.
+std::string eventLine(const RecordEvent& event, int moveNumber);
+std::string eventLine(const RecordStep& step);
+
+// The events of entries 0 .. lastEntry, one a line.
+std::vector<std::string> recordLines(const std::vector<RecordEntry>& record, int lastEntry);
+
+// The whole file of a game: header and events, ending with the result line
+// when there is one.
+std::string gameFileText(int mode, int humanSeat, int level, const std::vector<RecordEntry>& record, int lastEntry,
+                         const std::string& result);
+
+// Opens first, then checks it is a regular file within the limit. Nothing
+// on failure, with the reason.
+std::optional<std::string> readGameFileBytes(const std::string& path, std::string& reason);
+
+// Writes beside the target and renames into place, so an interrupted save
+// never leaves a cut-off file.
+bool writeFileReplacing(const std::string& path, const std::string& text, std::string& reason);
+
+}  // namespace daro
