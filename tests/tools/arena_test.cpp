@@ -1,7 +1,8 @@
 // A short tournament: the lines it prints, the files it writes, and every
-// game replayed move by move through the game's own move check.
+// game replayed move by move through the game's rules and its file reader.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -10,6 +11,7 @@
 
 #include "Arena.h"
 #include "Replay.h"
+#include "play/GameFile.h"
 
 namespace daro::test {
 namespace {
@@ -69,16 +71,25 @@ TEST(Arena, ShortRunPrintsOneLineAGameAndEveryGameReplays) {
         const ReplayResult r = replayRecord(events, 0);
         EXPECT_EQ(r.error, "") << "game " << g.index + 1;
 
+        // The saved file, read back by the game's reader and by daro-autoplay --verify.
         char name[32];
         std::snprintf(name, sizeof name, "game-%04d.daro", g.index + 1);
         const std::string file = readAll(dir / name);
-        const std::string header = "daro-game 1\nmode seven-players\nlevel 3\n";
-        ASSERT_EQ(file.substr(0, header.size()), header);
-        std::string body = file.substr(header.size());
-        if (g.events.back() == "limit") body += "limit\n";
-        EXPECT_EQ(body, events);
+        EXPECT_EQ(file, g.fileText);
+        EXPECT_EQ(file.rfind("daro-game 1\nmode seven-players\nlevel 3\n", 0), 0u);
+        const GameFileResult replayed = replayGameFile(file);
+        ASSERT_TRUE(replayed.game) << "game " << g.index + 1 << " line " << replayed.problem.line << ": "
+                                   << replayed.problem.reason;
+        std::string recorded;
+        for (const auto& e : replayed.game->eventLines) recorded += e + "\n";
+        if (g.events.back() == "limit") recorded += "limit\n";
+        EXPECT_EQ(recorded, events);
+        const std::string verify = std::string("\"") + DARO_AUTOPLAY_PATH + "\" --verify \"" +
+                                   (dir / name).string() + "\" >/dev/null 2>&1";
+        EXPECT_EQ(std::system(verify.c_str()), 0) << name;
     }
-    EXPECT_FALSE(std::filesystem::exists(dir / "game-0001.daro.tmp"));
+    // Nothing but the seven games is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator{}), 7);
     std::filesystem::remove_all(dir);
 }
 

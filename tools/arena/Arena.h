@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -26,6 +25,7 @@
 
 #include "../autoplay/Autoplay.h"
 #include "engine/Search.h"
+#include "play/GameFile.h"
 
 namespace daro::arena {
 
@@ -197,6 +197,7 @@ struct GameResult {
     int opening = 0;
     std::array<Kind, 8> seats{};
     std::vector<std::string> events;  // daro-autoplay's lines
+    std::string fileText;             // the game file of the game
     int winner = 0;                   // 0: none
     std::array<bool, 8> out{};
     long moves = 0;
@@ -229,6 +230,7 @@ inline GameResult playGame(const Options& o, int index) {
         autoplay::Autoplay game(ao, out);
         for (int s = 1; s <= 7; ++s) game.form.seatChooser[s] = &players;
         game.run();
+        g.fileText = game.gameFile();
     } catch (const std::exception& e) {
         g.error = e.what();
     }
@@ -252,30 +254,12 @@ inline GameResult playGame(const Options& o, int index) {
     return g;
 }
 
-// The game file: a format line, the header, then daro-autoplay's events.
-inline std::string gameFileText(const GameResult& g) {
-    std::string text = "daro-game 1\nmode seven-players\nlevel 3\n";
-    for (const std::string& e : g.events)
-        if (e != "limit") text += e + "\n";
-    return text;
-}
-
-// Written beside its final name and renamed into place.
+// Through the game's own writer: beside its final name, then renamed into place.
 inline bool saveGame(const std::string& dir, const GameResult& g) {
-    namespace fs = std::filesystem;
     char name[32];
     std::snprintf(name, sizeof name, "game-%04d.daro", g.index + 1);
-    const fs::path final = fs::path(dir) / name;
-    const fs::path temporary = fs::path(dir) / (std::string(name) + ".tmp");
-    {
-        std::ofstream f(temporary, std::ios::binary | std::ios::trunc);
-        if (!f) return false;
-        f << gameFileText(g);
-        if (!f.flush()) return false;
-    }
-    std::error_code ec;
-    fs::rename(temporary, final, ec);
-    return !ec;
+    std::string reason;
+    return writeFileReplacing((std::filesystem::path(dir) / name).string(), g.fileText, reason);
 }
 
 inline std::string seatingText(const std::array<Kind, 8>& seats) {
