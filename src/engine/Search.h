@@ -22,7 +22,7 @@ enum class Method { bestReply, paranoid };
 struct Settings {
     Method method = Method::paranoid;
     long nodeBudget = 20000;
-    double secondsCap = 0.8;
+    double secondsCap = 0.5;
     int maxDepth = 8;
     std::uint64_t seed = 0;
 };
