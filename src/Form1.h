@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,26 @@ struct ReplayedGame;
 
 // Computer scores are kept in exact tenths: 0.1 is 1, +50 is 500.
 using Score = int;
+
+class Form1;
+
+// A computer kingdom's move, chosen outside the written search.
+struct ChosenMove {
+    int fromX = 0, fromY = 0, toX = 0, toY = 0, piece = 0;
+};
+
+// Chooses the move of a computer kingdom in com_ban's place: the LEVEL4
+// engine, or a player the arena seats.
+class MoveChooser {
+public:
+    virtual ~MoveChooser() = default;
+    // False leaves the choice to the written search. True: `move` is the
+    // choice, or empty when the kingdom has no move and passes.
+    virtual bool choose(Form1& form, int seat, std::optional<ChosenMove>& move) = 0;
+};
+
+// The LEVEL4 player: the engine of src/engine/ behind the MoveChooser seam.
+std::unique_ptr<MoveChooser> makeLevelFourPlayer();
 
 class Form1 {
 public:
@@ -68,6 +90,8 @@ public:
     static constexpr int bgCodeUchu = 5;
     static constexpr int bgCodeRenga = 6;
 
+    // The level at which the engine chooses the computer's moves.
+    static constexpr int levelFour = 4;
     static constexpr int modeSevenPlayers = 0;
     static constexpr int modeOnePlayer = 1;
 
@@ -108,6 +132,10 @@ public:
     int gameMode = noSeat;
     int gameStarted = valueNo;
     int computerLevel = 3;
+    // Per seat, a player that chooses instead of the written search (the
+    // arena's); empty seats follow the level.
+    std::array<MoveChooser*, 8> seatChooser{};
+    std::unique_ptr<MoveChooser> levelFourPlayer = makeLevelFourPlayer();
 
     int clickPhase = 0;
     std::array<int, 9> moveWork{};
@@ -257,6 +285,7 @@ public:
     void LEVEL1_Click();
     void LEVEL2_Click();
     void LEVEL3_Click();
+    void LEVEL4_Click();
     void 消去_アイコン();
 private:
     // The seat command of seat n: JYUNBAN_1_Click .. JYUNBAN_7_Click.

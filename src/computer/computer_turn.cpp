@@ -42,33 +42,49 @@ void Form1::com_ban(int seat) {
     const int high = 10 * block + OHU;
     window.refresh();
 
-    // D. Search in board order; only a strictly better score replaces the best,
-    // so ties go to the first mover square and then the first target.
+    // D. The arena's player for this seat, or the engine at LEVEL4, chooses;
+    // otherwise the written search runs.
     bool found = false;
     int bestFromX = 0, bestFromY = 0, bestToX = 0, bestToY = 0, bestMover = emptyCode;
-    bool kingCaptured = false;
-    for (int x = 1; x <= boardSize && !kingCaptured; ++x) {
-        for (int y = 1; y <= boardSize && !kingCaptured; ++y) {
-            const int c = board[x][y];
-            if (c < low || c > high) continue;
-            int xmin = 1, xmax = 0, ymin = 1, ymax = 0;
-            取得_駒移動座標(c, x, y, xmin, xmax, ymin, ymax);
-            for (int tx = xmin; tx <= xmax && !kingCaptured; ++tx) {
-                for (int ty = ymin; ty <= ymax; ++ty) {
-                    if (移動チェック(x, y, tx, ty, c) != valueYes) continue;
-                    const int captured = board[tx][ty];
-                    const Score s = 評価_盤(captured, c, x, y, tx, ty);
-                    if (s > bestScore) {
-                        bestScore = s;
-                        found = true;
-                        bestFromX = x;
-                        bestFromY = y;
-                        bestToX = tx;
-                        bestToY = ty;
-                        bestMover = c;
-                        if (isKingCode(captured)) {
-                            kingCaptured = true;
-                            break;
+    MoveChooser* chooser = seatChooser[seat];
+    if (chooser == nullptr && computerLevel == levelFour) chooser = levelFourPlayer.get();
+    std::optional<ChosenMove> chosen;
+    if (chooser != nullptr && chooser->choose(*this, seat, chosen)) {
+        found = chosen.has_value();
+        if (found) {
+            bestFromX = chosen->fromX;
+            bestFromY = chosen->fromY;
+            bestToX = chosen->toX;
+            bestToY = chosen->toY;
+            bestMover = chosen->piece;
+        }
+    } else {
+        // Search in board order; only a strictly better score replaces the best,
+        // so ties go to the first mover square and then the first target.
+        bool kingCaptured = false;
+        for (int x = 1; x <= boardSize && !kingCaptured; ++x) {
+            for (int y = 1; y <= boardSize && !kingCaptured; ++y) {
+                const int c = board[x][y];
+                if (c < low || c > high) continue;
+                int xmin = 1, xmax = 0, ymin = 1, ymax = 0;
+                取得_駒移動座標(c, x, y, xmin, xmax, ymin, ymax);
+                for (int tx = xmin; tx <= xmax && !kingCaptured; ++tx) {
+                    for (int ty = ymin; ty <= ymax; ++ty) {
+                        if (移動チェック(x, y, tx, ty, c) != valueYes) continue;
+                        const int captured = board[tx][ty];
+                        const Score s = 評価_盤(captured, c, x, y, tx, ty);
+                        if (s > bestScore) {
+                            bestScore = s;
+                            found = true;
+                            bestFromX = x;
+                            bestFromY = y;
+                            bestToX = tx;
+                            bestToY = ty;
+                            bestMover = c;
+                            if (isKingCode(captured)) {
+                                kingCaptured = true;
+                                break;
+                            }
                         }
                     }
                 }

@@ -99,6 +99,7 @@ void MainWindow::buildMenus() {
     item(level, "LEVEL1", "LEVEL1", &Form1::LEVEL1_Click, true);
     item(level, "LEVEL2", "LEVEL2", &Form1::LEVEL2_Click, true);
     item(level, "LEVEL3", "LEVEL3", &Form1::LEVEL3_Click, true);
+    item(level, "LEVEL4", "LEVEL4", &Form1::LEVEL4_Click, true);
     item(taikyoku, "OWARI", "終わり", &Form1::OWARI_Click, false);
 
     QMenu* position = menu(bar, "STOP", "局面");

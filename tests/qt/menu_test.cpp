@@ -39,6 +39,7 @@ TEST_F(QtWindowTest, MenuBarHasTheDesignedCaptionsNamesAndMarks) {
         "    LEVEL1 LEVEL1 [ ]",
         "    LEVEL2 LEVEL2 [ ]",
         "    LEVEL3 LEVEL3 [ ]",
+        "    LEVEL4 LEVEL4 [ ]",
         "  OWARI 終わり",
         "STOP 局面",
         "  CANCEL 最初",
@@ -85,7 +86,7 @@ TEST_F(QtWindowTest, CheckMarksAreSetAndReadByControlName) {
 
 void expectMarks(const qt::MainWindow& window, const QStringList& checked) {
     for (const char* name : {"SIDOU", "AICON", "mochikoma", "MIDORI", "TATAMI", "TAKE", "UCHU", "RENGA", "BGM",
-                             "LEVEL1", "LEVEL2", "LEVEL3"}) {
+                             "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4"}) {
         const bool want = checked.contains(QLatin1String(name));
         EXPECT_EQ(window.isChecked(name), want) << name;
         EXPECT_EQ(window.menuItem(QLatin1String(name))->isChecked(), want) << name << " on the menu";

@@ -78,7 +78,7 @@ TEST_F(Modes, ALevelMovesTheOneCheckMark) {
     form.gameMode = Form1::modeOnePlayer;
     form.LEVEL1_Click();
     EXPECT_EQ(form.computerLevel, 1);
-    EXPECT_EQ(levelChecks(), (std::vector<std::string>{"LEVEL1=1", "LEVEL2=0", "LEVEL3=0"}));
+    EXPECT_EQ(levelChecks(), (std::vector<std::string>{"LEVEL1=1", "LEVEL2=0", "LEVEL3=0", "LEVEL4=0"}));
     EXPECT_TRUE(window.isChecked("LEVEL1"));
     EXPECT_FALSE(window.isChecked("LEVEL3"));
     EXPECT_FALSE(window.textsPrinted().empty());  // the level is drawn again
@@ -89,6 +89,20 @@ TEST_F(Modes, ALevelMovesTheOneCheckMark) {
     EXPECT_EQ(form.computerLevel, 2);
     EXPECT_TRUE(window.textsPrinted().empty());  // stored, not shown
     EXPECT_EQ(pictureInCell(-1, 0), form.backgroundCode);
+}
+
+TEST_F(Modes, LevelFourTakesTheCheckMarkAndIsShownLikeTheOthers) {
+    form.gameMode = Form1::modeOnePlayer;
+    form.LEVEL4_Click();
+    EXPECT_EQ(form.computerLevel, Form1::levelFour);
+    EXPECT_EQ(levelChecks(), (std::vector<std::string>{"LEVEL4=1", "LEVEL1=0", "LEVEL2=0", "LEVEL3=0"}));
+    EXPECT_FALSE(window.textsPrinted().empty());
+
+    window.clearCalls();
+    form.LEVEL3_Click();
+    EXPECT_EQ(form.computerLevel, 3);
+    EXPECT_FALSE(window.isChecked("LEVEL4"));
+    EXPECT_TRUE(window.isChecked("LEVEL3"));
 }
 
 TEST_F(Modes, TheCheckedLevelOnlyBlanksTheDisplay) {

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "Autoplay.h"
 #include "Replay.h"
@@ -189,6 +190,8 @@ ToolRun runTool(const std::string& arguments) {
     };
     r.out = slurp(outFile);
     r.err = slurp(errFile);
+    std::remove(outFile.c_str());
+    std::remove(errFile.c_str());
     return r;
 }
 

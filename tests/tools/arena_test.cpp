@@ -1,0 +1,113 @@
+// A short tournament: the lines it prints, the files it writes, and every
+// game replayed move by move through the game's rules and its file reader.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "Arena.h"
+#include "Replay.h"
+#include "play/GameFile.h"
+
+namespace daro::test {
+namespace {
+
+std::string readAll(const std::filesystem::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+TEST(Arena, ShortRunPrintsOneLineAGameAndEveryGameReplays) {
+    const auto dir = std::filesystem::temp_directory_path() / ("daro-arena-test-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const auto options = arena::parseArguments({"--seats", "engine,random,written,written,random,written,written",
+                                                "--rotate", "--openings", "1", "--max-moves", "90", "--nodes",
+                                                "1500", "--jobs", "2", "--seed", "4", "--save-dir", dir.string()});
+    ASSERT_TRUE(options);
+    std::ostringstream out;
+    const auto games = arena::run(*options, out);
+    ASSERT_EQ(games.size(), 7u);
+
+    std::istringstream lines(out.str());
+    std::string line;
+    const std::regex gameLine(R"(game (\d+) opening 1 seats [ewr]{7} moves \d+ winner (none|[1-7]) out (-|[1-7](,[1-7])*))");
+    for (int i = 1; i <= 7; ++i) {
+        ASSERT_TRUE(std::getline(lines, line));
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, gameLine)) << line;
+        EXPECT_EQ(m[1], std::to_string(i));
+    }
+    std::string rest((std::istreambuf_iterator<char>(lines)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(std::regex_search(rest, std::regex(R"(^games 7 no-winner \d errors 0\n)"))) << rest;
+    EXPECT_TRUE(std::regex_search(rest, std::regex(R"(\nengine seats 7 won \d \(\d+\.\d%\) out \d \(\d+\.\d%\)\n)")))
+        << rest;
+    EXPECT_TRUE(std::regex_search(rest, std::regex(R"(\nrandom seats 14 won)"))) << rest;
+    EXPECT_TRUE(std::regex_search(rest, std::regex(R"(engine think ms moves \d+ median [0-9.]+ p95 [0-9.]+ max [0-9.]+ \(paranoid\))")))
+        << rest;
+
+    // The seating turns one seat a game; the opening moves are the same in all.
+    std::string opening;
+    for (const auto& g : games) {
+        ASSERT_EQ(g.error, "");
+        int engineSeat = 0;
+        for (int s = 1; s <= 7; ++s)
+            if (g.seats[s] == arena::Kind::engine) engineSeat = s;
+        EXPECT_EQ(engineSeat, g.index + 1);
+        std::string firstMoves;
+        for (int i = 0; i < 14 && i < static_cast<int>(g.events.size()); ++i) firstMoves += g.events[i] + "\n";
+        if (opening.empty()) opening = firstMoves;
+        EXPECT_EQ(firstMoves, opening);
+        EXPECT_FALSE(g.thinkSeconds.empty());
+
+        std::string events;
+        for (const auto& e : g.events) events += e + "\n";
+        const ReplayResult r = replayRecord(events, 0);
+        EXPECT_EQ(r.error, "") << "game " << g.index + 1;
+
+        // The saved file, read back by the game's reader and by daro-autoplay --verify.
+        char name[32];
+        std::snprintf(name, sizeof name, "game-%04d.daro", g.index + 1);
+        const std::string file = readAll(dir / name);
+        EXPECT_EQ(file, g.fileText);
+        EXPECT_EQ(file.rfind("daro-game 1\nmode seven-players\nlevel 3\n", 0), 0u);
+        const GameFileResult replayed = replayGameFile(file);
+        ASSERT_TRUE(replayed.game) << "game " << g.index + 1 << " line " << replayed.problem.line << ": "
+                                   << replayed.problem.reason;
+        std::string recorded;
+        for (const auto& e : replayed.game->eventLines) recorded += e + "\n";
+        if (g.events.back() == "limit") recorded += "limit\n";
+        EXPECT_EQ(recorded, events);
+        const std::string verify = std::string("\"") + DARO_AUTOPLAY_PATH + "\" --verify \"" +
+                                   (dir / name).string() + "\" >/dev/null 2>&1";
+        EXPECT_EQ(std::system(verify.c_str()), 0) << name;
+    }
+    // Nothing but the seven games is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator{}), 7);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Arena, RefusesWhatItCannotPlay) {
+    EXPECT_FALSE(arena::parseArguments({}));
+    EXPECT_FALSE(arena::parseArguments({"--seats", "engine,written"}));
+    EXPECT_FALSE(arena::parseArguments({"--seats", "engine,written,written,written,written,written,human"}));
+    EXPECT_FALSE(arena::parseArguments(
+        {"--seats", "engine,written,written,written,written,written,written", "--jobs", "0"}));
+    EXPECT_FALSE(arena::parseArguments(
+        {"--seats", "engine,written,written,written,written,written,written", "--search", "minimax"}));
+    const auto o = arena::parseArguments(
+        {"--seats", "written,written,engine,written,written,written,written", "--rotate", "--openings", "20"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->seats[3], arena::Kind::engine);
+    EXPECT_EQ(arena::seatingOf(*o, 1)[4], arena::Kind::engine);
+    EXPECT_EQ(o->openings, 20);
+}
+
+}  // namespace
+}  // namespace daro::test

@@ -1,0 +1,361 @@
+#pragma once
+// daro-arena: many headless games between chosen players, one line a game
+// and a summary. Header-only so that the tests drive the same code.
+//
+// Each seat is `written` (the computer of LEVEL1-3), `engine` (LEVEL4) or
+// `random`. The first rounds of every game are random moves drawn from the
+// opening's seed, the same for every seating, so that games differ.
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <time.h>
+
+#include "../autoplay/Autoplay.h"
+#include "engine/Search.h"
+#include "play/GameFile.h"
+
+namespace daro::arena {
+
+enum class Kind { written, engine, random };
+
+inline const char* kindName(Kind k) {
+    switch (k) {
+    case Kind::written: return "written";
+    case Kind::engine: return "engine";
+    default: return "random";
+    }
+}
+
+inline std::optional<Kind> kindFromName(const std::string& s) {
+    if (s == "written") return Kind::written;
+    if (s == "engine") return Kind::engine;
+    if (s == "random") return Kind::random;
+    return std::nullopt;
+}
+
+struct Options {
+    std::array<Kind, 8> seats{};  // by seat 1..7
+    bool rotate = false;          // every opening once per rotation of the seats
+    int openings = 1;
+    std::uint64_t seed = 1;
+    int openingRounds = 2;
+    long maxMoves = 2000;
+    int jobs = 1;
+    engine::Method method = engine::Settings{}.method;
+    long nodes = engine::Settings{}.nodeBudget;
+    std::string saveDir;  // empty: games are not saved
+};
+
+inline const char* usageText() {
+    return "usage: daro-arena --seats K1,K2,...,K7 [--rotate] [--openings N] [--seed N]\n"
+           "                  [--opening-rounds N] [--max-moves N] [--jobs N]\n"
+           "                  [--search paranoid|best-reply] [--nodes N] [--save-dir DIR]\n"
+           "  K is written, engine or random, for seats 1..7 in turn order.\n"
+           "  --rotate plays every opening seven times, the seating turned one seat each time.\n";
+}
+
+inline std::optional<long> parseCount(const std::string& s, long max) {
+    if (s.empty() || s.size() > 12) return std::nullopt;
+    long v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (v > max) return std::nullopt;
+    return v;
+}
+
+inline std::optional<Options> parseArguments(const std::vector<std::string>& args) {
+    Options o;
+    bool seats = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--rotate") {
+            o.rotate = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) return std::nullopt;
+        const std::string& v = args[++i];
+        if (a == "--seats") {
+            std::stringstream in(v);
+            std::string name;
+            int seat = 0;
+            while (std::getline(in, name, ',')) {
+                const auto k = kindFromName(name);
+                if (!k || ++seat > 7) return std::nullopt;
+                o.seats[seat] = *k;
+            }
+            if (seat != 7) return std::nullopt;
+            seats = true;
+        } else if (a == "--search") {
+            if (v == "best-reply") o.method = engine::Method::bestReply;
+            else if (v == "paranoid") o.method = engine::Method::paranoid;
+            else return std::nullopt;
+        } else if (a == "--save-dir") {
+            if (v.empty()) return std::nullopt;
+            o.saveDir = v;
+        } else {
+            const auto n = parseCount(v, 1000000000);
+            if (!n) return std::nullopt;
+            if (a == "--openings" && *n >= 1) o.openings = static_cast<int>(*n);
+            else if (a == "--seed") o.seed = static_cast<std::uint64_t>(*n);
+            else if (a == "--opening-rounds") o.openingRounds = static_cast<int>(*n);
+            else if (a == "--max-moves" && *n >= 1) o.maxMoves = *n;
+            else if (a == "--jobs" && *n >= 1 && *n <= 64) o.jobs = static_cast<int>(*n);
+            else if (a == "--nodes" && *n >= 1) o.nodes = *n;
+            else return std::nullopt;
+        }
+    }
+    if (!seats) return std::nullopt;
+    return o;
+}
+
+// ------------------------------------------------------------------ players
+
+// Every move the game's move check accepts, from the engine's generator
+// (the two agree exactly; the engine's tests compare them).
+inline std::vector<engine::Move> legalMoves(const Form1& form, int seat) {
+    const engine::Position p(form.board, form.capturedCount, form.kingsCapturedCount, seat);
+    std::vector<engine::Move> moves;
+    p.generate(engine::blockOfSeat[seat], moves);
+    return moves;
+}
+
+// Processor time of the calling thread, where the system keeps it; a busy
+// machine slows the wall clock of a search but not this. Negative: unknown.
+inline double threadSeconds() {
+#ifdef CLOCK_THREAD_CPUTIME_ID
+    timespec t{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) == 0) return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
+#endif
+    return -1;
+}
+
+inline ChosenMove toChosen(const engine::Move& m) {
+    return {engine::fileOf(m.from), engine::rankOf(m.from), engine::fileOf(m.to), engine::rankOf(m.to), m.piece};
+}
+
+// One game's players: random for the opening rounds, then each seat's own.
+class GamePlayers : public MoveChooser {
+public:
+    GamePlayers(const std::array<Kind, 8>& seats, std::uint64_t openingSeed, int openingRounds,
+                engine::Settings settings)
+        : seats_(seats), openingRng_(openingSeed), playRng_(openingSeed ^ 0x5eed),
+          openingRounds_(openingRounds), settings_(settings) {}
+
+    bool choose(Form1& form, int seat, std::optional<ChosenMove>& move) override {
+        move.reset();
+        if (turnsTaken_[seat]++ < openingRounds_) return pickRandom(form, seat, openingRng_, move);
+        switch (seats_[seat]) {
+        case Kind::written: return false;
+        case Kind::random: return pickRandom(form, seat, playRng_, move);
+        case Kind::engine: break;
+        }
+        const engine::Position p(form.board, form.capturedCount, form.kingsCapturedCount, seat);
+        const auto start = std::chrono::steady_clock::now();
+        const double startCpu = threadSeconds();
+        const engine::Result r = engine::search(p, settings_);
+        thinkSeconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (startCpu >= 0) thinkCpuSeconds.push_back(threadSeconds() - startCpu);
+        if (r.move) move = toChosen(*r.move);
+        return true;
+    }
+
+    std::vector<double> thinkSeconds, thinkCpuSeconds;
+
+private:
+    static bool pickRandom(Form1& form, int seat, std::mt19937_64& rng, std::optional<ChosenMove>& move) {
+        const auto moves = legalMoves(form, seat);
+        if (!moves.empty()) move = toChosen(moves[rng() % moves.size()]);
+        return true;
+    }
+
+    std::array<Kind, 8> seats_;
+    std::mt19937_64 openingRng_, playRng_;
+    int openingRounds_;
+    engine::Settings settings_;
+    std::array<int, 8> turnsTaken_{};
+};
+
+// -------------------------------------------------------------------- games
+
+struct GameResult {
+    int index = 0;
+    int opening = 0;
+    std::array<Kind, 8> seats{};
+    std::vector<std::string> events;  // daro-autoplay's lines
+    std::string fileText;             // the game file of the game
+    int winner = 0;                   // 0: none
+    std::array<bool, 8> out{};
+    long moves = 0;
+    std::vector<double> thinkSeconds, thinkCpuSeconds;
+    std::string error;
+};
+
+inline std::array<Kind, 8> seatingOf(const Options& o, int rotation) {
+    std::array<Kind, 8> seats{};
+    for (int s = 1; s <= 7; ++s) seats[s] = o.seats[(s - 1 + 7 - rotation) % 7 + 1];
+    return seats;
+}
+
+inline GameResult playGame(const Options& o, int index) {
+    GameResult g;
+    g.index = index;
+    const int rotations = o.rotate ? 7 : 1;
+    g.opening = index / rotations;
+    g.seats = seatingOf(o, index % rotations);
+    engine::Settings settings;
+    settings.method = o.method;
+    settings.nodeBudget = o.nodes;
+    settings.seed = o.seed + static_cast<std::uint64_t>(g.opening);
+    GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening), o.openingRounds, settings);
+
+    std::ostringstream out;
+    autoplay::Options ao;
+    ao.maxMoves = o.maxMoves;
+    try {
+        autoplay::Autoplay game(ao, out);
+        for (int s = 1; s <= 7; ++s) game.form.seatChooser[s] = &players;
+        game.run();
+        g.fileText = game.gameFile();
+    } catch (const std::exception& e) {
+        g.error = e.what();
+    }
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+        g.events.push_back(line);
+        std::istringstream w(line);
+        std::string word;
+        int seat = 0;
+        w >> word;
+        if (word == "move") {
+            w >> g.moves;
+        } else if (word == "win" && (w >> seat) && seat >= 1 && seat <= 7) {
+            g.winner = seat;
+        } else if (word == "out" && (w >> seat) && seat >= 1 && seat <= 7) {
+            g.out[seat] = true;
+        }
+    }
+    g.thinkSeconds = players.thinkSeconds;
+    g.thinkCpuSeconds = players.thinkCpuSeconds;
+    return g;
+}
+
+// Through the game's own writer: beside its final name, then renamed into place.
+inline bool saveGame(const std::string& dir, const GameResult& g) {
+    char name[32];
+    std::snprintf(name, sizeof name, "game-%04d.daro", g.index + 1);
+    std::string reason;
+    return writeFileReplacing((std::filesystem::path(dir) / name).string(), g.fileText, reason);
+}
+
+inline std::string seatingText(const std::array<Kind, 8>& seats) {
+    std::string s;
+    for (int i = 1; i <= 7; ++i) s += kindName(seats[i])[0];
+    return s;
+}
+
+inline std::string gameLine(const GameResult& g) {
+    std::ostringstream s;
+    s << "game " << g.index + 1 << " opening " << g.opening + 1 << " seats " << seatingText(g.seats) << " moves "
+      << g.moves << " winner " << (g.winner ? std::to_string(g.winner) : std::string("none")) << " out";
+    bool any = false;
+    for (int seat = 1; seat <= 7; ++seat)
+        if (g.out[seat]) s << (any ? "," : " ") << seat, any = true;
+    if (!any) s << " -";
+    if (!g.error.empty()) s << " error " << g.error;
+    return s.str();
+}
+
+inline double percentile(std::vector<double> v, double p) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const std::size_t i = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)];
+}
+
+inline void printSummary(const Options& o, const std::vector<GameResult>& games, std::ostream& out) {
+    int limitGames = 0, errors = 0;
+    for (const auto& g : games) {
+        if (g.winner == 0) ++limitGames;
+        if (!g.error.empty()) ++errors;
+    }
+    out << "games " << games.size() << " no-winner " << limitGames << " errors " << errors << "\n";
+    for (Kind k : {Kind::engine, Kind::written, Kind::random}) {
+        int seats = 0, won = 0, out_ = 0;
+        for (const auto& g : games)
+            for (int s = 1; s <= 7; ++s) {
+                if (g.seats[s] != k) continue;
+                ++seats;
+                if (g.winner == s) ++won;
+                if (g.out[s]) ++out_;
+            }
+        if (seats == 0) continue;
+        char line[160];
+        std::snprintf(line, sizeof line, "%s seats %d won %d (%.1f%%) out %d (%.1f%%)", kindName(k), seats, won,
+                      100.0 * won / seats, out_, 100.0 * out_ / seats);
+        out << line << "\n";
+    }
+    std::vector<double> think, cpu;
+    for (const auto& g : games) {
+        think.insert(think.end(), g.thinkSeconds.begin(), g.thinkSeconds.end());
+        cpu.insert(cpu.end(), g.thinkCpuSeconds.begin(), g.thinkCpuSeconds.end());
+    }
+    const char* method = o.method == engine::Method::bestReply ? "best-reply" : "paranoid";
+    if (!think.empty()) {
+        char line[160];
+        std::snprintf(line, sizeof line, "engine think ms moves %zu median %.1f p95 %.1f max %.1f (%s)",
+                      think.size(), 1000 * percentile(think, 0.5), 1000 * percentile(think, 0.95),
+                      1000 * percentile(think, 1.0), method);
+        out << line << "\n";
+    }
+    if (!cpu.empty()) {
+        char line[160];
+        std::snprintf(line, sizeof line, "engine think cpu-ms moves %zu median %.1f p95 %.1f max %.1f (%s)",
+                      cpu.size(), 1000 * percentile(cpu, 0.5), 1000 * percentile(cpu, 0.95),
+                      1000 * percentile(cpu, 1.0), method);
+        out << line << "\n";
+    }
+}
+
+// Plays every game, `jobs` at a time, printing each line in game order.
+inline std::vector<GameResult> run(const Options& o, std::ostream& out) {
+    const int total = o.openings * (o.rotate ? 7 : 1);
+    std::vector<GameResult> games(static_cast<std::size_t>(total));
+    std::vector<bool> done(games.size(), false);
+    std::atomic<int> next{0};
+    std::mutex lock;
+    int printed = 0;
+    const auto worker = [&] {
+        for (int i; (i = next++) < total;) {
+            GameResult g = playGame(o, i);
+            if (!o.saveDir.empty() && !saveGame(o.saveDir, g) && g.error.empty()) g.error = "not-saved";
+            std::lock_guard<std::mutex> hold(lock);
+            games[static_cast<std::size_t>(i)] = std::move(g);
+            done[static_cast<std::size_t>(i)] = true;
+            while (printed < total && done[static_cast<std::size_t>(printed)])
+                out << gameLine(games[static_cast<std::size_t>(printed++)]) << std::endl;
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int j = 1; j < o.jobs; ++j) threads.emplace_back(worker);
+    worker();
+    for (auto& t : threads) t.join();
+    printSummary(o, games, out);
+    return games;
+}
+
+}  // namespace daro::arena
