@@ -83,8 +83,22 @@ struct Sleep {
     std::condition_variable wake;
     int callers = 0;        // calls of ours in progress
     bool silentBefore = false;
+    bool exiting = false;   // the process is ending: never sleep again
 };
-Sleep deviceSleep;
+// Never destroyed: the audio thread may still be waiting on it while the
+// process exits.
+Sleep& deviceSleep = *new Sleep;
+
+// A program that exits with the device still open must not hang: the
+// buffers' destructors take the mixer's lock, which the sleeping thread
+// holds. Declared after `buffers`, so this wakes the thread first.
+struct WakeAtExit {
+    ~WakeAtExit() {
+        std::lock_guard lock(deviceSleep.mutex);
+        deviceSleep.exiting = true;
+        deviceSleep.wake.notify_all();
+    }
+} wakeAtExit;
 
 void afterMixing(void*, Uint8*, int) {
     if (Mix_Playing(-1) != 0) {
@@ -92,11 +106,11 @@ void afterMixing(void*, Uint8*, int) {
         return;
     }
     std::unique_lock lock(deviceSleep.mutex);
-    if (!deviceSleep.silentBefore || deviceSleep.callers > 0) {
+    if (!deviceSleep.silentBefore || deviceSleep.callers > 0 || deviceSleep.exiting) {
         deviceSleep.silentBefore = true;
         return;
     }
-    deviceSleep.wake.wait(lock, [] { return deviceSleep.callers > 0; });
+    deviceSleep.wake.wait(lock, [] { return deviceSleep.callers > 0 || deviceSleep.exiting; });
 }
 
 // Keeps the device awake for the length of one call.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -263,6 +265,41 @@ TEST_F(DiskDevice, AWaveTooLargeOnceConvertedIsRefusedWithoutTakingTheMemory) {
     set32(image, riffSizeAt, 36 + 1024 * 1024);
     set32(image, dataSizeAt, 1024 * 1024);
     EXPECT_NE(create(image), 0);
+}
+
+// A program that ends without closing the device, while the device sleeps,
+// still ends. The child is given ten seconds, far more than it needs; the
+// bound only keeps a hang from holding up the suite.
+TEST(SleepingDevice, AProgramThatExitsWithTheDeviceOpenEnds) {
+    TempWorkingFolder folder;
+    const std::string output = (folder.path() / "out.raw").string();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "2", 1);
+        const std::int32_t device = dsInitialize(0);
+        if (device == 0) _exit(3);
+        const auto image = levelWave(1102, 7000);
+        const std::int32_t effect = dsCreateDSB(device, image.data(), image.size(), 3);
+        if (effect == 0 || dsPlay(effect) == 0) _exit(4);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // long asleep by now
+        std::exit(0);
+    }
+    int status = 0;
+    pid_t done = 0;
+    for (int i = 0; i < 1000 && done == 0; ++i) {
+        done = waitpid(child, &status, WNOHANG);
+        if (done == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (done == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "the program hung at exit with the device open";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

@@ -62,7 +62,9 @@ void expectSameEntry(const RecordEntry& a, const RecordEntry& b, bool sameSeat, 
     EXPECT_EQ(a.kingsCapturedCount(), b.kingsCapturedCount()) << where;
     EXPECT_EQ(a.move, b.move) << where;
     EXPECT_EQ(a.after, b.after) << where;
-    if (sameSeat) EXPECT_EQ(a.seatToMove, b.seatToMove) << where;
+    if (sameSeat) {
+        EXPECT_EQ(a.seatToMove, b.seatToMove) << where;
+    }
 }
 
 TEST(GameFile, SavedGamesOfEveryLengthOpenAsTheSameGame) {
@@ -78,7 +80,7 @@ TEST(GameFile, SavedGamesOfEveryLengthOpenAsTheSameGame) {
         }
         games.push_back(o);
     }
-    for (int seat = 1; seat <= 7; ++seat) games.push_back(Options{seat, 100u + static_cast<unsigned>(seat), 2000});
+    for (int seat = 1; seat <= 7; ++seat) games.push_back(Options{seat, 100u + static_cast<unsigned>(seat), 2000, {}, {}});
 
     int longest = 0;
     for (const Options& o : games) {
@@ -109,7 +111,9 @@ TEST(GameFile, SavedGamesOfEveryLengthOpenAsTheSameGame) {
         EXPECT_EQ(f.board, p.record.back().board()) << where;
         EXPECT_EQ(f.moveNumber, static_cast<int>(p.record.size()) - 1) << where;
         EXPECT_EQ(f.gameMode, o.humanSeat == 0 ? Form1::modeSevenPlayers : Form1::modeOnePlayer) << where;
-        if (o.humanSeat != 0) EXPECT_EQ(f.seatPlayer[o.humanSeat], Form1::playerHuman) << where;
+        if (o.humanSeat != 0) {
+            EXPECT_EQ(f.seatPlayer[o.humanSeat], Form1::playerHuman) << where;
+        }
         while (f.moveNumber > 0) {
             f.REPLAY_Click();
             ASSERT_EQ(f.board, p.record[static_cast<std::size_t>(f.moveNumber)].board()) << where;
