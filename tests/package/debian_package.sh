@@ -30,7 +30,8 @@ done
 mkdir -p "$out/root" "$out/home/.config/daro" "$out/elsewhere"
 dpkg-deb -x "$deb" "$out/root"
 printf 'BGM=OK\r\n' >"$out/home/.config/daro/ZT七国将棋.ini"
-(cd "$out/elsewhere" && HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" QT_QPA_PLATFORM=offscreen \
+# exec, so that $! is the game itself and the kill below reaches it.
+(cd "$out/elsewhere" && exec env HOME="$out/home" XDG_CONFIG_HOME="$out/home/.config" QT_QPA_PLATFORM=offscreen \
   SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/device.raw" \
   "$out/root/usr/${DARO_INSTALL_PROGRAMDIR:?}/daro" >"$out/daro.log" 2>&1) &
 game=$!
