@@ -27,7 +27,10 @@ std::optional<std::vector<std::uint8_t>> convertForDevice(const WaveData& wave, 
     std::memcpy(work.data(), wave.samples, wave.bytes);
     cvt.buf = work.data();
     cvt.len = int(wave.bytes);
-    if (SDL_ConvertAudio(&cvt) != 0 || cvt.len_cvt <= 0) return std::nullopt;
+    if (SDL_ConvertAudio(&cvt) != 0 || cvt.len_cvt < 0) return std::nullopt;
+    // A wave of a few samples at a high rate can resample to nothing: it is
+    // still a good wave, and plays as the one silent frame it rounds up to.
+    if (cvt.len_cvt == 0) return std::vector<std::uint8_t>(std::size_t(expected), 0);
     if (std::uint64_t(cvt.len_cvt) > largestConvertedBytes) return std::nullopt;
     return std::vector<std::uint8_t>(work.begin(), work.begin() + cvt.len_cvt);
 }
