@@ -293,13 +293,10 @@ bool Position::reachedByOthers(int sq, int block) const {
             if (n <= range) return true;
         }
     }
-    for (int b = 1; b <= blockCount; ++b) {
-        if (b == block) continue;
-        for (int i = 0; i < count_[b]; ++i) {
-            const int from = squares_[b][i];
-            if (kindOf(cells_[from]) == KIB && cavalryReaches(from, sq)) return true;
-        }
-    }
+    SquareList cavalry;
+    const int n = otherCavalry(block, cavalry);
+    for (int i = 0; i < n; ++i)
+        if (cavalryReaches(cavalry[i], sq)) return true;
     return false;
 }
 
