@@ -1,0 +1,47 @@
+#pragma once
+// The game's numbers: answers, players, piece kinds, the board's size, and
+// the small helpers over seats, blocks and piece codes. The table and the
+// window share them.
+
+#include <string>
+
+namespace daro {
+
+struct Codes {
+    static constexpr int valueYes = 1;
+    static constexpr int valueNo = 0;
+    static constexpr int playerHuman = 1;
+    static constexpr int playerComputer = 2;
+    static constexpr int noSeat = -1;
+    // What 取得_手番王 answers for a value that is not a seat: equals no code.
+    static constexpr int noPieceCode = -1;
+
+    static constexpr int emptyCode = 0;
+    static constexpr int centreCode = 80;
+
+    // Piece kinds: the units digit of a piece code.
+    static constexpr int GYO = 0;
+    static constexpr int TOU = 1;
+    static constexpr int KEN = 2;
+    static constexpr int DOU = 3;
+    static constexpr int KIB = 4;
+    static constexpr int KYU = 5;
+    static constexpr int HOU = 6;
+    static constexpr int HEN = 7;
+    static constexpr int HII = 8;
+    static constexpr int OHU = 9;
+
+    static constexpr int boardSize = 19;
+    static constexpr int seatCount = 7;
+    static constexpr int blockCount = 7;
+
+    static int blockOfSeat(int seat);   // 0 for a value that is no seat
+    static int seatOfBlock(int block);  // 0 for a value that is no block
+    static int blockOfCode(int code);   // first block b with 10b <= code <= 10b+9, else 0
+    static int kindOf(int code) { return code % 10; }
+    static bool isKingCode(int code);
+    static std::string kingdomName(int seat);  // "秦" .. "燕"; empty for no seat
+    static int 取得_手番王(int seat);
+};
+
+}  // namespace daro
