@@ -140,6 +140,19 @@ public:
     // The game of a replayed game file takes the place of the one shown.
     void takeOverGame(const ReplayedGame& game);
 
+    // ------------------------------------------------- a game at a server
+    // The window follows a table that a server plays: the position comes
+    // from its record, every announced event is shown as the game shows its
+    // own, and a move of `remoteSeat` (0: watching) goes to `sendMove`.
+    void followRemoteGame(const std::array<SeatKind, 8>& seats, int mySeat, const std::vector<std::string>& lines);
+    // One announced event line ("move …", "out S", "pass S"); false when it
+    // does not follow the game shown.
+    bool presentRemoteLine(const std::string& line);
+    void leaveRemoteGame();
+    bool remote() const { return static_cast<bool>(sendMove); }
+    std::function<void(const TableMove&)> sendMove;
+    int remoteSeat = 0;
+
     // ---------------------------------------------------------- the timeline
     // The game's waits are steps of a timeline, never a nested loop. A step
     // queued while another runs goes before what was queued earlier, as a
@@ -248,6 +261,7 @@ private:
     void presentHumanMove(const TableMove& move, int piece);
     void presentRefusedKingMove(const TableMove& move, int piece);
     void presentOutcome(const Outcome& outcome);
+    void presentRemoteMove(const RecordEvent& move, const std::string& line);
     std::deque<TimelineStep> timeline_;
     std::vector<TimelineStep> queuedByStep_;
     bool timelineRunning_ = false;

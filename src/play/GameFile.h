@@ -50,6 +50,11 @@ struct GameFileResult {
 
 GameFileResult replayGameFile(std::string_view bytes);
 
+// Plays one event line on a table that follows a game as the file reader
+// does: each event must be the step the table expects. Empty when it follows,
+// else why not.
+std::string playEventLine(Table& table, const std::string& line);
+
 // The line of one recorded event; the move number belongs to moves only.
 std::string eventLine(const RecordEvent& event, int moveNumber);
 std::string eventLine(const RecordStep& step);

@@ -53,6 +53,12 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double X, double Y) {
         return;
     }
 
+    // At a server only the player's own seat answers to clicks.
+    if (remote() && (remoteSeat == 0 || turnSeat != remoteSeat)) {
+        module1.play(soundForbidden);
+        if (remoteSeat != 0) 描画_手番エラーメッセージ(turnSeat);
+        return;
+    }
     // A human never moves a computer's piece: the computers were stopped
     // (an elimination ends their chain) and simply play on.
     if (computerToMove(*this)) {
@@ -111,6 +117,13 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double X, double Y) {
         return;
     }
 
+    if (remote()) {
+        // The server decides; its answer is shown when it comes.
+        clickPhase = 0;
+        描画_将棋盤桝();
+        sendMove({moveWork[workSelX], moveWork[workSelY], x, y});
+        return;
+    }
     presentHumanMove({moveWork[workSelX], moveWork[workSelY], x, y}, moveWork[workPiece]);
 }
 

@@ -62,7 +62,7 @@ struct Line {
 // comes next, so a file can hold no game the game itself would not play.
 class Replay {
 public:
-    explicit Replay(ReplayedGame& game) : game_(game) {}
+    Replay(ReplayedGame& game, Table& table) : game_(game), table_(table) {}
 
     void start() {
         table_.computerLevel = game_.level;
@@ -187,7 +187,7 @@ private:
     }
 
     ReplayedGame& game_;
-    Table table_;
+    Table& table_;
     bool result_ = false;
 };
 
@@ -264,7 +264,8 @@ std::optional<GameFileProblem> readHeader(const std::vector<Line>& lines, std::s
 GameFileResult replayEvents(const std::vector<Line>& lines, std::size_t next, ReplayedGame game,
                             const std::optional<GameFileProblem>& cut) {
     GameFileResult result;
-    Replay replay(game);
+    Table table;
+    Replay replay(game, table);
     replay.start();
     for (; next < lines.size(); ++next) {
         const auto words = wordsOf(lines[next].text);
@@ -309,6 +310,12 @@ GameFileResult replayGameFile(std::string_view bytes) {
     GameFileResult second = replayEvents(lines, next, game, cut);
     if (second.game) second.game->seatsNamed = false;
     return second.game || second.problem.line > first.problem.line ? second : first;
+}
+
+std::string playEventLine(Table& table, const std::string& line) {
+    ReplayedGame unused;
+    Replay replay(unused, table);
+    return replay.play(wordsOf(line));
 }
 
 std::string eventLine(const RecordEvent& e, int moveNumber) {

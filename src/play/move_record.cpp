@@ -95,6 +95,12 @@ bool Table::wholeRoundPassed() const {
 }
 
 void Form1::REPLAY_Click() {
+    // A game at a server goes on there: the window keeps its position.
+    if (remote()) {
+        module1.play(soundForbidden);
+        window.messageBox("できません", "戻る", BoxButtons::Ok, BoxIcon::None);
+        return;
+    }
     if (gameStarted == valueNo) {
         refuseNoGame(*this);
         return;
@@ -133,6 +139,12 @@ void Form1::REPLAY_Click() {
 }
 
 void Form1::AFTER_Click() {
+    // A game at a server goes on there: the window keeps its position.
+    if (remote()) {
+        module1.play(soundForbidden);
+        window.messageBox("できません", "進む", BoxButtons::Ok, BoxIcon::None);
+        return;
+    }
     if (gameStarted == valueNo) {
         refuseNoGame(*this);
         return;

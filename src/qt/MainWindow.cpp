@@ -20,6 +20,7 @@
 #include "Artwork.h"
 #include "Canvas.h"
 #include "FreeSeatsDialog.h"
+#include "NetWindow.h"
 #include "Form1.h"
 
 namespace daro::qt {
@@ -105,6 +106,17 @@ void MainWindow::buildMenus() {
         if (!form_ || form_->busy()) return;
         const auto seats = FreeSeatsDialog::ask(form_->computerLevel, this);
         if (seats) dispatch([kinds = *seats](Form1& f) { f.seatFree(kinds); });
+    });
+    // A game at a server, in a panel of its own beside the board.
+    QAction* netPlay = new QAction(QString::fromUtf8("ネット対局..."), kind);
+    netPlay->setObjectName(QLatin1String("NET_PLAY"));
+    kind->addAction(netPlay);
+    items_["NET_PLAY"] = netPlay;
+    connect(netPlay, &QAction::triggered, this, [this] {
+        if (!netWindow_)
+            netWindow_ = new NetWindow([this](std::function<void(Form1&)> call) { dispatch(std::move(call)); }, this);
+        netWindow_->show();
+        netWindow_->raise();
     });
     QMenu* level = menu(taikyoku, "LEVEL", "COM対局ﾚﾍﾞﾙ");
     item(level, "LEVEL1", "LEVEL1", &Form1::LEVEL1_Click, true);

@@ -22,6 +22,7 @@ class Form1;
 namespace daro::qt {
 
 class Canvas;
+class NetWindow;
 
 class MainWindow : public QMainWindow, public daro::Window {
     Q_OBJECT
@@ -84,6 +85,7 @@ private:
 
     Canvas* canvas_;
     Form1* form_ = nullptr;
+    NetWindow* netWindow_ = nullptr;
     std::function<void()> exitAction_;
     std::map<std::string, QAction*> items_;
     std::map<std::string, bool> marks_;  // the check marks, as the game set them

@@ -7,6 +7,11 @@ namespace daro {
 void Form1::対局_回転() {
     then([this] {
         const Step step = table.next();
+        // At a server the steps are the server's; the window only shows them.
+        if (remote()) {
+            if (step.kind != StepKind::none) 描画_アイコン(step.seat, true);
+            return;
+        }
         switch (step.kind) {
             case StepKind::human:
             case StepKind::paused:

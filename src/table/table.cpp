@@ -12,6 +12,13 @@ namespace {
 
 bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
 
+TableEvent eventOf(TableEventKind kind, int seat) {
+    TableEvent e;
+    e.kind = kind;
+    e.seat = seat;
+    return e;
+}
+
 }  // namespace
 
 Table::Table() { 初期設定(); }
@@ -29,7 +36,7 @@ void Table::seat(int mode, const std::array<SeatKind, 8>& seats) {
     outcome_.reset();
     if (turnSeat == noSeat) {
         turnSeat = 1;
-        push({TableEventKind::turnTo, turnSeat});
+        push(eventOf(TableEventKind::turnTo, turnSeat));
     }
 }
 
@@ -60,7 +67,7 @@ void Table::endGame(const Outcome& outcome) {
     rotationStop = valueYes;
     pendingOut_ = 0;
     outcome_ = outcome;
-    TableEvent e{TableEventKind::gameOver};
+    TableEvent e = eventOf(TableEventKind::gameOver, outcome.seat);
     e.seat = outcome.seat;
     e.outcome = outcome;
     push(e);
@@ -68,7 +75,7 @@ void Table::endGame(const Outcome& outcome) {
 
 void Table::turnTo(int seat) {
     turnSeat = seat;
-    if (isSeat(seat)) push({TableEventKind::turnTo, seat});
+    if (isSeat(seat)) push(eventOf(TableEventKind::turnTo, seat));
 }
 
 Outcome Table::winOf(int seat) const {
@@ -167,7 +174,7 @@ void Table::dropOut(int seat) {
     const bool hasPieces = 調査_駒数(seat) > 0;
     if (hasPieces) {
         戦線離脱処理(seat);
-        push({TableEventKind::droppedOut, seat});
+        push(eventOf(TableEventKind::droppedOut, seat));
     }
     if (next) {
         // The next kingdom was taken out after a computer's move: with a
@@ -189,7 +196,7 @@ void Table::dropOut(int seat) {
 // False when the pass ended the game: a whole round went by without a move.
 bool Table::passOn(int seat) {
     recordPass(seat);
-    push({TableEventKind::passed, seat});
+    push(eventOf(TableEventKind::passed, seat));
     if (wholeRoundPassed()) {
         endGame({OutcomeKind::noKingdomCanMove, seat});
         return false;
@@ -232,7 +239,7 @@ void Table::commitComputerMove(int seat, const std::optional<ChosenMove>& chosen
     recordEnd = moveNumber;
     駒移動(chosen->fromX, chosen->fromY, chosen->toX, chosen->toY, chosen->piece);
     手順保存(moveNumber);
-    TableEvent moved{TableEventKind::moved, seat};
+    TableEvent moved = eventOf(TableEventKind::moved, seat);
     moved.move = lastMove;
     moved.moveNumber = moveNumber;
     push(moved);
@@ -281,7 +288,7 @@ Refusal Table::submit(int seat, const TableMove& m) {
     recordEnd = moveNumber;
     駒移動(m.fromX, m.fromY, m.toX, m.toY, piece);
     手順保存(moveNumber);
-    TableEvent moved{TableEventKind::moved, seat};
+    TableEvent moved = eventOf(TableEventKind::moved, seat);
     moved.move = lastMove;
     moved.moveNumber = moveNumber;
     push(moved);

@@ -1,0 +1,82 @@
+// A window that follows a game played elsewhere: the announced lines build
+// the same game, only its own seat's moves leave the window, and a line that
+// does not follow is refused.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Autoplay.h"
+#include "GameFixture.h"
+
+namespace daro::test {
+namespace {
+
+class Follower : public GameFixture {
+public:
+    void TestBody() override {}
+};
+
+std::array<SeatKind, 8> oneHumanAt(int human) {
+    std::array<SeatKind, 8> seats{};
+    for (int s = 1; s <= 7; ++s) seats[static_cast<std::size_t>(s)] = {s == human, s == human ? 0 : 3};
+    return seats;
+}
+
+TEST(RemoteGame, AnnouncedLinesBuildTheGameThatWasPlayed) {
+    autoplay::Options o;
+    o.humanSeat = 3;
+    o.seed = 21;
+    o.maxMoves = 60;
+    std::ostringstream out;
+    autoplay::Autoplay game(o, out);
+    game.run();
+    const std::vector<std::string> lines = recordLines(game.table.moveRecord, game.table.recordEnd);
+    ASSERT_GT(lines.size(), 20u);
+
+    // Joined at the start and told every line, or joined halfway with the record so far.
+    for (std::size_t joinedAt : {std::size_t{0}, lines.size() / 2}) {
+        Follower w;
+        std::vector<TableMove> sent;
+        w.form.sendMove = [&](const TableMove& m) { sent.push_back(m); };
+        w.form.followRemoteGame(oneHumanAt(3), 3, {lines.begin(), lines.begin() + static_cast<long>(joinedAt)});
+        for (std::size_t i = joinedAt; i < lines.size(); ++i)
+            ASSERT_TRUE(w.form.presentRemoteLine(lines[i])) << lines[i];
+        EXPECT_EQ(w.form.board, game.table.board);
+        EXPECT_EQ(w.form.capturedCount, game.table.capturedCount);
+        EXPECT_EQ(w.form.moveNumber, game.table.moveNumber);
+        EXPECT_TRUE(sent.empty());
+        // The same line again does not follow.
+        EXPECT_FALSE(w.form.presentRemoteLine(lines.back().rfind("move", 0) == 0 ? lines.back() : lines.front()));
+    }
+}
+
+TEST(RemoteGame, OnlyTheWindowsOwnSeatSendsMoves) {
+    Follower w;
+    std::vector<TableMove> sent;
+    w.form.sendMove = [&](const TableMove& m) { sent.push_back(m); };
+    w.form.followRemoteGame(oneHumanAt(1), 2, {});
+    // 秦 is to move, the window plays 楚: 秦's piece does not answer.
+    w.clickSquare(5, 10);
+    w.clickSquare(6, 10);
+    EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(w.form.board[5][10], 50);
+
+    Follower own;
+    own.form.sendMove = [&](const TableMove& m) { sent.push_back(m); };
+    own.form.followRemoteGame(oneHumanAt(1), 1, {});
+    own.clickSquare(5, 10);
+    own.clickSquare(6, 10);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].toX, 6);
+    // Nothing moves until the server announces the move.
+    EXPECT_EQ(own.form.board[5][10], 50);
+    EXPECT_TRUE(own.form.presentRemoteLine("move 1 1 5 10 6 10 50 0"));
+    EXPECT_EQ(own.form.board[6][10], 50);
+    // 戻 would leave the server's game: refused.
+    own.window.boxes.clear();
+    own.form.REPLAY_Click();
+    EXPECT_EQ(own.form.moveNumber, 1);
+}
+
+}  // namespace
+}  // namespace daro::test
