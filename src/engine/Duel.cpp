@@ -301,7 +301,8 @@ private:
     std::vector<std::array<Move, 2>> killers_;
     std::vector<TableEntry> table_;
     std::vector<std::pair<int, Move>> scored_;
-    std::array<std::array<int, squareCount>, 80> historyScore_{};
+    // On the heap: the search may run on a thread with a small stack.
+    std::vector<std::array<int, squareCount>> historyScore_ = std::vector<std::array<int, squareCount>>(80);
 };
 
 Result duelSearch(const Position& position, const Settings& settings, int rival) {
