@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <vector>
 
 namespace daro::engine {
@@ -64,7 +65,8 @@ public:
         lists_.resize(64);
         history_ = settings.history;
         std::sort(history_.begin(), history_.end());
-        drawScore_ = repetitionScore();
+        repetitionCost_ = aheadOfAll() ? 300 : 0;
+        huntTarget_ = huntTarget();
     }
 
     Result run() {
@@ -120,17 +122,17 @@ private:
     int afterRootMove(const Move& m, int depth, int alpha) {
         alpha -= noise(m);
         pos_.make(m);
+        const int cost = repeatsTheGame() ? repetitionCost_ : 0;
+        alpha += cost;
         int v;
         if (pos_.hasWon(root_))
             v = winScore;
-        else if (repeatsTheGame())
-            v = drawScore_;
         else if (settings_.method == Method::bestReply)
             v = replies(depth - 1, alpha, 2 * winScore, 1);
         else
             v = paranoid(depth - 1, alpha, 2 * winScore, 1, seatAfter(pos_.seatToMove()));
         pos_.unmake(m);
-        return v + noise(m);
+        return v - cost + noise(m);
     }
 
     // Only the root's moves are looked up: further on, the others' moves are
@@ -141,15 +143,38 @@ private:
         return std::binary_search(history_.begin(), history_.end(), pos_.hash() ^ seatKey(next));
     }
 
-    // Going round in circles is worth the position as it stands, a little
-    // less to a kingdom ahead of every other and a little more to one behind.
-    int repetitionScore() {
+    // The paranoid search sees every kingdom against it and would rather
+    // wait; going round in circles costs the kingdom ahead of all the others.
+    bool aheadOfAll() const {
         const auto strength = [&](int b) { return 100 * pos_.pieceCount(b) + progress(pos_, b); };
-        int strongestRival = 0;
         for (int b = 1; b <= blockCount; ++b)
-            if (b != root_ && stillPlaying(pos_, b)) strongestRival = std::max(strongestRival, strength(b));
-        const int contempt = strength(root_) > strongestRival ? -150 : 50;
-        return staticScore(pos_, root_, true, scratch_) + contempt;
+            if (b != root_ && stillPlaying(pos_, b) && strength(b) >= strength(root_)) return false;
+        return true;
+    }
+
+    // With three kingdoms left the pieces close in on the king of the one
+    // nearest to dropping out, so that the game moves on to a duel.
+    int huntTarget() const {
+        std::array<int, 2> firstTwo{};
+        if (kingdomsPlaying(pos_, firstTwo) != 3 || !stillPlaying(pos_, root_)) return 0;
+        int target = 0;
+        for (int b = 1; b <= blockCount; ++b)
+            if (b != root_ && stillPlaying(pos_, b) && (target == 0 || pos_.pieceCount(b) < pos_.pieceCount(target)))
+                target = b;
+        return target;
+    }
+
+    int hunting() const {
+        const int king = huntTarget_ ? pos_.kingSquare(huntTarget_) : 0;
+        if (king == 0) return 0;
+        int s = 0;
+        for (int i = 0; i < pos_.pieceCount(root_); ++i) {
+            const int sq = pos_.pieceSquare(root_, i);
+            if (kindOf(pos_.at(sq)) == OHU) continue;
+            const int distance = std::max(std::abs(fileOf(sq) - fileOf(king)), std::abs(rankOf(sq) - rankOf(king)));
+            s += 3 * (19 - distance);
+        }
+        return s;
     }
 
     // A small, seed-given preference among moves of equal merit.
@@ -169,7 +194,7 @@ private:
         return aborted_;
     }
 
-    int leaf(bool rootToMove) { return staticScore(pos_, root_, rootToMove, scratch_); }
+    int leaf(bool rootToMove) { return staticScore(pos_, root_, rootToMove, scratch_) + hunting(); }
 
     // The root kingdom moves.
     int own(int depth, int alpha, int beta, int ply) {
@@ -297,7 +322,8 @@ private:
     const Settings& settings_;
     int root_;
     std::vector<std::uint64_t> history_;
-    int drawScore_ = 0;
+    int repetitionCost_ = 0;
+    int huntTarget_ = 0;
     std::chrono::steady_clock::time_point start_;
     long nodes_ = 0;
     bool aborted_ = false;

@@ -13,9 +13,13 @@
 // over every move of both, captures played out at the horizon), with an
 // evaluation that hunts the other king and trades when ahead.
 //
-// Repetition: a line that comes back to a position of the game so far
-// (Settings::history) or of its own path scores as a draw, so a kingdom that
-// is ahead avoids repeating and one that is behind may choose to.
+// Repetition: a move back to a position of the game so far (Settings::history)
+// scores as a draw, and in a duel so does a line that comes back to one of
+// its own positions. A draw is worth nothing in the duel's zero-sum score, so
+// a kingdom that is ahead avoids repeating and one that is behind may choose
+// to. With more kingdoms the paranoid search's values are too gloomy to set
+// a draw against, so a move back costs the kingdom ahead of all the others
+// instead, and with three left their pieces close in on the weakest king.
 //
 // The search is bounded by a node count, so it plays the same move for the
 // same position, history and seed on an idle or a busy machine. The
@@ -44,8 +48,9 @@ struct Settings {
     int maxDepth = 8;
     std::uint64_t seed = 0;
     // positionKey() of every position the game has had so far, in any order;
-    // the position being searched may be among them. Empty: no repetition
-    // with the game's past is seen, only along the search's own lines.
+    // the position being searched may be among them. From a move record:
+    // each entry's board with the seat that moved next. Empty: no repetition
+    // with the game's past is seen, only along the duel's own lines.
     std::vector<std::uint64_t> history;
 };
 
