@@ -116,8 +116,11 @@ public:
         seat_ = position.seatToMove();
         history_ = settings.history;
         std::sort(history_.begin(), history_.end());
-        lists_.resize(128);
-        killers_.resize(128);
+        // A pass takes a ply of depth too, so no line is longer than this.
+        const std::size_t longest = static_cast<std::size_t>(std::max(0, settings.maxDepth) +
+                                                             std::max(0, settings.captureDepth) + 2);
+        lists_.resize(longest);
+        killers_.resize(longest);
         table_.resize(std::size_t{1} << 16);
         budget_ = settings.nodeBudget * std::max(1, settings.duelBudgetFactor);
     }
