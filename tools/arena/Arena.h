@@ -136,10 +136,9 @@ inline int clearlyAhead(const engine::Position& p, int a, int b) {
     return 0;
 }
 
-// No duel within the game, or the stronger kingdom's win within this many
-// moves of the duel's first position.
+// A duel counts as won when the stronger kingdom wins within this many
+// moves of the first position an engine seat met it in.
 constexpr long duelMoveLimit = 300;
-
 
 // Every move the game's move check accepts, from the engine's generator
 // (the two agree exactly; the engine's tests compare them).
