@@ -1,5 +1,6 @@
 // The LEVEL4 engine: move generation of a whole position, make/unmake, the
-// evaluation, and one search at the budget the game uses.
+// evaluations, and one search at the budget the game uses, of seven
+// kingdoms and of a duel.
 #include <benchmark/benchmark.h>
 
 #include <ostream>
@@ -105,5 +106,33 @@ void BM_EngineSearchBestReplyMidgame(benchmark::State& state) { search(state, en
 BENCHMARK(BM_EngineSearchBestReplyMidgame)->Unit(benchmark::kMillisecond);
 void BM_EngineSearchParanoidMidgame(benchmark::State& state) { search(state, engine::Method::paranoid); }
 BENCHMARK(BM_EngineSearchParanoidMidgame)->Unit(benchmark::kMillisecond);
+
+// Two kingdoms left, 秦 (seat 1) ahead of 楚 (seat 2), which lost three
+// pieces: the duel search at the game's budget.
+engine::Position duel() {
+    std::ostream nowhere(nullptr);
+    Autoplay game(Options{}, nowhere);
+    engine::GameBoard board = game.form.board;
+    for (auto& column : board)
+        for (int& c : column)
+            if (engine::blockOf(c) != 0 && engine::blockOf(c) != 5 && engine::blockOf(c) != 6) c = engine::empty;
+    board[5][18] = board[7][18] = board[5][17] = engine::empty;
+    return engine::Position(board, {}, {}, 1);
+}
+
+void BM_EngineEvaluateDuel(benchmark::State& state) {
+    const engine::Position p = duel();
+    for (auto _ : state) benchmark::DoNotOptimize(engine::duelEvaluate(p, 5));
+}
+BENCHMARK(BM_EngineEvaluateDuel)->Unit(benchmark::kNanosecond);
+
+void BM_EngineSearchDuel(benchmark::State& state) {
+    const engine::Position p = duel();
+    engine::Result r;
+    for (auto _ : state) r = engine::search(p, engine::Settings{});
+    state.counters["nodes"] = static_cast<double>(r.nodes);
+    state.counters["depth"] = r.depth;
+}
+BENCHMARK(BM_EngineSearchDuel)->Unit(benchmark::kMillisecond);
 
 }  // namespace

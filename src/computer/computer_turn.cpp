@@ -45,7 +45,9 @@ std::optional<ChosenMove> writtenChoice(Table& t, int seat) {
 
 std::optional<ChosenMove> engineChoice(const SearchRequest& r) {
     const engine::Position position(r.board, r.capturedCount, r.kingsCapturedCount, r.seat);
-    const engine::Result result = engine::search(position, engine::Settings{});
+    engine::Settings settings;
+    settings.history = r.history;
+    const engine::Result result = engine::search(position, settings);
     if (!result.move) return std::nullopt;
     const engine::Move& m = *result.move;
     return ChosenMove{engine::fileOf(m.from), engine::rankOf(m.from), engine::fileOf(m.to), engine::rankOf(m.to),

@@ -1,26 +1,19 @@
 // Best-Reply and paranoid search with iterative deepening under a node budget.
 #include "engine/Search.h"
 
+#include "engine/Common.h"
+#include "engine/Duel.h"
+
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <vector>
 
 namespace daro::engine {
 
 namespace {
 
-constexpr int winScore = 1000000;
-// A kingdom that drops out has lost its game, only less surely than to a winner.
-constexpr int dropOutScore = 500000;
-
-// What a piece is worth to its own kingdom; the king is the kingdom itself.
-constexpr std::array<int, 10> pieceValue = {60, 100, 110, 260, 240, 220, 260, 300, 340, 0};
-
-int valueOf(int code) { return code >= 10 && code <= 79 ? pieceValue[kindOf(code)] : 0; }
-
-bool stillPlaying(const Position& p, int block) {
-    return p.pieceCount(block) > dropOutPieceCount && p.kingSquare(block) != 0;
-}
+using namespace detail;
 
 // How near a kingdom is to one of the three wins: two kings, thirty pieces,
 // nineteen pieces with a king.
@@ -30,21 +23,6 @@ int progress(const Position& p, int block) {
     if (k >= 1) s += 80 * std::max(0, c - 10);
     s += 40 * std::max(0, c - 20);
     return s;
-}
-
-std::uint64_t mix(std::uint64_t z) {
-    z += 0x9E3779B97F4A7C15ull;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
-int seatAfter(int seat) { return seat % seatCount + 1; }
-
-// Captures of kings first, then of the most valuable pieces.
-int captureOrder(const Move& m) {
-    if (m.captured == empty) return 0;
-    return kindOf(m.captured) == OHU ? 10000 : 100 + valueOf(m.captured);
 }
 
 int staticScore(const Position& p, int block, bool toMove, std::vector<Move>& scratch) {
@@ -85,6 +63,10 @@ public:
         : pos_(position), settings_(settings), root_(blockOfSeat[position.seatToMove()]),
           start_(std::chrono::steady_clock::now()) {
         lists_.resize(64);
+        history_ = settings.history;
+        std::sort(history_.begin(), history_.end());
+        repetitionCost_ = aheadOfAll() ? 300 : 0;
+        huntTarget_ = huntTarget();
     }
 
     Result run() {
@@ -140,6 +122,8 @@ private:
     int afterRootMove(const Move& m, int depth, int alpha) {
         alpha -= noise(m);
         pos_.make(m);
+        const int cost = repeatsTheGame() ? repetitionCost_ : 0;
+        alpha += cost;
         int v;
         if (pos_.hasWon(root_))
             v = winScore;
@@ -148,7 +132,49 @@ private:
         else
             v = paranoid(depth - 1, alpha, 2 * winScore, 1, seatAfter(pos_.seatToMove()));
         pos_.unmake(m);
-        return v + noise(m);
+        return v - cost + noise(m);
+    }
+
+    // Only the root's moves are looked up: further on, the others' moves are
+    // too few for the search's positions to be ones the game would see.
+    bool repeatsTheGame() const {
+        int next = seatAfter(pos_.seatToMove());
+        while (next != pos_.seatToMove() && pos_.pieceCount(blockOfSeat[next]) == 0) next = seatAfter(next);
+        return std::binary_search(history_.begin(), history_.end(), pos_.hash() ^ seatKey(next));
+    }
+
+    // The paranoid search sees every kingdom against it and would rather
+    // wait; going round in circles costs the kingdom ahead of all the others.
+    bool aheadOfAll() const {
+        const auto strength = [&](int b) { return 100 * pos_.pieceCount(b) + progress(pos_, b); };
+        for (int b = 1; b <= blockCount; ++b)
+            if (b != root_ && stillPlaying(pos_, b) && strength(b) >= strength(root_)) return false;
+        return true;
+    }
+
+    // With three kingdoms left the pieces close in on the king of the one
+    // nearest to dropping out, so that the game moves on to a duel.
+    int huntTarget() const {
+        std::array<int, 2> firstTwo{};
+        if (kingdomsPlaying(pos_, firstTwo) != 3 || !stillPlaying(pos_, root_)) return 0;
+        int target = 0;
+        for (int b = 1; b <= blockCount; ++b)
+            if (b != root_ && stillPlaying(pos_, b) && (target == 0 || pos_.pieceCount(b) < pos_.pieceCount(target)))
+                target = b;
+        return target;
+    }
+
+    int hunting() const {
+        const int king = huntTarget_ ? pos_.kingSquare(huntTarget_) : 0;
+        if (king == 0) return 0;
+        int s = 0;
+        for (int i = 0; i < pos_.pieceCount(root_); ++i) {
+            const int sq = pos_.pieceSquare(root_, i);
+            if (kindOf(pos_.at(sq)) == OHU) continue;
+            const int distance = std::max(std::abs(fileOf(sq) - fileOf(king)), std::abs(rankOf(sq) - rankOf(king)));
+            s += 3 * (19 - distance);
+        }
+        return s;
     }
 
     // A small, seed-given preference among moves of equal merit.
@@ -168,7 +194,7 @@ private:
         return aborted_;
     }
 
-    int leaf(bool rootToMove) { return staticScore(pos_, root_, rootToMove, scratch_); }
+    int leaf(bool rootToMove) { return staticScore(pos_, root_, rootToMove, scratch_) + hunting(); }
 
     // The root kingdom moves.
     int own(int depth, int alpha, int beta, int ply) {
@@ -293,8 +319,11 @@ private:
     }
 
     Position pos_;
-    Settings settings_;
+    const Settings& settings_;
     int root_;
+    std::vector<std::uint64_t> history_;
+    int repetitionCost_ = 0;
+    int huntTarget_ = 0;
     std::chrono::steady_clock::time_point start_;
     long nodes_ = 0;
     bool aborted_ = false;
@@ -315,8 +344,18 @@ bool kingMoveRefused(const Position& position, const Move& m) {
     return after.reachedByOthers(m.to, blockOf(m.piece));
 }
 
+std::uint64_t positionKey(const Position& position) { return position.hash() ^ seatKey(position.seatToMove()); }
+
+std::uint64_t positionKey(const GameBoard& board, int seatToMove) {
+    return positionKey(Position(board, {}, {}, seatToMove));
+}
+
 Result search(const Position& position, const Settings& settings) {
-    if (blockOfSeat.at(position.seatToMove()) == 0) return {};
+    const int block = blockOfSeat.at(position.seatToMove());
+    if (block == 0) return {};
+    std::array<int, 2> left{};
+    if (stillPlaying(position, block) && kingdomsPlaying(position, left) == 2)
+        return duelSearch(position, settings, left[0] == block ? left[1] : left[0]);
     return Searcher(position, settings).run();
 }
 

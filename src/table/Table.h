@@ -115,6 +115,9 @@ struct SearchRequest {
     std::array<int, 8> kingX{}, kingY{};
     int seat = 0;
     int level = 3;
+    // LEVEL4 only: the keys of the game's positions so far, so the engine
+    // sees a move back to one of them.
+    std::vector<std::uint64_t> history;
 };
 
 // The computer's choice for the request's seat; nothing when it has no move.

@@ -1,7 +1,10 @@
 // The turn flow of a game: who is to move, what a step does, and what the
 // drivers are told. The order of every state change follows the game as
 // the window has always played it, so every driver sees the same game.
+#include <algorithm>
 #include <utility>
+
+#include "engine/Search.h"
 
 #include "play/GameFile.h"
 #include "table/Table.h"
@@ -221,6 +224,11 @@ SearchRequest Table::snapshot() const {
     r.kingY = kingY;
     r.seat = turnSeat;
     r.level = levelOf(turnSeat);
+    if (r.level == levelFour) {
+        const auto end = std::min(static_cast<std::size_t>(std::max(moveNumber, 0)), moveRecord.size());
+        for (std::size_t i = 0; i < end; ++i)
+            r.history.push_back(engine::positionKey(moveRecord[i].board(), moveRecord[i].seatToMove));
+    }
     return r;
 }
 

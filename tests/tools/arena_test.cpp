@@ -46,6 +46,9 @@ TEST(Arena, ShortRunPrintsOneLineAGameAndEveryGameReplays) {
     }
     std::string rest((std::istreambuf_iterator<char>(lines)), std::istreambuf_iterator<char>());
     EXPECT_TRUE(std::regex_search(rest, std::regex(R"(^games 7 no-winner \d errors 0\n)"))) << rest;
+    EXPECT_TRUE(std::regex_search(
+        rest, std::regex(R"(\nno-winner rate \d+\.\d% length median \d+ longest \d+\n)")))
+        << rest;
     EXPECT_TRUE(std::regex_search(rest, std::regex(R"(\nengine seats 7 won \d \(\d+\.\d%\) out \d \(\d+\.\d%\)\n)")))
         << rest;
     EXPECT_TRUE(std::regex_search(rest, std::regex(R"(\nrandom seats 14 won)"))) << rest;
@@ -92,6 +95,45 @@ TEST(Arena, ShortRunPrintsOneLineAGameAndEveryGameReplays) {
     // Nothing but the seven games is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator{}), 7);
     std::filesystem::remove_all(dir);
+}
+
+// The figures of the summary from games whose lengths and outcomes are known.
+TEST(Arena, SummaryCountsNoWinnerLengthsAndDuels) {
+    std::vector<arena::GameResult> games(5);
+    const long lengths[] = {300, 2000, 120, 900, 450};
+    const int winners[] = {3, 0, 1, 2, 5};
+    for (int i = 0; i < 5; ++i) {
+        games[i].moves = lengths[i];
+        games[i].winner = winners[i];
+        games[i].seats.fill(arena::Kind::engine);
+    }
+    // Stronger side wins 250 moves on; loses; wins too late; never meets a duel.
+    games[0].duelStronger = 3, games[0].duelMove = 50;
+    games[1].duelStronger = 4, games[1].duelMove = 700;
+    games[3].duelStronger = 2, games[3].duelMove = 599;
+    games[0].thinkSeconds = {0.010, 0.030};
+    games[3].thinkSeconds = {0.020, 0.900};
+    std::ostringstream out;
+    arena::printSummary(arena::Options{}, games, out);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("games 5 no-winner 1 errors 0\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nno-winner rate 20.0% length median 450 longest 2000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nduels 3 stronger won within 300 moves 1 (33.3%)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("engine think ms moves 4 median 30.0 p95 900.0 max 900.0"), std::string::npos) << text;
+
+    // A duel: two kingdoms above ten pieces, one of them with at least twice
+    // the pieces above that line.
+    engine::GameBoard board{};
+    const auto place = [&](int block, int count) {
+        for (int i = 0; i < count; ++i) board[1 + i][block] = 10 * block + (i == 0 ? engine::OHU : engine::KEN);
+    };
+    place(2, 17);
+    place(3, 13);
+    engine::Position p(board, {}, {}, 1);
+    EXPECT_EQ(arena::clearlyAhead(p, 2, 3), 2);
+    EXPECT_EQ(arena::clearlyAhead(p, 3, 2), 2);
+    place(3, 14);
+    EXPECT_EQ(arena::clearlyAhead(engine::Position(board, {}, {}, 1), 2, 3), 0);
 }
 
 TEST(Arena, RefusesWhatItCannotPlay) {

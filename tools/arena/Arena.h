@@ -125,6 +125,21 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
 
 // ------------------------------------------------------------------ players
 
+// A kingdom stays in the game above ten pieces, so "twice the pieces" is
+// counted above that line: what each could still lose before it drops out,
+// and two pieces at the least. The stronger block, or 0.
+inline int clearlyAhead(const engine::Position& p, int a, int b) {
+    const int aboveA = p.pieceCount(a) - engine::dropOutPieceCount;
+    const int aboveB = p.pieceCount(b) - engine::dropOutPieceCount;
+    if (aboveA >= 2 * aboveB && aboveA - aboveB >= 2) return a;
+    if (aboveB >= 2 * aboveA && aboveB - aboveA >= 2) return b;
+    return 0;
+}
+
+// A duel counts as won when the stronger kingdom wins within this many
+// moves of the first position an engine seat met it in.
+constexpr long duelMoveLimit = 300;
+
 // Every move the game's move check accepts, from the engine's generator
 // (the two agree exactly; the engine's tests compare them).
 inline std::vector<engine::Move> legalMoves(const Table& table, int seat) {
@@ -164,6 +179,8 @@ public:
         case Kind::engine: break;
         }
         const engine::Position p(table.board, table.capturedCount, table.kingsCapturedCount, seat);
+        noteDuel(table, p);
+        settings_.history = gameKeys(table);
         const auto start = std::chrono::steady_clock::now();
         const double startCpu = threadSeconds();
         const engine::Result r = engine::search(p, settings_);
@@ -174,8 +191,35 @@ public:
     }
 
     std::vector<double> thinkSeconds, thinkCpuSeconds;
+    // The first position the engine met with two kingdoms left, one of them
+    // clearly ahead: its move number and the stronger seat (0: none met).
+    long duelMove = 0;
+    int duelStronger = 0;
 
 private:
+    // The keys of the game's positions before this one, for repetitions.
+    const std::vector<std::uint64_t>& gameKeys(const Table& table) {
+        const std::size_t end = std::min(static_cast<std::size_t>(std::max(table.recordEnd, 0)), table.moveRecord.size());
+        if (keys_.size() > end) keys_.clear();
+        for (std::size_t i = keys_.size(); i < end; ++i)
+            keys_.push_back(engine::positionKey(table.moveRecord[i].board(), table.moveRecord[i].seatToMove));
+        return keys_;
+    }
+
+    void noteDuel(const Table& table, const engine::Position& p) {
+        if (duelStronger != 0) return;
+        std::vector<int> left;
+        for (int b = 1; b <= engine::blockCount; ++b)
+            if (p.pieceCount(b) > engine::dropOutPieceCount && p.kingSquare(b) != 0) left.push_back(b);
+        if (left.size() != 2) return;
+        if (const int stronger = clearlyAhead(p, left[0], left[1])) {
+            duelStronger = engine::seatOfBlock[stronger];
+            duelMove = table.moveNumber;
+        }
+    }
+
+    std::vector<std::uint64_t> keys_;
+
     static std::optional<ChosenMove> pickRandom(const Table& table, int seat, std::mt19937_64& rng) {
         const auto moves = legalMoves(table, seat);
         if (moves.empty()) return std::nullopt;
@@ -209,6 +253,8 @@ struct GameResult {
     std::array<bool, 8> out{};
     long moves = 0;
     std::vector<double> thinkSeconds, thinkCpuSeconds;
+    long duelMove = 0;
+    int duelStronger = 0;
     std::string error;
 };
 
@@ -263,6 +309,8 @@ inline GameResult playGame(const Options& o, int index) {
     }
     g.thinkSeconds = players.thinkSeconds;
     g.thinkCpuSeconds = players.thinkCpuSeconds;
+    g.duelMove = players.duelMove;
+    g.duelStronger = players.duelStronger;
     return g;
 }
 
@@ -306,6 +354,27 @@ inline void printSummary(const Options& o, const std::vector<GameResult>& games,
         if (!g.error.empty()) ++errors;
     }
     out << "games " << games.size() << " no-winner " << limitGames << " errors " << errors << "\n";
+    if (!games.empty()) {
+        std::vector<double> lengths;
+        for (const auto& g : games) lengths.push_back(static_cast<double>(g.moves));
+        char line[160];
+        std::snprintf(line, sizeof line, "no-winner rate %.1f%% length median %.0f longest %.0f",
+                      100.0 * limitGames / static_cast<double>(games.size()), percentile(lengths, 0.5),
+                      percentile(lengths, 1.0));
+        out << line << "\n";
+    }
+    int duels = 0, duelsWon = 0;
+    for (const auto& g : games) {
+        if (g.duelStronger == 0) continue;
+        ++duels;
+        if (g.winner == g.duelStronger && g.moves - g.duelMove <= duelMoveLimit) ++duelsWon;
+    }
+    if (duels > 0) {
+        char line[160];
+        std::snprintf(line, sizeof line, "duels %d stronger won within %ld moves %d (%.1f%%)", duels, duelMoveLimit,
+                      duelsWon, 100.0 * duelsWon / duels);
+        out << line << "\n";
+    }
     for (Kind k : {Kind::engine, Kind::written, Kind::random}) {
         int seats = 0, won = 0, out_ = 0;
         for (const auto& g : games)

@@ -1,0 +1,51 @@
+#pragma once
+// What the engine's two searches share: scores, piece values, who still plays.
+#include <array>
+#include <cstdint>
+
+#include "engine/Position.h"
+
+namespace daro::engine::detail {
+
+// A kingdom that drops out has lost its game, only less surely than to a winner.
+constexpr int dropOutScore = 500000;
+
+// What a piece is worth to its own kingdom; the king is the kingdom itself.
+constexpr std::array<int, 10> pieceValue = {60, 100, 110, 260, 240, 220, 260, 300, 340, 0};
+
+inline int valueOf(int code) { return code >= 10 && code <= 79 ? pieceValue[kindOf(code)] : 0; }
+
+inline bool stillPlaying(const Position& p, int block) {
+    return p.pieceCount(block) > dropOutPieceCount && p.kingSquare(block) != 0;
+}
+
+inline std::uint64_t mix(std::uint64_t z) {
+    z += 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// Joined to the board's hash so the same board with another kingdom to move differs.
+inline std::uint64_t seatKey(int seat) { return mix(0x5EA7ull + static_cast<std::uint64_t>(seat)); }
+
+inline int seatAfter(int seat) { return seat % seatCount + 1; }
+
+// Captures of kings first, then of the most valuable pieces.
+inline int captureOrder(const Move& m) {
+    if (m.captured == empty) return 0;
+    return kindOf(m.captured) == OHU ? 10000 : 100 + valueOf(m.captured);
+}
+
+// The kingdoms still in the game; exactly two make a duel.
+inline int kingdomsPlaying(const Position& p, std::array<int, 2>& firstTwo) {
+    int n = 0;
+    for (int b = 1; b <= blockCount; ++b)
+        if (stillPlaying(p, b)) {
+            if (n < 2) firstTwo[n] = b;
+            ++n;
+        }
+    return n;
+}
+
+}  // namespace daro::engine::detail
