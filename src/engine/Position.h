@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "rules/Codes.h"
+
 namespace daro::engine {
 
 constexpr int stride = 21;
@@ -34,9 +36,9 @@ constexpr int blockOf(int code) { return code >= 10 && code <= 79 ? code / 10 : 
 constexpr int kindOf(int code) { return code % 10; }
 constexpr int kingOf(int block) { return 10 * block + OHU; }
 
-// Seat (turn order) <-> block (code tens digit).
-constexpr std::array<int, 8> blockOfSeat = {0, 5, 6, 7, 3, 1, 4, 2};
-constexpr std::array<int, 8> seatOfBlock = {0, 5, 7, 4, 6, 1, 2, 3};
+// Seat (turn order) <-> block (code tens digit): the game's own tables.
+inline constexpr const std::array<int, 8>& blockOfSeat = Codes::seatBlocks;
+inline constexpr const std::array<int, 8>& seatOfBlock = Codes::blockSeats;
 
 struct Move {
     std::int16_t from = 0, to = 0;

@@ -36,6 +36,14 @@ struct Codes {
     static constexpr int seatCount = 7;
     static constexpr int blockCount = 7;
 
+    // Seat (turn order) -> block (the tens digit of its piece codes), and back.
+    static constexpr std::array<int, 8> seatBlocks = {0, 5, 6, 7, 3, 1, 4, 2};
+    static constexpr std::array<int, 8> blockSeats = [] {
+        std::array<int, 8> seats{};
+        for (int s = 1; s <= 7; ++s) seats[static_cast<std::size_t>(seatBlocks[static_cast<std::size_t>(s)])] = s;
+        return seats;
+    }();
+
     // The order in which the kings' squares are refreshed before a move.
     static constexpr std::array<int, 7> kingRefreshOrder = {19, 59, 29, 69, 39, 79, 49};
 

@@ -6,20 +6,17 @@
 namespace daro {
 
 namespace {
-// Seat 1..7 -> block of its piece codes.
-constexpr std::array<int, 8> kSeatBlock = {0, 5, 6, 7, 3, 1, 4, 2};
 constexpr std::array<const char*, 8> kKingdomName = {"", "秦", "楚", "韓", "斉", "魏", "趙", "燕"};
 }  // namespace
 
 int Codes::blockOfSeat(int seat) {
     if (seat < 1 || seat > seatCount) return 0;
-    return kSeatBlock[seat];
+    return seatBlocks[static_cast<std::size_t>(seat)];
 }
 
 int Codes::seatOfBlock(int block) {
-    for (int seat = 1; seat <= seatCount; ++seat)
-        if (kSeatBlock[seat] == block) return seat;
-    return 0;
+    if (block < 1 || block > blockCount) return 0;
+    return blockSeats[static_cast<std::size_t>(block)];
 }
 
 int Codes::blockOfCode(int code) {

@@ -46,17 +46,9 @@ std::set<MoveKey> checkedMoves(const Form1& f, int seat) {
     return keys;
 }
 
-// The board click's rule: after the king's move, a survey; refused when a
-// piece of another kingdom or the centre piece reaches the new square.
+// The game's own rule for a king's move, as the table refuses it.
 bool clickRefusesKingMove(Form1& f, const Move& m) {
-    const Board saved = f.board;
-    f.board[m.toX][m.toY] = m.piece;
-    f.board[m.fromX][m.fromY] = Form1::emptyCode;
-    f.table.勢力調査();
-    const int b = Form1::blockOfCode(m.piece);
-    const bool refused = f.table.influenceTotal[m.toX][m.toY] - f.table.kingdomInfluence[b][m.toX][m.toY] > 0;
-    f.board = saved;
-    return refused;
+    return f.table.kingSquareReached(m.fromX, m.fromY, m.toX, m.toY, m.piece);
 }
 
 // Seeded random games: every legal move equally likely, a kingdom whose king
