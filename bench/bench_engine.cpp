@@ -112,7 +112,7 @@ BENCHMARK(BM_EngineSearchParanoidMidgame)->Unit(benchmark::kMillisecond);
 engine::Position duel() {
     std::ostream nowhere(nullptr);
     Autoplay game(Options{}, nowhere);
-    engine::GameBoard board = game.form.board;
+    engine::GameBoard board = game.table.board;
     for (auto& column : board)
         for (int& c : column)
             if (engine::blockOf(c) != 0 && engine::blockOf(c) != 5 && engine::blockOf(c) != 6) c = engine::empty;
