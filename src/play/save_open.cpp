@@ -3,6 +3,7 @@
 
 #include "Form1.h"
 #include "play/GameFile.h"
+#include "play/GameFileReasons.h"
 
 namespace daro {
 
@@ -32,7 +33,7 @@ void Form1::SAVE_Click() {
     const int mode = gameMode == modeOnePlayer ? modeOnePlayer : modeSevenPlayers;
     const std::string text = gameFileText(mode, humanSeatOf(*this), computerLevel, moveRecord, recordEnd, "");
     std::string reason;
-    if (!writeFileReplacing(path, text, reason)) refuse(*this, path + "\n保存できません: " + reason, "保存");
+    if (!writeFileReplacing(path, text, reason)) refuse(*this, path + "\n保存できません: " + japaneseReason(reason), "保存");
 }
 
 void Form1::OPEN_Click() {
@@ -41,14 +42,14 @@ void Form1::OPEN_Click() {
     std::string reason;
     const auto bytes = readGameFileBytes(path, reason);
     if (!bytes) {
-        refuse(*this, path + "\n開けません: " + reason, "開く");
+        refuse(*this, path + "\n開けません: " + japaneseReason(reason), "開く");
         return;
     }
     const GameFileResult result = replayGameFile(*bytes);
     if (!result.game) {
         const GameFileProblem& p = result.problem;
         const std::string where = p.line > 0 ? std::to_string(p.line) + " 行目: " : std::string();
-        refuse(*this, path + "\n開けません: " + where + p.reason, "開く");
+        refuse(*this, path + "\n開けません: " + where + japaneseReason(p.reason), "開く");
         return;
     }
     takeOverGame(*result.game);
