@@ -907,4 +907,11 @@ Cannot open: %2</translation>
         <translation>About daro</translation>
     </message>
 </context>
+<context>
+    <name>Title</name>
+    <message>
+        <source>七国将棋</source>
+        <translation>Seven Kingdoms</translation>
+    </message>
+</context>
 </TS>

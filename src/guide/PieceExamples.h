@@ -15,10 +15,10 @@ namespace daro::guide {
 // nothing enters, takes or passes on its way.
 inline constexpr int smallBoardSize = 9;
 
-// The pieces' kingdoms on the small board: 秦 (block 5) moves; 楚 (block 6)
-// is another kingdom.
-inline constexpr int moverBlock = 5;
-inline constexpr int otherBlock = 6;
+// The pieces' kingdoms on the small board: 楚 (block 6), whose pieces stand
+// upright, moves; 斉 (block 3) is another kingdom.
+inline constexpr int moverBlock = 6;
+inline constexpr int otherBlock = 3;
 
 struct Placed {
     int x, y;

@@ -51,6 +51,8 @@ public:
     void present();
     void presentLater();
 
+    // Pictures with words in them are drawn anew after the language changed.
+    void forgetPictures() { pictures_.clear(); }
     // The picture `name` at its own size for this canvas' pixel ratio.
     QImage picture(const QString& name, QSize devicePixels);
     const QImage& buffer() const { return buffer_; }

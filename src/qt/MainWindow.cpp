@@ -204,22 +204,25 @@ void MainWindow::changeEvent(QEvent* event) {
 
 // The labels beside the board were printed in the language before; the
 // game prints them again where it keeps them (the board is left as it is,
-// a picked piece and its marks too).
+// a picked piece and its marks too). Labels reach a little into the cells
+// next to their own, which are cleared first: a text printed twice is
+// bolder at its edges, and a longer one leaves its end behind.
 void MainWindow::redrawTexts() {
     if (!loaded_ || redrawPending_) return;
     redrawPending_ = true;
+    canvas_->forgetPictures();
     dispatch([this](Form1& f) {
         redrawPending_ = false;
+        for (int y = 0; y <= Form1::boardSize; ++y) f.描画_絵(f.backgroundCode, Form1::boardSize + 2, y);
+        for (int x = -2; x <= 0; ++x) f.描画_絵(f.backgroundCode, x, 0);
+        f.描画_絵(Form1::titlePictureCode, 21.8, 0);
         f.描画_持ち駒数(f.backgroundCode);
         if (f.gameMode == Form1::modeOnePlayer) {
             f.描画_絵(f.backgroundCode, -2, -1);
             f.描画_絵(f.backgroundCode, -1, -1);
             f.描画_レベル(f.computerLevel);
         }
-        if (f.gameStarted == Form1::valueYes && f.moveNumber > 0) {
-            for (int x = -2; x <= 0; ++x) f.描画_絵(f.backgroundCode, x, 0);
-            f.描画_手数(f.moveNumber, Form1::colorWhite);
-        }
+        if (f.gameStarted == Form1::valueYes && f.moveNumber > 0) f.描画_手数(f.moveNumber, Form1::colorWhite);
     });
 }
 
