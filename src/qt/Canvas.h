@@ -45,6 +45,8 @@ public:
     void printText(double xTwips, double yTwips, const QString& text, double sizePoints, bool bold,
                    const QColor& color);
     void clear(const QColor& color);
+    // The face printText uses, at `ratio` device pixels a logical pixel.
+    static QFont textFont(double sizePoints, bool bold, qreal ratio = 1.0);
 
     // Shows what was drawn since the last time: now, or once control is
     // back in the event loop. Nothing new, nothing repainted.
