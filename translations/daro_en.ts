@@ -385,17 +385,17 @@ Cannot open: %2</translation>
     <message>
         <source>&quot;mode one-player&quot; か &quot;mode seven-players&quot; の行のはずです</source>
         <comment>game file</comment>
-        <translation>expected "mode one-player" or "mode seven-players"</translation>
+        <translation>expected &quot;mode one-player&quot; or &quot;mode seven-players&quot;</translation>
     </message>
     <message>
         <source>&quot;human 番目&quot; の行のはずです (番目は 1～7)</source>
         <comment>game file</comment>
-        <translation>expected "human SEAT", SEAT 1..7</translation>
+        <translation>expected &quot;human SEAT&quot;, SEAT 1..7</translation>
     </message>
     <message>
         <source>&quot;level K&quot; の行のはずです (K は 1～4)</source>
         <comment>game file</comment>
-        <translation>expected "level K", K 1..4</translation>
+        <translation>expected &quot;level K&quot;, K 1..4</translation>
     </message>
     <message>
         <source>行が途中で切れています (行末がありません)</source>
@@ -415,7 +415,7 @@ Cannot open: %2</translation>
     <message>
         <source>知らない記録です: &quot;%1&quot;</source>
         <comment>game file: %1 the start of the line</comment>
-        <translation>unknown event "%1"</translation>
+        <translation>unknown event &quot;%1&quot;</translation>
     </message>
     <message>
         <source>指す国が残っていません</source>
@@ -500,7 +500,7 @@ Cannot open: %2</translation>
     <message>
         <source>&quot;lost&quot; の後には何も書きません</source>
         <comment>game file</comment>
-        <translation>"lost" stands alone</translation>
+        <translation>&quot;lost&quot; stands alone</translation>
     </message>
     <message>
         <source>ここではまだ勝負がついていません</source>
@@ -510,7 +510,7 @@ Cannot open: %2</translation>
     <message>
         <source>結果は &quot;%1&quot; のはずです</source>
         <comment>game file: %1 the result line due</comment>
-        <translation>the result is "%1"</translation>
+        <translation>the result is &quot;%1&quot;</translation>
     </message>
     <message>
         <source>ファイルを開けません</source>
