@@ -124,16 +124,24 @@ wait_for_box() {
 other_window() {
   local w
   for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null || true); do
-    [ "$w" != "$WIN" ] && echo "$w"
+    if [ "$w" != "$WIN" ]; then echo "$w"; fi
   done | tail -n 1
 }
 
 open_menu() {
-  xdotool mousemove --sync $((OX + $1)) "$BAR_Y" click 1
-  for _ in $(seq 1 50); do
-    POPUP="$(other_window)"
-    [ -n "$POPUP" ] && sleep 0.3 && return 0
-    sleep 0.1
+  local before
+  before="$(other_window)"
+  # A click that reaches a busy program too early is tried again.
+  for _ in 1 2 3; do
+    xdotool mousemove --sync $((OX + $1)) "$BAR_Y" click 1
+    for _ in $(seq 1 30); do
+      POPUP="$(other_window)"
+      if [ -n "$POPUP" ] && [ "$POPUP" != "$before" ]; then
+        sleep 0.3
+        return 0
+      fi
+      sleep 0.1
+    done
   done
   fail "no menu opened at $1"
 }
