@@ -383,11 +383,6 @@ Cannot open: %2</translation>
         <translation>the file ends before its %1 line</translation>
     </message>
     <message>
-        <source>&quot;mode one-player&quot; か &quot;mode seven-players&quot; の行のはずです</source>
-        <comment>game file</comment>
-        <translation>expected &quot;mode one-player&quot; or &quot;mode seven-players&quot;</translation>
-    </message>
-    <message>
         <source>&quot;human 番目&quot; の行のはずです (番目は 1～7)</source>
         <comment>game file</comment>
         <translation>expected &quot;human SEAT&quot;, SEAT 1..7</translation>
@@ -599,6 +594,76 @@ Cannot open: %2</translation>
             <numerusform>move</numerusform>
             <numerusform>moves</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>秦は脱落しました</source>
+        <comment>box</comment>
+        <translation>Qin has dropped out.</translation>
+    </message>
+    <message>
+        <source>楚は脱落しました</source>
+        <comment>box</comment>
+        <translation>Chu has dropped out.</translation>
+    </message>
+    <message>
+        <source>韓は脱落しました</source>
+        <comment>box</comment>
+        <translation>Han has dropped out.</translation>
+    </message>
+    <message>
+        <source>斉は脱落しました</source>
+        <comment>box</comment>
+        <translation>Qi has dropped out.</translation>
+    </message>
+    <message>
+        <source>魏は脱落しました</source>
+        <comment>box</comment>
+        <translation>Wei has dropped out.</translation>
+    </message>
+    <message>
+        <source>趙は脱落しました</source>
+        <comment>box</comment>
+        <translation>Zhao has dropped out.</translation>
+    </message>
+    <message>
+        <source>燕は脱落しました</source>
+        <comment>box</comment>
+        <translation>Yan has dropped out.</translation>
+    </message>
+    <message>
+        <source>人間の国はすべて脱落しました</source>
+        <comment>box</comment>
+        <translation>Every human kingdom has dropped out.</translation>
+    </message>
+    <message>
+        <source>脱落</source>
+        <comment>title</comment>
+        <translation>Dropped out</translation>
+    </message>
+    <message>
+        <source>&quot;mode one-player&quot;、&quot;mode seven-players&quot; か &quot;mode free&quot; の行のはずです</source>
+        <comment>game file</comment>
+        <translation>expected &quot;mode one-player&quot;, &quot;mode seven-players&quot; or &quot;mode free&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;seats&quot; と七つの指し手の行のはずです</source>
+        <comment>game file</comment>
+        <translation>expected &quot;seats&quot; and seven players</translation>
+    </message>
+    <message>
+        <source>指し手は human、level1～level4 か random です</source>
+        <comment>game file</comment>
+        <translation>a player is human, level1..level4 or random</translation>
+    </message>
+    <message>
+        <source>駒が 10 以下の国は指さずに離脱します</source>
+        <comment>game file</comment>
+        <translation>a kingdom with 10 pieces or fewer leaves the game instead of moving</translation>
+    </message>
+    <message>
+        <source>王がほかの国の利く桝に立つことになります</source>
+        <comment>game file</comment>
+        <translation>the king would stand where another kingdom reaches</translation>
     </message>
 </context>
 <context>

@@ -15,12 +15,14 @@ struct Wording {
     std::string_view japanese;
 };
 
-constexpr std::array<Wording, 35> kWordings = {{
+constexpr std::array<Wording, 39> kWordings = {{
     {"not a daro game file", "daro の対局ファイルではありません"},
     {"a game file of another version", "別の版の対局ファイルです"},
     {"the file ends before its %1 line", "ファイルが %1 の行の前で終わっています"},
-    {"expected \"mode one-player\" or \"mode seven-players\"",
-     "\"mode one-player\" か \"mode seven-players\" の行のはずです"},
+    {"expected \"mode one-player\", \"mode seven-players\" or \"mode free\"",
+     "\"mode one-player\"、\"mode seven-players\" か \"mode free\" の行のはずです"},
+    {"expected \"seats\" and seven players", "\"seats\" と七つの指し手の行のはずです"},
+    {"a player is human, level1..level4 or random", "指し手は human、level1～level4 か random です"},
     {"expected \"human SEAT\", SEAT 1..7", "\"human 番目\" の行のはずです (番目は 1～7)"},
     {"expected \"level K\", K 1..4", "\"level K\" の行のはずです (K は 1～4)"},
     {"the line is cut off (no line end)", "行が途中で切れています (行末がありません)"},
@@ -33,6 +35,8 @@ constexpr std::array<Wording, 35> kWordings = {{
     {"move number %1 where %2 was due", "%2 手目のところが %1 手目になっています"},
     {"no such seat", "その番目はありません"},
     {"a kingdom without its king leaves the game instead of moving", "王を失った国は指さずに離脱します"},
+    {"a kingdom with 10 pieces or fewer leaves the game instead of moving", "駒が 10 以下の国は指さずに離脱します"},
+    {"the king would stand where another kingdom reaches", "王がほかの国の利く桝に立つことになります"},
     {"a square off the board", "盤の外の桝です"},
     {"no such piece of that kingdom on the square", "その桝にその国のその駒はありません"},
     {"the target square holds something else", "行き先の桝にあるものが違います"},

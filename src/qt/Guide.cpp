@@ -11,40 +11,10 @@
 
 #include "Artwork.h"
 #include "Form1.h"
+#include "table/Table.h"
 
 namespace daro::qt {
 namespace {
-
-// A game object that draws nothing and never waits: only its rules are asked.
-class NoWindow : public Window {
-public:
-    void paintPicture(int, double, double) override {}
-    void drawRectangle(double, double, double, double, int) override {}
-    void printText(double, double, const std::string&, double, bool, int) override {}
-    void refresh() override {}
-    void setBackColor(int) override {}
-    void setChecked(const std::string&, bool) override {}
-    bool isChecked(const std::string&) const override { return false; }
-    void setIconPosition(const std::string&, int, int) override {}
-    void setIconVisible(const std::string&, bool) override {}
-    BoxAnswer messageBox(const std::string&, const std::string&, BoxButtons, BoxIcon) override { return BoxAnswer::Ok; }
-    int windowTop() const override { return 0; }
-    void placeWindow(int, int, int, int) override {}
-    std::int32_t nativeHandle() const override { return 0; }
-    void endProgram() override {}
-};
-
-class NoClock : public Clock {
-public:
-    double now() override { return 0; }
-    void idle(double) override {}
-};
-
-struct ExampleRules {
-    NoWindow window;
-    NoClock clock;
-    Form1 rules{window, clock, nullptr};
-};
 
 const guide::Example& exampleOf(int kind) {
     for (const guide::Example& e : guide::examples)
@@ -93,8 +63,7 @@ QColor Guide::captureMark() { return QColor(230, 0, 0); }
 
 QImage Guide::diagram(int kind, qreal ratio) {
     const guide::Example& example = exampleOf(kind);
-    ExampleRules scratch;
-    Form1& rules = scratch.rules;
+    Table rules;
     guide::setUp(rules, example);
     const std::vector<guide::Square> reach = guide::reachOf(rules, example.x, example.y);
 
@@ -115,15 +84,15 @@ QImage Guide::diagram(int kind, qreal ratio) {
         for (int y = 1; y <= n; ++y) {
             const QRectF r = cell(x, y);
             const int code = rules.board[x][y];
-            const std::string name = Form1::pictureControlName(code == Form1::emptyCode ? Form1::emptyCode : code);
-            p.drawImage(r, code == Form1::emptyCode ? empty : art::render(QString::fromStdString(name), square));
+            const std::string name = Form1::pictureControlName(code == Codes::emptyCode ? Codes::emptyCode : code);
+            p.drawImage(r, code == Codes::emptyCode ? empty : art::render(QString::fromStdString(name), square));
             p.setPen(QPen(QColor(0, 128, 0), 1));
             p.setBrush(Qt::NoBrush);
             p.drawRect(r);
         }
     for (const guide::Square& s : reach) {
         const QRectF r = cell(s.x, s.y);
-        if (rules.board[s.x][s.y] == Form1::emptyCode) {
+        if (rules.board[s.x][s.y] == Codes::emptyCode) {
             p.setPen(Qt::NoPen);
             p.setBrush(moveMark());
             p.drawEllipse(r.center(), squarePixels * 0.2, squarePixels * 0.2);

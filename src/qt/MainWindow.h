@@ -47,6 +47,8 @@ public:
     // Esc (or else the close of the window) while the game waits: ends the
     // program at once, the one input a wait lets through.
     void leaveDuringWait(bool byEscape);
+    // The game's timeline has run out: the screen catches up and held calls run.
+    void gameIdle();
 
     // The language of menus, boxes and labels; a choice from the menu is
     // kept in `preferences` (may be null: not kept).

@@ -2,7 +2,7 @@
 // piece reach on the example board, and the guide follows the language.
 #include <QTextBrowser>
 
-#include "GameFixture.h"
+#include "table/Table.h"
 #include "Guide.h"
 #include "Language.h"
 #include "QtFixture.h"
@@ -11,7 +11,10 @@
 namespace daro::test {
 namespace {
 
-class GuideDiagrams : public GameFixture {};
+class GuideDiagrams : public ::testing::Test {
+protected:
+    Table form;
+};
 
 // The pixel at the middle of a square, where a move's dot is, and one on the
 // frame round a piece that is taken.
@@ -34,7 +37,7 @@ TEST_F(GuideDiagrams, EachMarksExactlyTheMoveChecksReachOnItsExampleBoard) {
         for (int x = 1; x <= guide::smallBoardSize; ++x)
             for (int y = 1; y <= guide::smallBoardSize; ++y) {
                 const bool reached = std::find(reach.begin(), reach.end(), guide::Square{x, y}) != reach.end();
-                const bool occupied = form.board[x][y] != Form1::emptyCode;
+                const bool occupied = form.board[x][y] != Codes::emptyCode;
                 const bool dot = QColor(image.pixel(middleOf(x, y))) == qt::Guide::moveMark();
                 const bool frame = QColor(image.pixel(frameOf(x, y))) == qt::Guide::captureMark();
                 EXPECT_EQ(dot, reached && !occupied) << "kind " << e.kind << " square " << x << "," << y;
@@ -47,7 +50,7 @@ TEST_F(GuideDiagrams, EachMarksExactlyTheMoveChecksReachOnItsExampleBoard) {
     }
     // Every piece but 行 shows a capture; the cannon's is over its screen.
     EXPECT_EQ(captures, 9);
-    const guide::Example& cannon = guide::examples[Form1::HOU];
+    const guide::Example& cannon = guide::examples[Codes::HOU];
     guide::setUp(form, cannon);
     const auto reach = guide::reachOf(form, cannon.x, cannon.y);
     EXPECT_NE(std::find(reach.begin(), reach.end(), guide::Square{5, 2}), reach.end());

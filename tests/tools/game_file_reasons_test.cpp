@@ -21,7 +21,8 @@ namespace {
 // format's own words aside.
 std::vector<std::string> englishWordsIn(const std::string& text) {
     static const std::set<std::string> formatWords = {"daro", "MiB", "mode", "human", "level", "out", "pass", "win",
-                                                      "lost", "one-player", "seven-players"};
+                                                      "lost", "one-player", "seven-players", "free", "seats",
+                                                      "random"};
     std::vector<std::string> words;
     bool quoted = false;
     std::string word;
