@@ -2,6 +2,57 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>FreeSeatsDialog</name>
+    <message>
+        <source>１番目(秦)</source>
+        <translation>1st (Qin)</translation>
+    </message>
+    <message>
+        <source>2番目(楚)</source>
+        <translation>2nd (Chu)</translation>
+    </message>
+    <message>
+        <source>3番目(韓)</source>
+        <translation>3rd (Han)</translation>
+    </message>
+    <message>
+        <source>4番目(斉)</source>
+        <translation>4th (Qi)</translation>
+    </message>
+    <message>
+        <source>5番目(魏)</source>
+        <translation>5th (Wei)</translation>
+    </message>
+    <message>
+        <source>6番目(趙)</source>
+        <translation>6th (Zhao)</translation>
+    </message>
+    <message>
+        <source>7番目(燕)</source>
+        <translation>7th (Yan)</translation>
+    </message>
+    <message>
+        <source>自由対局</source>
+        <translation>Free seating</translation>
+    </message>
+    <message>
+        <source>人間</source>
+        <translation>Human</translation>
+    </message>
+    <message>
+        <source>COM LEVEL%1</source>
+        <translation>Computer, level %1</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>Game</name>
     <message>
         <source>秦</source>
@@ -781,10 +832,6 @@ Cannot open: %2</translation>
         <translation>Turns and dropping out</translation>
     </message>
     <message>
-        <source>秦・楚・韓・斉・魏・趙・燕の順に指し、燕の次はまた秦です。「対局」→「1_PLAY」で国を選ぶと、あなたがその国を、コンピュータがほかの六国を指します。「7_PLAY」では七人が一つのマウスで順に指します。</source>
-        <translation>The kingdoms move in the order Qin, Chu, Han, Qi, Wei, Zhao, Yan, and after Yan comes Qin again. Choose a kingdom under Game → New game → One player to play it against six computer kingdoms; with Seven players, seven people share the mouse and move in turn.</translation>
-    </message>
-    <message>
         <source>自分の駒をクリックし、次に行き先の桝をクリックします。「移動指導」がオンなら、行ける桝が白い枠で示されます。「戻」と「進」で一手ずつ戻り、進みます。</source>
         <translation>Click one of your pieces, then the square it should go to. With Options → Show moves on, the squares it can reach are framed in white. Back and Forward step through the game one move at a time.</translation>
     </message>
@@ -811,6 +858,10 @@ Cannot open: %2</translation>
     <message>
         <source>盤の横には、それぞれの国が取った駒の数と、そのうちの王の数が出ます(「ｵﾌﾟｼｮﾝ」→「持駒数表示」)。</source>
         <translation>Beside the board, each kingdom shows how many pieces it has captured and, under (K), how many of them were kings (Options → Capture counts).</translation>
+    </message>
+    <message>
+        <source>秦・楚・韓・斉・魏・趙・燕の順に指し、燕の次はまた秦です。「対局」→「1_PLAY」で国を選ぶと、あなたがその国を、コンピュータがほかの六国を指します。「7_PLAY」では七人が一つのマウスで順に指します。「自由対局...」では、国ごとに人間かコンピュータ(レベルも国ごと)を選べます。</source>
+        <translation>The kingdoms move in the order Qin, Chu, Han, Qi, Wei, Zhao, Yan, and after Yan comes Qin again. Choose a kingdom under Game → New game → One player to play it against six computer kingdoms; with Seven players, seven people share the mouse and move in turn. Free seating lets you choose, kingdom by kingdom, a human or the computer at a level of its own.</translation>
     </message>
 </context>
 <context>
@@ -970,6 +1021,10 @@ Cannot open: %2</translation>
     <message>
         <source>ﾊﾞｰｼﾞｮﾝ情報</source>
         <translation>About daro</translation>
+    </message>
+    <message>
+        <source>自由対局...</source>
+        <translation>Free seating...</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,7 @@
 
 #include "Artwork.h"
 #include "Canvas.h"
+#include "FreeSeatsDialog.h"
 #include "Form1.h"
 #include "Guide.h"
 #include "Phrasebook.h"
@@ -113,6 +114,17 @@ void MainWindow::buildMenus() {
     item(onePlayer, "JYUNBAN_6", QT_TRANSLATE_NOOP("Menu", "6番目(趙)"), &Form1::JYUNBAN_6_Click, false);
     item(onePlayer, "JYUNBAN_7", QT_TRANSLATE_NOOP("Menu", "7番目(燕)"), &Form1::JYUNBAN_7_Click, false);
     item(kind, "PLAY_7", QT_TRANSLATE_NOOP("Menu", "7_PLAY"), &Form1::PLAY_7_Click, false);
+    // Any mix of humans and computers, chosen seat by seat.
+    QAction* freePlay = new QAction(QString(), kind);
+    freePlay->setObjectName(QLatin1String("FREE_PLAY"));
+    freePlay->setProperty(kSource, QByteArray(QT_TRANSLATE_NOOP("Menu", "自由対局...")));
+    kind->addAction(freePlay);
+    items_["FREE_PLAY"] = freePlay;
+    connect(freePlay, &QAction::triggered, this, [this] {
+        if (!form_ || form_->busy()) return;
+        const auto seats = FreeSeatsDialog::ask(form_->computerLevel, this);
+        if (seats) dispatch([kinds = *seats](Form1& f) { f.seatFree(kinds); });
+    });
     QMenu* level = menu(taikyoku, "LEVEL", QT_TRANSLATE_NOOP("Menu", "COM対局ﾚﾍﾞﾙ"));
     item(level, "LEVEL1", QT_TRANSLATE_NOOP("Menu", "LEVEL1"), &Form1::LEVEL1_Click, true);
     item(level, "LEVEL2", QT_TRANSLATE_NOOP("Menu", "LEVEL2"), &Form1::LEVEL2_Click, true);

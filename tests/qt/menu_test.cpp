@@ -35,6 +35,7 @@ TEST_F(QtWindowTest, MenuBarHasTheDesignedCaptionsNamesAndMarks) {
         "      JYUNBAN_6 6番目(趙)",
         "      JYUNBAN_7 7番目(燕)",
         "    PLAY_7 7_PLAY",
+        "    FREE_PLAY 自由対局...",
         "  LEVEL COM対局ﾚﾍﾞﾙ",
         "    LEVEL1 LEVEL1 [ ]",
         "    LEVEL2 LEVEL2 [ ]",

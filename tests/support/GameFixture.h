@@ -11,7 +11,7 @@
 namespace daro::test {
 
 class GameFixture : public ::testing::Test {
-protected:
+public:
     RecordingWindow window;
     InstantClock clock;
     RecordingSoundLibrary sound;

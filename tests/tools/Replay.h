@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Form1.h"
-#include "InstantClock.h"
-#include "RecordingWindow.h"
+#include "table/Table.h"
 
 namespace daro::test {
 
@@ -21,10 +19,7 @@ struct ReplayResult {
 };
 
 inline ReplayResult replayRecord(const std::string& output, int humanSeat) {
-    RecordingWindow window;
-    InstantClock clock;
-    Form1 form{window, clock, nullptr};
-    form.初期設定();
+    Table table;
     ReplayResult r;
     std::istringstream in(output);
     std::string text;
@@ -32,7 +27,7 @@ inline ReplayResult replayRecord(const std::string& output, int humanSeat) {
     while (std::getline(in, text)) lines.push_back(text);
     auto fail = [&](std::size_t i, const std::string& why) {
         r.error = "line " + std::to_string(i + 1) + " \"" + lines[i] + "\": " + why;
-        r.board = form.board;
+        r.board = table.board;
         return r;
     };
     if (lines.empty()) {
@@ -48,38 +43,38 @@ inline ReplayResult replayRecord(const std::string& output, int humanSeat) {
             int n, seat, fx, fy, tx, ty, piece, captured;
             if (!(words >> n >> seat >> fx >> fy >> tx >> ty >> piece >> captured)) return fail(i, "bad move");
             if (n != r.moves + 1) return fail(i, "move number out of step");
-            if (!form.onBoard(fx, fy) || !form.onBoard(tx, ty)) return fail(i, "off the board");
-            if (Form1::seatOfBlock(Form1::blockOfCode(piece)) != seat) return fail(i, "piece of another seat");
-            if (form.board[fx][fy] != piece) return fail(i, "no such piece there");
-            if (form.board[tx][ty] != captured) return fail(i, "the target holds something else");
-            if (form.table.移動チェック(fx, fy, tx, ty, piece) != Form1::valueYes) return fail(i, "illegal move");
-            if (captured != Form1::emptyCode) form.table.調査_駒取得("取る", piece, captured);
-            form.board[tx][ty] = piece;
-            form.board[fx][fy] = Form1::emptyCode;
+            if (!table.onBoard(fx, fy) || !table.onBoard(tx, ty)) return fail(i, "off the board");
+            if (Table::seatOfBlock(Table::blockOfCode(piece)) != seat) return fail(i, "piece of another seat");
+            if (table.board[fx][fy] != piece) return fail(i, "no such piece there");
+            if (table.board[tx][ty] != captured) return fail(i, "the target holds something else");
+            if (table.移動チェック(fx, fy, tx, ty, piece) != Table::valueYes) return fail(i, "illegal move");
+            if (captured != Table::emptyCode) table.調査_駒取得("取る", piece, captured);
+            table.board[tx][ty] = piece;
+            table.board[fx][fy] = Table::emptyCode;
             r.moves = n;
         } else if (event == "out") {
             int seat;
             if (!(words >> seat) || seat < 1 || seat > 7) return fail(i, "bad seat");
-            if (form.table.調査_駒数(seat) == 0) return fail(i, "nothing left to take out");
-            for (auto& column : form.board)
+            if (table.調査_駒数(seat) == 0) return fail(i, "nothing left to take out");
+            for (auto& column : table.board)
                 for (int& c : column)
-                    if (Form1::blockOfCode(c) == Form1::blockOfSeat(seat)) c = Form1::emptyCode;
+                    if (Table::blockOfCode(c) == Table::blockOfSeat(seat)) c = Table::emptyCode;
         } else if (event == "pass") {
             int seat;
             if (!(words >> seat) || seat < 1 || seat > 7) return fail(i, "bad seat");
-            if (form.table.調査_駒数(seat) == 0) return fail(i, "a kingdom without pieces passes");
+            if (table.調査_駒数(seat) == 0) return fail(i, "a kingdom without pieces passes");
             for (int x = 1; x <= 19; ++x)
                 for (int y = 1; y <= 19; ++y)
-                    if (Form1::blockOfCode(form.board[x][y]) == Form1::blockOfSeat(seat))
+                    if (Table::blockOfCode(table.board[x][y]) == Table::blockOfSeat(seat))
                         for (int tx = 1; tx <= 19; ++tx)
                             for (int ty = 1; ty <= 19; ++ty)
-                                if (form.table.移動チェック(x, y, tx, ty, form.board[x][y]) == Form1::valueYes)
+                                if (table.移動チェック(x, y, tx, ty, table.board[x][y]) == Table::valueYes)
                                     return fail(i, "passed with a legal move");
         } else if (event == "win") {
             int seat;
             if (!(words >> seat) || seat < 1 || seat > 7) return fail(i, "bad seat");
             if (!lastLine) return fail(i, "the game went on after a win");
-            if (form.table.調査_終了(seat) != Form1::valueYes) return fail(i, "not a winning score");
+            if (table.調査_終了(seat) != Table::valueYes) return fail(i, "not a winning score");
             std::istringstream previous(i > 0 ? lines[i - 1] : "");
             std::string what;
             int n = 0, mover = 0;
@@ -101,7 +96,7 @@ inline ReplayResult replayRecord(const std::string& output, int humanSeat) {
     if (r.last != "lost" && r.last != "limit" && r.last.rfind("win ", 0) != 0) {
         r.error = "the record does not end with a result";
     }
-    r.board = form.board;
+    r.board = table.board;
     return r;
 }
 

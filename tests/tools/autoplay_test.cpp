@@ -97,8 +97,8 @@ std::vector<std::string> linesOf(const std::string& output) {
 
 // 秦 with twelve pieces packed into x 1..4, y 1..3, fenced by GYOs of 楚.
 void fenceInQin(Board& board) {
-    for (auto& column : board) column.fill(Form1::emptyCode);
-    board[10][10] = Form1::centreCode;
+    for (auto& column : board) column.fill(Table::emptyCode);
+    board[10][10] = Table::centreCode;
     board[1][1] = 59;
     for (int x = 1; x <= 4; ++x)
         for (int y = 1; y <= 3; ++y)
@@ -116,7 +116,7 @@ TEST(Autoplay, AWholeRoundWithoutAMoveEndsTheGame) {
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y) b[x][y] = 52;
     b[1][1] = 59;
-    b[10][10] = Form1::centreCode;
+    b[10][10] = Table::centreCode;
     game.watchFromHere();
     game.run();
     EXPECT_EQ(linesOf(out.str()), (std::vector<std::string>{"pass 1", "limit"}));
