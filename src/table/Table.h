@@ -231,6 +231,7 @@ private:
     void handOnAfterComputer(int seat);
     void handOnAfterHuman(int seat);
     void dropOut(int seat);
+    bool passOn(int seat);
     void passHuman(int seat);
 
     std::vector<TableEvent> events_;

@@ -186,14 +186,20 @@ void Table::dropOut(int seat) {
     turnTo(手番_進(seat));
 }
 
-void Table::passHuman(int seat) {
+// False when the pass ended the game: a whole round went by without a move.
+bool Table::passOn(int seat) {
     recordPass(seat);
     push({TableEventKind::passed, seat});
     if (wholeRoundPassed()) {
         endGame({OutcomeKind::noKingdomCanMove, seat});
-        return;
+        return false;
     }
     turnTo(手番_進(seat));
+    return true;
+}
+
+void Table::passHuman(int seat) {
+    if (!passOn(seat)) return;
     // Against the computers a click plays each round on, so their chain
     // never runs unwatched while the human can only pass.
     if (gameMode != modeSevenPlayers) rotationStop = valueYes;
@@ -218,13 +224,7 @@ void Table::commitComputerMove(int seat, const std::optional<ChosenMove>& chosen
     for (int king : kingRefreshOrder) 取得_王座標(king);
 
     if (!chosen) {
-        recordPass(seat);
-        push({TableEventKind::passed, seat});
-        if (wholeRoundPassed()) {
-            endGame({OutcomeKind::noKingdomCanMove, seat});
-            return;
-        }
-        turnTo(手番_進(seat));
+        passOn(seat);
         return;
     }
 

@@ -45,18 +45,18 @@ void Form1::描画_桝点滅(int x, int y, int times) {
     if (!onBoard(x, y)) return;
     for (int i = 1; i <= times; ++i) {
         // Each phase is shown by hand once its wait is over.
-        then([=] {
+        then([=, this] {
             描画_絵(board[x][y], x, y);
             描画_桝輪郭(outlineColor, x, y);
         });
         待ち時間(0.2);
-        then([=] {
+        then([=, this] {
             window.refresh();
             描画_絵(emptyCode, x, y);
             描画_桝輪郭(outlineColor, x, y);
         });
         待ち時間(0.2);
-        then([=] { window.refresh(); });
+        then([=, this] { window.refresh(); });
     }
 }
 
@@ -81,14 +81,14 @@ void Form1::描画_戦線離脱(int seat) {
             }
     };
     for (int blink = 0; blink < 3; ++blink) {
-        then([=] { paintAll(true); });
+        then([=, this] { paintAll(true); });
         待ち時間(0.5);
-        then([=] {
+        then([=, this] {
             window.refresh();
             paintAll(false);
         });
         待ち時間(0.5);
-        then([=] { window.refresh(); });
+        then([=, this] { window.refresh(); });
     }
 }
 

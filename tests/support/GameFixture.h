@@ -10,6 +10,19 @@
 
 namespace daro::test {
 
+// The 1_PLAY seat command of `seat`.
+inline void takeSeat(Form1& form, int seat) {
+    switch (seat) {
+        case 1: form.JYUNBAN_1_Click(); break;
+        case 2: form.JYUNBAN_2_Click(); break;
+        case 3: form.JYUNBAN_3_Click(); break;
+        case 4: form.JYUNBAN_4_Click(); break;
+        case 5: form.JYUNBAN_5_Click(); break;
+        case 6: form.JYUNBAN_6_Click(); break;
+        default: form.JYUNBAN_7_Click(); break;
+    }
+}
+
 class GameFixture : public ::testing::Test {
 public:
     RecordingWindow window;

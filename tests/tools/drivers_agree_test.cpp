@@ -28,15 +28,7 @@ public:
     void play(int human, std::uint64_t seed, int moves) {
         std::mt19937_64 rng(seed);
         window.yesNoDefault = BoxAnswer::No;
-        switch (human) {
-            case 1: form.JYUNBAN_1_Click(); break;
-            case 2: form.JYUNBAN_2_Click(); break;
-            case 3: form.JYUNBAN_3_Click(); break;
-            case 4: form.JYUNBAN_4_Click(); break;
-            case 5: form.JYUNBAN_5_Click(); break;
-            case 6: form.JYUNBAN_6_Click(); break;
-            default: form.JYUNBAN_7_Click(); break;
-        }
+        takeSeat(form, human);
         for (int guard = 0; guard < 4 * moves && !form.ended && form.moveNumber < moves; ++guard) {
             const Step step = form.table.next();
             if (step.kind == StepKind::paused) {
