@@ -13,28 +13,35 @@ namespace {
 QString text(const char* source) { return QCoreApplication::translate("FreeSeatsDialog", source); }
 
 // The seats as the seat commands name them.
-constexpr const char* seatNames[8] = {"",           "１番目(秦)", "2番目(楚)", "3番目(韓)",
-                                      "4番目(斉)", "5番目(魏)",  "6番目(趙)", "7番目(燕)"};
+constexpr const char* seatNames[8] = {"",
+                                      QT_TRANSLATE_NOOP("FreeSeatsDialog", "１番目(秦)"),
+                                      QT_TRANSLATE_NOOP("FreeSeatsDialog", "2番目(楚)"),
+                                      QT_TRANSLATE_NOOP("FreeSeatsDialog", "3番目(韓)"),
+                                      QT_TRANSLATE_NOOP("FreeSeatsDialog", "4番目(斉)"),
+                                      QT_TRANSLATE_NOOP("FreeSeatsDialog", "5番目(魏)"),
+                                      QT_TRANSLATE_NOOP("FreeSeatsDialog", "6番目(趙)"),
+                                      QT_TRANSLATE_NOOP("FreeSeatsDialog", "7番目(燕)")};
 
 }  // namespace
 
 FreeSeatsDialog::FreeSeatsDialog(int level, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FREE_PLAY_DIALOG"));
-    setWindowTitle(text("自由対局"));
+    setWindowTitle(text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "自由対局")));
     auto* form = new QFormLayout(this);
     for (int seat = 1; seat <= Codes::seatCount; ++seat) {
         auto* choice = new QComboBox(this);
         choice->setObjectName(QStringLiteral("SEAT_%1").arg(seat));
-        choice->addItem(text("人間"), 0);
-        for (int l = 1; l <= Table::levelFour; ++l) choice->addItem(QStringLiteral("COM LEVEL%1").arg(l), l);
+        choice->addItem(text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "人間")), 0);
+        for (int l = 1; l <= Table::levelFour; ++l)
+            choice->addItem(text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "COM LEVEL%1")).arg(l), l);
         // One human at the first seat against the computers, as 1_PLAY starts.
         choice->setCurrentIndex(seat == 1 ? 0 : std::clamp(level, 1, Table::levelFour));
         form->addRow(text(seatNames[seat]), choice);
         choices_[static_cast<std::size_t>(seat)] = choice;
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(text("開始"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(text("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "開始")));
+    buttons->button(QDialogButtonBox::Cancel)->setText(text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "取消")));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);

@@ -10,10 +10,12 @@
 #include <map>
 #include <string>
 
+#include "Language.h"
 #include "platform/Window.h"
 
 class QAction;
 class QLabel;
+class QMenu;
 
 namespace daro {
 class Form1;
@@ -23,6 +25,8 @@ namespace daro::qt {
 
 class Canvas;
 class NetWindow;
+class Guide;
+class Preferences;
 
 class MainWindow : public QMainWindow, public daro::Window {
     Q_OBJECT
@@ -46,6 +50,15 @@ public:
     void leaveDuringWait(bool byEscape);
     // The game's timeline has run out: the screen catches up and held calls run.
     void gameIdle();
+
+    // The language of menus, boxes and labels; a choice from the menu is
+    // kept in `preferences` (may be null: not kept).
+    void setPreferences(Preferences* preferences) { preferences_ = preferences; }
+    bool useLanguage(const QString& code);
+    const QString& language() const { return language_.current(); }
+    // The guide to the rules and the pieces (その他 → 遊び方, F1).
+    void showGuide();
+    Guide* guide() const { return guide_; }
 
     Canvas* canvas() const { return canvas_; }
     QAction* menuItem(const QString& controlName) const;
@@ -76,16 +89,26 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
+    void buildLanguageMenu(QMenu* option);
+    void retranslate();
+    void chooseLanguage(const QString& code);
+    void redrawTexts();
     void buildIcons();
     void drawIcons(qreal ratio);
     void runDeferred();
 
+    Language language_;
     Canvas* canvas_;
     Form1* form_ = nullptr;
     NetWindow* netWindow_ = nullptr;
+    Preferences* preferences_ = nullptr;
+    Guide* guide_ = nullptr;
+    int lastNumberPrinted_ = 0;
+    bool redrawPending_ = false;
     std::function<void()> exitAction_;
     std::map<std::string, QAction*> items_;
     std::map<std::string, bool> marks_;  // the check marks, as the game set them

@@ -25,9 +25,22 @@ namespace {
 
 QString text(const char* source) { return QCoreApplication::translate("NetWindow", source); }
 
-constexpr const char* seatNames[8] = {"",           "１番目(秦)", "2番目(楚)", "3番目(韓)",
-                                      "4番目(斉)", "5番目(魏)",  "6番目(趙)", "7番目(燕)"};
-constexpr const char* kingdoms[8] = {"", "秦", "楚", "韓", "斉", "魏", "趙", "燕"};
+constexpr const char* seatNames[8] = {"",
+                                      QT_TRANSLATE_NOOP("NetWindow", "１番目(秦)"),
+                                      QT_TRANSLATE_NOOP("NetWindow", "2番目(楚)"),
+                                      QT_TRANSLATE_NOOP("NetWindow", "3番目(韓)"),
+                                      QT_TRANSLATE_NOOP("NetWindow", "4番目(斉)"),
+                                      QT_TRANSLATE_NOOP("NetWindow", "5番目(魏)"),
+                                      QT_TRANSLATE_NOOP("NetWindow", "6番目(趙)"),
+                                      QT_TRANSLATE_NOOP("NetWindow", "7番目(燕)")};
+constexpr const char* kingdoms[8] = {"",
+                                     QT_TRANSLATE_NOOP("NetWindow", "秦"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "楚"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "韓"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "斉"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "魏"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "趙"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "燕")};
 
 // The server's messages are bounded; one larger than this is not the server's.
 constexpr qint64 largestMessage = 4 * 1024 * 1024;
@@ -40,7 +53,7 @@ QString tokenFolder() {
 
 NetWindow::NetWindow(Dispatch dispatch, QWidget* parent) : QWidget(parent, Qt::Window), dispatch_(std::move(dispatch)) {
     setObjectName(QStringLiteral("NET_PLAY_WINDOW"));
-    setWindowTitle(text("ネット対局"));
+    setWindowTitle(text(QT_TRANSLATE_NOOP("NetWindow", "ネット対局")));
     socket_.setMaxAllowedIncomingMessageSize(largestMessage);
     buildLayout();
     connect(&socket_, &QWebSocket::connected, this, [this] {
@@ -71,21 +84,21 @@ void NetWindow::buildLayout() {
     address_ = new QLineEdit(QStringLiteral("ws://127.0.0.1:7770/"), this);
     name_ = new QLineEdit(qEnvironmentVariable("USER", QStringLiteral("guest")).left(32), this);
     name_->setMaxLength(32);
-    server->addRow(text("サーバー"), address_);
-    server->addRow(text("名前"), name_);
+    server->addRow(text(QT_TRANSLATE_NOOP("NetWindow", "サーバー")), address_);
+    server->addRow(text(QT_TRANSLATE_NOOP("NetWindow", "名前")), name_);
     layout->addLayout(server);
 
     auto* create = new QFormLayout;
     for (int seat = 1; seat <= Codes::seatCount; ++seat) {
         auto* choice = new QComboBox(this);
-        choice->addItem(text("人間"), QStringLiteral("human"));
+        choice->addItem(text(QT_TRANSLATE_NOOP("NetWindow", "人間")), QStringLiteral("human"));
         for (int l = 1; l <= Table::levelFour; ++l)
             choice->addItem(QStringLiteral("COM LEVEL%1").arg(l), QStringLiteral("level%1").arg(l));
         choice->setCurrentIndex(seat == 1 ? 0 : 3);
         create->addRow(text(seatNames[seat]), choice);
         newSeats_[static_cast<std::size_t>(seat)] = choice;
     }
-    auto* createButton = new QPushButton(text("卓を作る"), this);
+    auto* createButton = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "卓を作る")), this);
     create->addRow(createButton);
     layout->addLayout(create);
     connect(createButton, &QPushButton::clicked, this, [this] {
@@ -98,12 +111,12 @@ void NetWindow::buildLayout() {
     auto* join = new QHBoxLayout;
     codeField_ = new QLineEdit(this);
     codeField_->setMaxLength(6);
-    codeField_->setPlaceholderText(text("コード"));
+    codeField_->setPlaceholderText(text(QT_TRANSLATE_NOOP("NetWindow", "コード")));
     seatChoice_ = new QComboBox(this);
-    seatChoice_->addItem(text("空いている席"), 0);
+    seatChoice_->addItem(text(QT_TRANSLATE_NOOP("NetWindow", "空いている席")), 0);
     for (int seat = 1; seat <= Codes::seatCount; ++seat) seatChoice_->addItem(text(seatNames[seat]), seat);
-    auto* joinButton = new QPushButton(text("参加"), this);
-    auto* watchButton = new QPushButton(text("観戦"), this);
+    auto* joinButton = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "参加")), this);
+    auto* watchButton = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "観戦")), this);
     join->addWidget(codeField_);
     join->addWidget(seatChoice_);
     join->addWidget(joinButton);
@@ -140,7 +153,7 @@ void NetWindow::buildLayout() {
     chatLog_->setMaximumBlockCount(500);
     chatLine_ = new QLineEdit(this);
     chatLine_->setMaxLength(200);
-    chatLine_->setPlaceholderText(text("チャット"));
+    chatLine_->setPlaceholderText(text(QT_TRANSLATE_NOOP("NetWindow", "チャット")));
     layout->addWidget(status_);
     layout->addWidget(turnLabel_);
     layout->addWidget(seatList_);
@@ -163,7 +176,7 @@ void NetWindow::connectTo(const QJsonObject& firstRequest) {
         return;
     }
     socket_.abort();
-    setStatus(text("接続中…"));
+    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続中…")));
     socket_.open(QUrl(address_->text().trimmed()));
 }
 
@@ -233,8 +246,8 @@ void NetWindow::onTable(const QJsonObject& table) {
         };
         f.followRemoteGame(kinds, you, lines);
     });
-    setStatus(seat_ == 0 ? text("観戦中: %1").arg(code_)
-                         : text("卓 %1: あなたは%2").arg(code_, text(seatNames[seat_])));
+    setStatus(seat_ == 0 ? text(QT_TRANSLATE_NOOP("NetWindow", "観戦中: %1")).arg(code_)
+                         : text(QT_TRANSLATE_NOOP("NetWindow", "卓 %1: あなたは%2")).arg(code_, text(seatNames[seat_])));
     showSeats();
 }
 
@@ -261,7 +274,7 @@ void NetWindow::onEvent(const QJsonObject& event, const QString& type) {
         showSeats();
         return;
     } else if (type == QLatin1String("over")) {
-        setStatus(text("対局は終わりました"));
+        setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "対局は終わりました")));
         return;
     } else {
         return;
@@ -282,7 +295,7 @@ void NetWindow::onSeat(const QJsonObject& seat) {
 
 void NetWindow::onError(const QJsonObject& error) {
     const QString code = error.value(QStringLiteral("code")).toString();
-    setStatus(text("サーバーが断りました: %1").arg(code));
+    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "サーバーが断りました: %1")).arg(code));
     // A token that is no longer good is forgotten.
     if (code == QLatin1String("bad_token") || code == QLatin1String("no_such_table")) {
         QFile::remove(tokenFolder() + QLatin1Char('/') + code_ + QStringLiteral(".seat"));
@@ -295,11 +308,11 @@ void NetWindow::lostConnection() {
     const bool playing = atTable_ && seat_ > 0 && !token_.isEmpty();
     atTable_ = false;
     if (!playing) {
-        setStatus(text("接続が切れました"));
+        setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました")));
         return;
     }
     // The seat waits for us during the grace period: back with the token.
-    setStatus(text("再接続中…"));
+    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "再接続中…")));
     retry_->start(2000);
 }
 
@@ -313,23 +326,23 @@ void NetWindow::showSeats() {
         if (seat.value(QStringLiteral("kind")).toString() == QLatin1String("computer"))
             row += QStringLiteral("COM LEVEL%1").arg(seat.value(QStringLiteral("level")).toInt());
         else if (seat.value(QStringLiteral("open")).toBool())
-            row += text("(空席)");
+            row += text(QT_TRANSLATE_NOOP("NetWindow", "(空席)"));
         else
             row += seat.value(QStringLiteral("name")).toString();
         if (seat.value(QStringLiteral("kind")).toString() == QLatin1String("human") &&
             !seat.value(QStringLiteral("open")).toBool()) {
             if (seat.value(QStringLiteral("connected")).toBool())
-                row += QStringLiteral("  ") + text("接続中");
+                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "接続中"));
             else if (graceLeft_[static_cast<std::size_t>(s)] > 0)
-                row += QStringLiteral("  ") + text("切断: あと%1秒").arg(graceLeft_[static_cast<std::size_t>(s)]);
+                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "切断: あと%1秒")).arg(graceLeft_[static_cast<std::size_t>(s)]);
             else
-                row += QStringLiteral("  ") + text("切断");
-            if (playedBy == QLatin1String("computer")) row += QStringLiteral("  ") + text("(COMが代打ち)");
+                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "切断"));
+            if (playedBy == QLatin1String("computer")) row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "(COMが代打ち)"));
         }
-        if (s == seat_) row += QStringLiteral("  ") + text("← あなた");
+        if (s == seat_) row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "← あなた"));
         seatList_->addItem(row);
     }
-    turnLabel_->setText(turn_ >= 1 && turn_ <= Codes::seatCount ? text("手番: %1").arg(text(kingdoms[turn_]))
+    turnLabel_->setText(turn_ >= 1 && turn_ <= Codes::seatCount ? text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(text(kingdoms[turn_]))
                                                                  : QString());
 }
 

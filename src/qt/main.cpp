@@ -12,6 +12,7 @@
 #include "Artwork.h"
 #include "Form1.h"
 #include "MainWindow.h"
+#include "Preferences.h"
 #include "QtClock.h"
 #include "QtSearcher.h"
 #include "SoundLibraryLoader.h"
@@ -49,7 +50,12 @@ int main(int argc, char** argv) {
     const daro::FilePlaces places = daro::decideFilePlaces(
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()),
         std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdU16String()));
+    daro::qt::Preferences preferences(daro::qt::Preferences::besideClassic(places.settingsFile()));
     daro::qt::MainWindow window;
+    window.setPreferences(&preferences);
+    // The language chosen from the menu, or else the system's.
+    if (!window.useLanguage(preferences.value(QStringLiteral("language")).toString()))
+        window.useLanguage(daro::qt::Language::forSystem());
     daro::qt::QtClock clock([&window](daro::qt::QtClock::Leave how) {
         window.leaveDuringWait(how == daro::qt::QtClock::Leave::Escape);
     });
