@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Secrets.h"
+#include "TableLines.h"
 #include "play/GameFile.h"
 
 namespace daro::server {
@@ -18,7 +19,6 @@ constexpr std::size_t nameLength = 32;
 constexpr std::size_t chatLength = 200;
 constexpr int loopGuard = 1000;
 
-bool isSeat(int s) { return s >= 1 && s <= seats; }
 
 std::string dump(const Json& j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
@@ -102,29 +102,6 @@ const char* winByName(WinBy w) {
     return "lastStanding";
 }
 
-// The game file's result line: only what its reader can check.
-std::string resultLine(const Outcome& o) {
-    if (o.kind == OutcomeKind::win) return "win " + std::to_string(o.seat);
-    if (o.kind == OutcomeKind::humanGone) return "lost";
-    return {};
-}
-
-// Lines the store keeps for seat changes, so a restored table's turn flow is
-// the one that was played; game files leave them out.
-bool isSeatChangeLine(std::string_view line) {
-    return line.rfind("standin ", 0) == 0 || line.rfind("player ", 0) == 0;
-}
-
-std::vector<int> numbersAfterWord(const std::string& line) {
-    std::istringstream in(line);
-    std::string word;
-    in >> word;
-    std::vector<int> numbers;
-    int n = 0;
-    while (in >> n) numbers.push_back(n);
-    return numbers;
-}
-
 Json eventJson(const TableEvent& e) {
     switch (e.kind) {
         case TableEventKind::moved:
@@ -151,15 +128,6 @@ Json eventJson(const TableEvent& e) {
     return nullptr;
 }
 
-std::string eventLineOf(const TableEvent& e) {
-    switch (e.kind) {
-        case TableEventKind::moved: return eventLine(e.move, e.moveNumber);
-        case TableEventKind::droppedOut: return "out " + std::to_string(e.seat);
-        case TableEventKind::passed: return "pass " + std::to_string(e.seat);
-        case TableEventKind::gameOver: return resultLine(e.outcome);
-        default: return {};
-    }
-}
 }  // namespace
 
 bool Lobby::Bucket::take(double now, double rate, double burst) {
@@ -557,9 +525,7 @@ Json Lobby::tableJson(const GameTable& t, int you, double now) const {
         captured.push_back(t.table.capturedCount[static_cast<std::size_t>(b)]);
         kings.push_back(t.table.kingsCapturedCount[static_cast<std::size_t>(b)]);
     }
-    Json record = Json::array();
-    for (const std::string& line : t.lines)
-        if (!isSeatChangeLine(line)) record.push_back(line);
+    Json record = t.lines;
     const Step step = t.status == GameTable::Status::playing ? t.table.next() : Step{};
     return {{"type", "table"},
             {"code", t.code},
@@ -656,7 +622,7 @@ bool Lobby::publish(GameTable& t, double now) {
     const TableEvent* over = nullptr;
     for (const TableEvent& e : events) {
         if (e.kind == TableEventKind::gameOver) over = &e;
-        if (std::string line = eventLineOf(e); !line.empty()) lines.push_back(std::move(line));
+        if (std::string line = lineOf(e); !line.empty()) lines.push_back(std::move(line));
     }
     const int first = static_cast<int>(t.lines.size());
     const bool stored = over != nullptr ? store_.finish(t.code, resultLine(over->outcome), first, lines)
@@ -669,9 +635,9 @@ bool Lobby::publish(GameTable& t, double now) {
     for (const TableEvent& e : events) {
         if (e.kind == TableEventKind::paused) continue;
         if (e.kind == TableEventKind::moved)
-            out_.log(t.code + " " + eventLineOf(e));
+            out_.log(t.code + " " + lineOf(e));
         else if (e.kind != TableEventKind::turnTo)
-            out_.log(t.code + " " + eventJson(e).value("type", "") + " " + eventLineOf(e));
+            out_.log(t.code + " " + eventJson(e).value("type", "") + " " + lineOf(e));
         broadcast(t, eventJson(e));
     }
     if (over != nullptr) {
@@ -686,8 +652,7 @@ bool Lobby::publish(GameTable& t, double now) {
 void Lobby::standIn(GameTable& t, int seat, bool computer, double now) {
     SeatState& s = t.seats[static_cast<std::size_t>(seat)];
     if (s.standIn == computer) return;
-    const std::string line = computer ? "standin " + std::to_string(seat) + " " + std::to_string(t.level)
-                                      : "player " + std::to_string(seat);
+    const std::string line = computer ? standInLine(seat, t.level) : playerLine(seat);
     if (t.status == GameTable::Status::playing) {
         if (!store_.appendLines(t.code, static_cast<int>(t.lines.size()), {line})) {
             out_.log(t.code + " store: " + store_.lastError());
@@ -767,41 +732,16 @@ bool Lobby::rebuild(GameTable& t, const StoredTable& stored, double now) {
                 t.status = GameTable::Status::over;
                 t.result = resultLine(e.outcome);
             }
-            if (std::string line = eventLineOf(e); !line.empty()) replayed.push_back(std::move(line));
+            if (std::string line = lineOf(e); !line.empty()) replayed.push_back(std::move(line));
         }
     };
     collect();
     for (const std::string& line : stored.lines) {
+        if (!playLine(t.table, line)) return false;
         if (isSeatChangeLine(line)) {
             replayed.push_back(line);
-            const auto n = numbersAfterWord(line);
-            if (n.empty() || !isSeat(n[0])) return false;
             const bool computer = line[0] == 's';
-            t.seats[static_cast<std::size_t>(n[0])].standIn = computer;
-            t.table.changeSeat(n[0], computer ? SeatKind{false, t.level} : SeatKind{true, 0});
-            continue;
-        }
-        if (line == "lost" || line.rfind("win ", 0) == 0) continue;  // came with the step before it
-        for (int guard = 0; guard < loopGuard && t.table.next().kind == StepKind::paused; ++guard) t.table.resume();
-        const Step step = t.table.next();
-        const auto n = numbersAfterWord(line);
-        if (line.rfind("move ", 0) == 0 && n.size() == 8 && step.seat == n[1]) {
-            if (step.kind == StepKind::human) {
-                if (t.table.submit(n[1], TableMove{n[2], n[3], n[4], n[5]}) != Refusal::none) return false;
-            } else if (step.kind == StepKind::computerMove) {
-                t.table.commitComputerMove(n[1], ChosenMove{n[2], n[3], n[4], n[5], n[6]});
-            } else {
-                return false;
-            }
-        } else if ((line.rfind("out ", 0) == 0 || line.rfind("pass ", 0) == 0) && n.size() == 1 && step.seat == n[0]) {
-            if (step.kind == StepKind::computerMove)
-                t.table.commitComputerMove(n[0], std::nullopt);
-            else if (step.kind == StepKind::dropOut || step.kind == StepKind::pass)
-                t.table.step();
-            else
-                return false;
-        } else {
-            return false;
+            t.seats[static_cast<std::size_t>(std::stoi(line.substr(line.find(' ') + 1)))].standIn = computer;
         }
         collect();
     }

@@ -62,8 +62,9 @@ private:
 
 Store::Store(const std::string& folder) {
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    const std::string path = (std::filesystem::path(folder) / "daro-server.sqlite").string();
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    const std::string path =
+        folder.empty() ? ":memory:" : (std::filesystem::path(folder) / "daro-server.sqlite").string();
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK) {
         const std::string why = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";

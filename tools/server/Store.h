@@ -32,6 +32,7 @@ struct StoredTable {
 class Store {
 public:
     // Opens or creates DIR/daro-server.sqlite; throws std::runtime_error.
+    // An empty folder keeps everything in memory (tests, the fuzzer).
     explicit Store(const std::string& folder);
     ~Store();
     Store(const Store&) = delete;
