@@ -19,10 +19,11 @@ const char* usage =
     "  --per-address N     connections allowed from one address (default 32)\n"
     "  --max-tables N      tables held at once (default 10000)\n";
 
+// systemd's StateDirectory= first, then the user's data folder.
 std::string defaultDataFolder() {
+    if (const char* state = std::getenv("STATE_DIRECTORY"); state != nullptr && state[0] == '/') return state;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/')
         return std::string(xdg) + "/daro-server";
-    if (const char* state = std::getenv("STATE_DIRECTORY"); state != nullptr && state[0] == '/') return state;
     if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/')
         return std::string(home) + "/.local/share/daro-server";
     return "daro-server-data";
