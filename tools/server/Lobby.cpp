@@ -297,7 +297,7 @@ void Lobby::create(ConnId who, Connection& c, const Json& m, double now) {
     if (tables_.size() >= limits_.maxTables) return error(who, "server_full", "create", "too many tables; try later");
 
     auto t = std::make_unique<GameTable>();
-    do t->code = newTableCode();
+    do t->code = newTableCode(limits_.codePrefix);
     while (tables_.count(t->code) != 0 || store_.table(t->code));
     t->level = level;
     t->grace = grace;

@@ -38,6 +38,9 @@ struct Limits {
     // A table nobody plays at, or a finished one nobody watches, is let go
     // after this long (it stays in the store).
     double idleTableSeconds = 1800;
+    // This server's first character of every table code, so a proxy in
+    // front of several servers can route by code; empty for any.
+    std::string codePrefix;
 };
 
 // What the lobby asks of the world around it.

@@ -44,8 +44,8 @@ std::string newToken() {
     return hex(bytes, sizeof bytes);
 }
 
-std::string newTableCode() {
-    std::string code;
+std::string newTableCode(std::string_view prefix) {
+    std::string code(prefix.substr(0, codeLength - 1));
     while (code.size() < codeLength) {
         std::uint8_t byte;
         secureRandom(&byte, 1);

@@ -15,8 +15,9 @@ void secureRandom(std::uint8_t* bytes, std::size_t count);
 // 128 random bits as 32 lower-case hex digits.
 std::string newToken();
 
-// Six characters from an alphabet without look-alikes (no 0/O, 1/I/L).
-std::string newTableCode();
+// Six characters from an alphabet without look-alikes (no 0/O, 1/I/L);
+// a prefix (a server's own first character) replaces the first.
+std::string newTableCode(std::string_view prefix = {});
 bool isTableCode(std::string_view text);
 
 // SHA-256 of the token, as 64 hex digits.

@@ -4,20 +4,22 @@
 #include <string>
 #include <vector>
 
+#include "Secrets.h"
 #include "Server.h"
 
 namespace {
 
 const char* usage =
     "usage: daro-server [--listen HOST:PORT] [--data DIR] [--tls-cert FILE --tls-key FILE]\n"
-    "                   [--workers N] [--per-address N] [--max-tables N]\n"
+    "                   [--workers N] [--per-address N] [--max-tables N] [--code-prefix C]\n"
     "  --listen HOST:PORT  where to accept players (default 127.0.0.1:7770; port 0 picks one)\n"
     "  --data DIR          the tables' store (default $XDG_DATA_HOME/daro-server,\n"
     "                      or ~/.local/share/daro-server)\n"
     "  --tls-cert, --tls-key  PEM files: players connect with wss:// instead of ws://\n"
     "  --workers N         threads for the computer's searches (default: cores - 1)\n"
     "  --per-address N     connections allowed from one address (default 32)\n"
-    "  --max-tables N      tables held at once (default 10000)\n";
+    "  --max-tables N      tables held at once (default 10000)\n"
+    "  --code-prefix C     every table code starts with C, for a proxy that routes by code\n";
 
 // systemd's StateDirectory= first, then the user's data folder.
 std::string defaultDataFolder() {
@@ -70,6 +72,9 @@ std::optional<daro::server::ServerOptions> parse(const std::vector<std::string>&
             auto n = number(v, 1, 1000000);
             if (!n) return std::nullopt;
             o.limits.connectionsPerAddress = static_cast<int>(*n);
+        } else if (a == "--code-prefix") {
+            if (v.size() != 1 || !daro::server::isTableCode(v + "AAAAA")) return std::nullopt;
+            o.limits.codePrefix = v;
         } else if (a == "--max-tables") {
             auto n = number(v, 1, 10000000);
             if (!n) return std::nullopt;
