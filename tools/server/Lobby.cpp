@@ -145,6 +145,7 @@ Lobby::~Lobby() = default;
 // ------------------------------------------------------------------ connections
 
 bool Lobby::connected(ConnId who, const std::string& address, double now) {
+    if (connections_.count(who) != 0) return true;
     int& count = perAddress_[address];
     if (count >= limits_.connectionsPerAddress) {
         if (count == 0) perAddress_.erase(address);
@@ -559,6 +560,11 @@ const GameTable* Lobby::findTable(const std::string& code) const {
     return it == tables_.end() ? nullptr : it->second.get();
 }
 
+GameTable* Lobby::findTable(const std::string& code) {
+    auto it = tables_.find(code);
+    return it == tables_.end() ? nullptr : it->second.get();
+}
+
 // ------------------------------------------------------------------ the game
 
 void Lobby::startIfFull(GameTable& t, double now) {
@@ -669,31 +675,35 @@ void Lobby::standIn(GameTable& t, int seat, bool computer, double now) {
     advance(t, now);
 }
 
+// A table may be reloaded or let go by any step, so each is looked up again.
 void Lobby::tick(double now) {
-    std::vector<std::string> idle;
-    for (auto& [code, table] : tables_) {
-        GameTable& t = *table;
-        bool anyone = !t.spectators.empty();
+    std::vector<std::string> codes;
+    codes.reserve(tables_.size());
+    for (const auto& entry : tables_) codes.push_back(entry.first);
+    for (const std::string& code : codes) {
         for (int s = 1; s <= seats; ++s) {
-            SeatState& seat = t.seats[static_cast<std::size_t>(s)];
-            anyone = anyone || seat.conn != 0;
-            if (t.status == GameTable::Status::playing && !seat.tokenHash.empty() && seat.conn == 0 && !seat.standIn &&
-                seat.graceEnds <= now)
-                standIn(t, s, true, now);
+            GameTable* t = findTable(code);
+            if (t == nullptr) break;
+            const SeatState& seat = t->seats[static_cast<std::size_t>(s)];
+            if (t->status == GameTable::Status::playing && !seat.tokenHash.empty() && seat.conn == 0 &&
+                !seat.standIn && seat.graceEnds <= now)
+                standIn(*t, s, true, now);
         }
-        if (t.status == GameTable::Status::playing && !t.searching) advance(t, now);
-        if (anyone || t.status == GameTable::Status::playing)
-            t.idleSince = now;
-        else if (now - t.idleSince > limits_.idleTableSeconds)
-            idle.push_back(code);
-    }
-    for (const std::string& code : idle) {
-        GameTable& t = *tables_[code];
-        // A table where nothing was played is forgotten altogether.
-        if (t.status == GameTable::Status::waiting && !store_.removeTable(code))
-            out_.log(code + " store: " + store_.lastError());
-        out_.log(code + " let go after being idle");
-        tables_.erase(code);
+        if (GameTable* t = findTable(code); t != nullptr && t->status == GameTable::Status::playing && !t->searching)
+            advance(*t, now);
+        GameTable* t = findTable(code);
+        if (t == nullptr) continue;
+        bool anyone = !t->spectators.empty();
+        for (int s = 1; s <= seats; ++s) anyone = anyone || t->seats[static_cast<std::size_t>(s)].conn != 0;
+        if (anyone || t->status == GameTable::Status::playing) {
+            t->idleSince = now;
+        } else if (now - t->idleSince > limits_.idleTableSeconds) {
+            // A table where nothing was played is forgotten altogether.
+            if (t->status == GameTable::Status::waiting && !store_.removeTable(code))
+                out_.log(code + " store: " + store_.lastError());
+            out_.log(code + " let go after being idle");
+            tables_.erase(code);
+        }
     }
 }
 
@@ -768,7 +778,7 @@ void Lobby::restore(double now) {
 
 // After a failed commit the table goes back to what the store holds, which
 // is everything anybody was told.
-void Lobby::reload(const std::string& code, double now) {
+void Lobby::reload(std::string code, double now) {
     auto it = tables_.find(code);
     if (it == tables_.end()) return;
     auto stored = store_.table(code);

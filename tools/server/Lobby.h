@@ -104,6 +104,7 @@ public:
     std::size_t tableCount() const { return tables_.size(); }
     std::size_t connectionCount() const { return connections_.size(); }
     const GameTable* findTable(const std::string& code) const;
+    GameTable* findTable(const std::string& code);
 
     // The game file of a table, from memory or the store; empty when unknown.
     std::string gameFile(const std::string& code);
@@ -152,7 +153,8 @@ private:
     void advance(GameTable& t, double now);
     bool publish(GameTable& t, double now);
     void standIn(GameTable& t, int seat, bool computer, double now);
-    void reload(const std::string& code, double now);
+    // Takes the code by value: the table that holds it may go.
+    void reload(std::string code, double now);
     bool rebuild(GameTable& t, const StoredTable& stored, double now);
 
     Store& store_;
