@@ -317,7 +317,7 @@ public:
     }
     tcp::endpoint endpoint() const { return acceptor_.local_endpoint(); }
     void accept() {
-        acceptor_.async_accept(asio::make_strand(loop_), [this](error_code ec, tcp::socket socket) {
+        acceptor_.async_accept(loop_, [this](error_code ec, tcp::socket socket) {
             if (ec == asio::error::operation_aborted) return;
             if (ec) {
                 // Out of descriptors, most likely: wait for some to be freed rather than spin.
