@@ -8,7 +8,7 @@
 
 namespace {
 
-using daro::Form1;
+using daro::Table;
 using daro::autoplay::Autoplay;
 using daro::autoplay::Options;
 
@@ -26,34 +26,27 @@ Position midgame(long moves) {
     o.maxMoves = moves;
     Autoplay game(o, nowhere);
     game.run();
-    Form1& f = game.form;
+    Table& f = game.table;
     int seat = f.手番_進(f.turnSeat);
-    while (f.存在チェック駒(Form1::取得_手番王(seat)) != Form1::valueYes || f.調査_駒数(seat) <= 10)
+    while (f.存在チェック駒(Table::取得_手番王(seat)) != Table::valueYes || f.調査_駒数(seat) <= 10)
         seat = f.手番_進(seat);
     return {f.board, f.capturedCount, f.kingsCapturedCount, seat, f.moveNumber};
 }
 
 void computerTurn(benchmark::State& state, const Position& p) {
-    std::ostream nowhere(nullptr);
-    Autoplay game(Options{}, nowhere);
-    game.window.observer = nullptr;  // positions are set by hand here, not played
-    Form1& f = game.form;
-    for (int s = 1; s <= 7; ++s) f.seatPlayer[s] = Form1::playerComputer;
-    for (auto _ : state) {
-        f.board = p.board;
-        f.capturedCount = p.captured;
-        f.kingsCapturedCount = p.kings;
-        f.moveNumber = p.moveNumber;
-        f.turnSeat = p.seat;
-        f.com_ban(p.seat);
-        benchmark::DoNotOptimize(f.board);
-    }
+    daro::SearchRequest request;
+    request.board = p.board;
+    request.capturedCount = p.captured;
+    request.kingsCapturedCount = p.kings;
+    request.seat = p.seat;
+    request.level = 3;
+    for (auto _ : state) benchmark::DoNotOptimize(daro::think(request));
 }
 
 void BM_ComputerTurnInitial(benchmark::State& state) {
     std::ostream nowhere(nullptr);
     Autoplay start(Options{}, nowhere);
-    const Position p{start.form.board, {}, {}, 1, 0};
+    const Position p{start.table.board, {}, {}, 1, 0};
     computerTurn(state, p);
 }
 BENCHMARK(BM_ComputerTurnInitial)->Unit(benchmark::kMicrosecond);
@@ -68,8 +61,8 @@ void BM_InfluenceSurveyInitial(benchmark::State& state) {
     std::ostream nowhere(nullptr);
     Autoplay game(Options{}, nowhere);
     for (auto _ : state) {
-        game.form.勢力調査();
-        benchmark::DoNotOptimize(game.form.influenceTotal);
+        game.table.勢力調査();
+        benchmark::DoNotOptimize(game.table.influenceTotal);
     }
 }
 BENCHMARK(BM_InfluenceSurveyInitial)->Unit(benchmark::kMicrosecond);
@@ -80,7 +73,7 @@ void BM_AllComputerGame(benchmark::State& state) {
         std::ostream nowhere(nullptr);
         Autoplay game(Options{}, nowhere);
         game.run();
-        moves = game.form.moveNumber;
+        moves = game.table.moveNumber;
     }
     state.counters["moves"] = static_cast<double>(moves);
 }

@@ -21,7 +21,7 @@ engine::Position after(long moves) {
     o.maxMoves = moves;
     Autoplay game(o, nowhere);
     if (moves > 0) game.run();
-    daro::Form1& f = game.form;
+    daro::Table& f = game.table;
     int seat = f.turnSeat < 1 ? 1 : f.turnSeat;
     while (f.調査_駒数(seat) == 0) seat = f.手番_進(seat);
     return engine::Position(f.board, f.capturedCount, f.kingsCapturedCount, seat);

@@ -30,8 +30,8 @@ void BytesPerEntry(benchmark::State& state) {
             o.seed = 40u + static_cast<unsigned>(seat);
             Autoplay game(o, nowhere);
             game.run();
-            for (int n = 0; n <= game.form.recordEnd; ++n) {
-                const std::size_t b = bytesOf(game.form.moveRecord[static_cast<std::size_t>(n)]);
+            for (int n = 0; n <= game.table.recordEnd; ++n) {
+                const std::size_t b = bytesOf(game.table.moveRecord[static_cast<std::size_t>(n)]);
                 bytes += b;
                 most = std::max(most, b);
                 ++entries;
@@ -53,7 +53,7 @@ void ReplayAGameFile(benchmark::State& state) {
     game.run();
     const std::string file = game.gameFile();
     for (auto _ : state) benchmark::DoNotOptimize(daro::replayGameFile(file));
-    state.counters["moves"] = game.form.recordEnd;
+    state.counters["moves"] = game.table.recordEnd;
 }
 BENCHMARK(ReplayAGameFile)->Unit(benchmark::kMillisecond);
 

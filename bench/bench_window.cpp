@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
         counter.events = 0;
         window.dispatch([](daro::Form1& f) {
             f.com_ban(f.turnSeat);
-            f.turnSeat = f.手番_進(f.turnSeat);
+            f.turnSeat = f.table.手番_進(f.turnSeat);
         });
         drain();
         moveBytes += counter.bytes;

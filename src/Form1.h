@@ -14,10 +14,15 @@
 #include <string>
 #include <vector>
 
+#include <deque>
+#include <functional>
+
 #include "platform/Clock.h"
+#include "platform/Searcher.h"
 #include "platform/SoundLibrary.h"
 #include "platform/Window.h"
 #include "play/Record.h"
+#include "table/Table.h"
 #include "shell/FilePlaces.h"
 #include "shell/Module1.h"
 
@@ -25,62 +30,20 @@ namespace daro {
 
 struct ReplayedGame;
 
-// Computer scores are kept in exact tenths: 0.1 is 1, +50 is 500.
-using Score = int;
-
-class Form1;
-
-// A computer kingdom's move, chosen outside the written search.
-struct ChosenMove {
-    int fromX = 0, fromY = 0, toX = 0, toY = 0, piece = 0;
-};
-
-// Chooses the move of a computer kingdom in com_ban's place: the LEVEL4
-// engine, or a player the arena seats.
-class MoveChooser {
-public:
-    virtual ~MoveChooser() = default;
-    // False leaves the choice to the written search. True: `move` is the
-    // choice, or empty when the kingdom has no move and passes.
-    virtual bool choose(Form1& form, int seat, std::optional<ChosenMove>& move) = 0;
-};
-
-// The LEVEL4 player: the engine of src/engine/ behind the MoveChooser seam.
-std::unique_ptr<MoveChooser> makeLevelFourPlayer();
-
-class Form1 {
+class Form1 : public Codes {
 public:
     // `soundLibrary` may be null (no library beside the program). Without
     // `places` the files are the bare names in the current folder.
-    Form1(Window& window, Clock& clock, SoundLibrary* soundLibrary, FilePlaces places = {});
+    // `searcher` thinks for the computer; without it the computer thinks
+    // inside the call.
+    Form1(Window& window, Clock& clock, SoundLibrary* soundLibrary, FilePlaces places = {},
+          Searcher* searcher = nullptr);
 
     // ---------------------------------------------------------------- constants
-    static constexpr int valueYes = 1;
-    static constexpr int valueNo = 0;
-    static constexpr int playerHuman = 1;
-    static constexpr int playerComputer = 2;
-    static constexpr int noSeat = -1;
-    // What 取得_手番王 answers for a value that is not a seat: equals no code.
-    static constexpr int noPieceCode = -1;
-
-    static constexpr int emptyCode = 0;
-    static constexpr int centreCode = 80;
-
-    // Piece kinds: the units digit of a piece code.
-    static constexpr int GYO = 0;
-    static constexpr int TOU = 1;
-    static constexpr int KEN = 2;
-    static constexpr int DOU = 3;
-    static constexpr int KIB = 4;
-    static constexpr int KYU = 5;
-    static constexpr int HOU = 6;
-    static constexpr int HEN = 7;
-    static constexpr int HII = 8;
-    static constexpr int OHU = 9;
-
-    static constexpr int boardSize = 19;
-    static constexpr int seatCount = 7;
-    static constexpr int blockCount = 7;
+    static constexpr int levelFour = Table::levelFour;
+    static constexpr int modeSevenPlayers = Table::modeSevenPlayers;
+    static constexpr int modeOnePlayer = Table::modeOnePlayer;
+    static constexpr int modeFree = Table::modeFree;
 
     // Picture codes besides the board contents.
     static constexpr int titlePictureCode = 1;
@@ -89,11 +52,6 @@ public:
     static constexpr int bgCodeTake = 4;
     static constexpr int bgCodeUchu = 5;
     static constexpr int bgCodeRenga = 6;
-
-    // The level at which the engine chooses the computer's moves.
-    static constexpr int levelFour = 4;
-    static constexpr int modeSevenPlayers = 0;
-    static constexpr int modeOnePlayer = 1;
 
     // QBColor indices.
     static constexpr int colorBlack = 0;
@@ -109,9 +67,6 @@ public:
     static constexpr int workDestY = 6;
     static constexpr int workPiece = 8;
 
-    // The order in which the kings' squares are refreshed before a move.
-    static constexpr std::array<int, 7> kingRefreshOrder = {19, 59, 29, 69, 39, 79, 49};
-
     // 描画_文字列 string code of "手目".
     static constexpr int moveSuffixStringCode = 99;
 
@@ -119,38 +74,27 @@ public:
     static constexpr std::int32_t effectSoundFlags = 3;
     static constexpr std::int32_t musicSoundFlags = 1;
 
-    // ------------------------------------------------------------- game state
-    Board board{};
-    int turnSeat = noSeat;
-    std::array<int, 8> seatPlayer{};          // by seat
-    std::array<int, 8> capturedCount{};       // by block
-    std::array<int, 8> kingsCapturedCount{};  // by block
-    std::array<int, 8> kingX{};               // by block; 0 = no square yet
-    std::array<int, 8> kingY{};
-    int rotationStop = valueNo;
+    // ------------------------------------------------------------- the game
+    // The one game; the window presents what it does. The names below are
+    // the table's own fields, as the window's procedures know them.
+    Table table;
+    Board& board = table.board;
+    int& turnSeat = table.turnSeat;
+    std::array<int, 8>& seatPlayer = table.seatPlayer;
+    std::array<int, 8>& capturedCount = table.capturedCount;
+    std::array<int, 8>& kingsCapturedCount = table.kingsCapturedCount;
+    int& rotationStop = table.rotationStop;
+    int& gameMode = table.gameMode;
+    int& computerLevel = table.computerLevel;
+    int& moveNumber = table.moveNumber;
+    int& recordEnd = table.recordEnd;
+    std::vector<RecordEntry>& moveRecord = table.moveRecord;
 
-    int gameMode = noSeat;
+    // ------------------------------------------------------------- the window's
     int gameStarted = valueNo;
-    int computerLevel = 3;
-    // Per seat, a player that chooses instead of the written search (the
-    // arena's); empty seats follow the level.
-    std::array<MoveChooser*, 8> seatChooser{};
-    std::unique_ptr<MoveChooser> levelFourPlayer = makeLevelFourPlayer();
-
     int clickPhase = 0;
     std::array<int, 9> moveWork{};
-
-    int moveNumber = 0;
-    int recordEnd = 0;
     int recordNavigated = valueNo;
-    // Entry n is the position after move n with its counters, seat to move
-    // and events; grows as the game goes on.
-    std::vector<RecordEntry> moveRecord;
-    // The last move 駒移動 made, for the record.
-    RecordEvent lastMove;
-
-    Board influenceTotal{};
-    std::array<Board, 8> kingdomInfluence{};  // by block: kingdomInfluence1 .. 7
 
     // Drawing.
     int outlineColor = colorGreen;
@@ -169,76 +113,44 @@ public:
     std::int32_t soundGameEnd = 0;
     std::int32_t soundBgm = 0;
 
-    // ------------------------------------------ small helpers over the codes
-    static int blockOfSeat(int seat);   // 0 for a value that is no seat
-    static int seatOfBlock(int block);  // 0 for a value that is no block
-    static int blockOfCode(int code);   // first block b with 10b <= code <= 10b+9, else 0
-    static int kindOf(int code) { return code % 10; }
-    static bool isKingCode(int code);
-    static std::string kingdomName(int seat);  // "秦" .. "燕"; empty for no seat
+    // ------------------------------------------ small helpers
     bool onBoard(int x, int y) const { return x >= 1 && x <= boardSize && y >= 1 && y <= boardSize; }
 
-    // ==================================================== 1 rules (rules/)
-    int 存在チェック駒(int code) const;
-    void 取得_王座標(int code);
-    static int 取得_手番王(int seat);
-
+    // ================================= 1-3 the game as the window shows it
     void 初期設定();
-
-    int 移動チェック(int fromX, int fromY, int toX, int toY, int piece) const;
-    int 移動チェック飛車(int fromX, int fromY, int toX, int toY) const;
-    int 移動チェック角(int fromX, int fromY, int toX, int toY) const;
-    int 移動チェック砲取(int fromX, int fromY, int toX, int toY) const;
-    int 移動チェック騎(int fromX, int fromY, int toX, int toY) const;
-
-    void 駒移動(int fromX, int fromY, int toX, int toY, int piece);
-    void 調査_駒取得(const std::string& mode, int mover, int captured);
-    int 調査_駒数(int seat) const;
-
-    int 手番_進(int seat) const;
-    int 手番_戻(int seat) const;
-    void 戦線離脱処理(int seat);
-    int 調査_終了(int seat) const;
-    // The one kingdom with pieces left when every other has left; else noSeat.
-    int lastKingdomStanding() const;
-    bool hasLegalMove(int seat) const;
-    void 対局_回転();
-    void 待ち時間(double seconds);
-
-    // ============================================= 2 computer (computer/)
-    static void 取得_駒移動座標(int piece, int x, int y, int& xmin, int& xmax, int& ymin, int& ymax);
-    void 勢力調査();
-    static Score 評価_移動得点(int fromX, int fromY, int toX, int toY);
-    Score 評価_盤(int captured, int mover, int fromX, int fromY, int toX, int toY) const;
+    // The turn of a computer kingdom: its drop-out, or its thinking and move.
     void com_ban(int seat);
+    // The automatic steps from the seat to move on, until a human is to
+    // move, the computers wait for a click, or the game is over.
+    void 対局_回転();
     void 終了(const std::string& kingdom);
     void 終了_man();
     // A whole round went by in which no kingdom could move.
     void noKingdomCanMove();
-    // After a kingdom dropped out: the human lost, or one kingdom is left.
-    // True when the game ended.
-    bool gameEndsAfterDropOut(int seat);
-    // True when the one-player game's human has no piece left.
-    bool humanKingdomGone() const;
+    // Every human kingdom has left a game of several humans.
+    void noHumanKingdomLeft();
 
-    // ================================================= 3 play control (play/)
     void Form_MouseDown(int button, int shift, double X, double Y);
     void 描画_手番エラーメッセージ(int seat);
-    void 手順保存(int n);
     void REPLAY_Click();
     void AFTER_Click();
     void CANCEL_Click();
     void SAVE_Click();
     void OPEN_Click();
-    // Drop-outs and passes join the record entry of the position shown.
-    void recordOut(int seat);
-    void recordPass(int seat);
-    // Since the board last changed, every kingdom with pieces has passed.
-    bool wholeRoundPassed() const;
-    // A human seat with no legal move passes; false when the game ended meanwhile.
-    bool passHumansWhoCannotMove();
     // The game of a replayed game file takes the place of the one shown.
     void takeOverGame(const ReplayedGame& game);
+
+    // ---------------------------------------------------------- the timeline
+    // The game's waits are steps of a timeline, never a nested loop. A step
+    // queued while another runs goes before what was queued earlier, as a
+    // call would; with a clock that waits at once the timeline runs to its
+    // end inside the call that started it.
+    void then(std::function<void()> action);
+    void 待ち時間(double seconds);
+    // Runs the queued steps; a no-op while they already run.
+    void runTimeline();
+    // Steps are queued or a wait or a search is under way: input is held.
+    bool busy() const { return timelineRunning_ || waiting_ || !timeline_.empty(); }
 
     // ================================================= 4 presentation (view/)
     static std::string pictureControlName(int pictureCode);  // empty: no picture
@@ -249,6 +161,10 @@ public:
     void 描画_将棋盤桝();
     void 描画_移動可能桝色(int fromX, int fromY, int color, int piece);
     void 描画_桝点滅(int x, int y, int times);
+    // The drawing of a move: the square left, then the mover where it went.
+    void 描画_駒移動(int fromX, int fromY, int toX, int toY, int piece);
+    // Three visible on/off blinks of a kingdom's pieces before they leave.
+    void 描画_戦線離脱(int seat);
     void 描画_背景(int pictureCode);
     void 画面_再描画();
 
@@ -287,6 +203,8 @@ public:
     void LEVEL3_Click();
     void LEVEL4_Click();
     void 消去_アイコン();
+    // 自由対局: a new game with each seat a human or the computer at a level.
+    void seatFree(const std::array<SeatKind, 8>& seats);
 private:
     // The seat command of seat n: JYUNBAN_1_Click .. JYUNBAN_7_Click.
     void seatHumanAt(int seat);
@@ -313,6 +231,29 @@ public:
     Module1 module1;
     const FilePlaces places;
     bool ended = false;  // set once the program has been told to end
+    Searcher& searcher;
+
+private:
+    struct TimelineStep {
+        std::function<void()> action;
+        std::function<void(std::function<void()>)> await;  // calls its argument when done
+    };
+    void awaitStep(std::function<void(std::function<void()>)> start);
+    void queue(TimelineStep step);
+    void presentEvents();
+    void presentStep(const Step& step);
+    void presentComputerMove(int seat, const std::optional<ChosenMove>& chosen);
+    void presentDropOut(int seat);
+    void presentPass(int seat);
+    void presentHumanMove(const TableMove& move, int piece);
+    void presentRefusedKingMove(const TableMove& move, int piece);
+    void presentOutcome(const Outcome& outcome);
+    std::deque<TimelineStep> timeline_;
+    std::vector<TimelineStep> queuedByStep_;
+    bool timelineRunning_ = false;
+    bool waiting_ = false;
+    std::optional<ChosenMove> chosen_;
+    SyncSearcher syncSearcher_;
 };
 
 }  // namespace daro

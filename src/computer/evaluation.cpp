@@ -1,5 +1,5 @@
 // The computer's one-ply score of a move, in exact tenths.
-#include "Form1.h"
+#include "table/Table.h"
 
 namespace daro {
 
@@ -27,14 +27,14 @@ constexpr int wellDefendedCount = 2;
 
 }  // namespace
 
-Score Form1::評価_移動得点(int fromX, int fromY, int toX, int toY) {
+Score Table::評価_移動得点(int fromX, int fromY, int toX, int toY) {
     // A step away from the centre in either direction is worth nothing.
     if (distanceFromCentre(fromX) < distanceFromCentre(toX)) return 0;
     if (distanceFromCentre(fromY) < distanceFromCentre(toY)) return 0;
     return centreBand(toX) + centreBand(toY);
 }
 
-Score Form1::評価_盤(int captured, int mover, int fromX, int fromY, int toX, int toY) const {
+Score Table::評価_盤(int captured, int mover, int fromX, int fromY, int toX, int toY) const {
     Score score = 評価_移動得点(fromX, fromY, toX, toY);
 
     if (captured != emptyCode) {

@@ -17,44 +17,29 @@ void askToPlayAgain(Form1& f) {
     f.window.endProgram();
 }
 
+void announce(Form1& f, const std::string& text) {
+    f.module1.play(f.soundGameEnd);
+    f.window.messageBox(text, "終了", BoxButtons::Ok, BoxIcon::None);
+    askToPlayAgain(f);
+}
+
 }  // namespace
 
-void Form1::終了(const std::string& kingdom) {
-    module1.play(soundGameEnd);
-    window.messageBox(kingdom + "の勝ちです", "終了", BoxButtons::Ok, BoxIcon::None);
-    askToPlayAgain(*this);
-}
+void Form1::終了(const std::string& kingdom) { announce(*this, kingdom + "の勝ちです"); }
 
-void Form1::終了_man() {
-    module1.play(soundGameEnd);
-    window.messageBox("あなたの負けです", "終了", BoxButtons::Ok, BoxIcon::None);
-    askToPlayAgain(*this);
-}
+void Form1::終了_man() { announce(*this, "あなたの負けです"); }
 
-void Form1::noKingdomCanMove() {
-    module1.play(soundGameEnd);
-    window.messageBox("どの国も動けません", "終了", BoxButtons::Ok, BoxIcon::None);
-    askToPlayAgain(*this);
-}
+void Form1::noKingdomCanMove() { announce(*this, "どの国も動けません"); }
 
-bool Form1::humanKingdomGone() const {
-    if (gameMode != modeOnePlayer) return false;
-    for (int s = 1; s <= seatCount; ++s)
-        if (seatPlayer[s] == playerHuman && 調査_駒数(s) == 0) return true;
-    return false;
-}
+void Form1::noHumanKingdomLeft() { announce(*this, "人間の国はすべて脱落しました"); }
 
-bool Form1::gameEndsAfterDropOut(int seat) {
-    if (gameMode == modeOnePlayer && blockOfSeat(seat) != 0 && seatPlayer[seat] == playerHuman) {
-        rotationStop = valueYes;
-        終了_man();
-        return true;
+void Form1::presentOutcome(const Outcome& outcome) {
+    switch (outcome.kind) {
+        case OutcomeKind::win: 終了(kingdomName(outcome.seat)); break;
+        case OutcomeKind::humanGone: 終了_man(); break;
+        case OutcomeKind::noHumanLeft: noHumanKingdomLeft(); break;
+        case OutcomeKind::noKingdomCanMove: noKingdomCanMove(); break;
     }
-    const int last = lastKingdomStanding();
-    if (last == noSeat) return false;
-    rotationStop = valueYes;
-    終了(kingdomName(last));
-    return true;
 }
 
 }  // namespace daro

@@ -1,14 +1,14 @@
 // Which pieces reach which squares: the influence survey.
 #include <algorithm>
 
-#include "Form1.h"
+#include "table/Table.h"
 
 namespace daro {
 
 // Short-range kinds are tried only within their reach; the others, and the
 // centre piece, against the whole board. Every bound stays on the board,
 // whatever square is given.
-void Form1::取得_駒移動座標(int piece, int x, int y, int& xmin, int& xmax, int& ymin, int& ymax) {
+void Table::取得_駒移動座標(int piece, int x, int y, int& xmin, int& xmax, int& ymin, int& ymax) {
     int reach = 0;
     if (piece != centreCode) {
         switch (kindOf(piece)) {
@@ -35,7 +35,7 @@ void Form1::取得_駒移動座標(int piece, int x, int y, int& xmin, int& xmax
 
 // Each target is judged empty, so a square counts whether it is free, held
 // by an enemy or by one of the piece's own: attacked or defended alike.
-void Form1::勢力調査() {
+void Table::勢力調査() {
     for (int x = 1; x <= boardSize; ++x)
         for (int y = 1; y <= boardSize; ++y) {
             influenceTotal[x][y] = 0;

@@ -5,9 +5,11 @@
 // fuzzer all read a game through replayGameFile.
 //
 //     daro-game 1
-//     mode one-player            (or: mode seven-players)
+//     mode one-player            (or: mode seven-players, mode free)
 //     human SEAT                 (one-player only, 1..7)
 //     level K                    (1..4)
+//     seats P1 .. P7             (each human, level1..level4 or random; files
+//                                 written before it have none)
 //     move N SEAT FX FY TX TY PIECE CAPTURED | out SEAT | pass SEAT | win SEAT | lost
 
 #include <cstddef>
@@ -17,17 +19,19 @@
 #include <vector>
 
 #include "play/Record.h"
+#include "table/Table.h"
 
 namespace daro {
-
-class Form1;
 
 inline constexpr std::size_t gameFileLimit = 16u * 1024u * 1024u;
 
 struct ReplayedGame {
-    int mode = 0;       // Form1::modeOnePlayer or Form1::modeSevenPlayers
+    int mode = 0;       // Table::modeOnePlayer, modeSevenPlayers or modeFree
     int humanSeat = 0;  // one-player only
     int level = 3;
+    std::array<SeatKind, 8> seats{};  // by seat
+    bool seatsNamed = false;          // the file had a seats line
+    std::optional<Outcome> outcome;
     std::vector<RecordEntry> record;  // entries 0 .. last move
     int seatToMove = -1;              // noSeat once the game is over
     std::string result;               // "win N", "lost", or empty
@@ -53,8 +57,24 @@ std::string eventLine(const RecordStep& step);
 // The events of entries 0 .. lastEntry, one a line.
 std::vector<std::string> recordLines(const std::vector<RecordEntry>& record, int lastEntry);
 
+struct GameHeader {
+    int mode = 0;
+    int humanSeat = 0;  // one-player only
+    int level = 3;
+    std::array<std::string, 8> seats{};  // by seat: human, level1..level4 or random
+};
+
+// The header of the table's game.
+GameHeader headerOf(const Table& table);
+std::string seatToken(const SeatKind& kind);
+// The result line of an outcome; empty when none is written.
+std::string resultLine(const Outcome& outcome);
+
 // The whole file of a game: header and events, ending with the result line
 // when there is one.
+std::string gameFileText(const GameHeader& header, const std::vector<RecordEntry>& record, int lastEntry,
+                         const std::string& result);
+// The same, with the seats that the mode and the human seat imply.
 std::string gameFileText(int mode, int humanSeat, int level, const std::vector<RecordEntry>& record, int lastEntry,
                          const std::string& result);
 

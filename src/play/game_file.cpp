@@ -8,7 +8,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "Form1.h"
+#include "table/Table.h"
 
 namespace daro {
 
@@ -16,37 +16,16 @@ namespace {
 
 constexpr const char* formatLine = "daro-game 1";
 
-bool isSeat(int seat) { return seat >= 1 && seat <= Form1::seatCount; }
+bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
 
-// The replay draws nothing and never waits.
-class SilentWindow : public Window {
-public:
-    void paintPicture(int, double, double) override {}
-    void drawRectangle(double, double, double, double, int) override {}
-    void printText(double, double, const std::string&, double, bool, int) override {}
-    void refresh() override {}
-    void setBackColor(int) override {}
-    void setChecked(const std::string&, bool) override {}
-    bool isChecked(const std::string&) const override { return false; }
-    void setIconPosition(const std::string&, int, int) override {}
-    void setIconVisible(const std::string&, bool) override {}
-    BoxAnswer messageBox(const std::string&, const std::string&, BoxButtons buttons, BoxIcon) override {
-        return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
-    }
-    int windowTop() const override { return 0; }
-    void placeWindow(int, int, int, int) override {}
-    std::int32_t nativeHandle() const override { return 0; }
-    void endProgram() override {}
-};
-
-class SilentClock : public Clock {
-public:
-    double now() override { return seconds_; }
-    void idle(double s) override { seconds_ += s > 0.001 ? s : 0.001; }
-
-private:
-    double seconds_ = 0;
-};
+std::optional<SeatKind> seatKindOf(const std::string& word) {
+    if (word == "human") return SeatKind{true, 0};
+    // The arena's random player moves as a computer seat does.
+    if (word == "random") return SeatKind{false, 3};
+    if (word.size() == 6 && word.rfind("level", 0) == 0 && word[5] >= '1' && word[5] <= '4')
+        return SeatKind{false, word[5] - '0'};
+    return std::nullopt;
+}
 
 // The words of a line; numbers are plain decimal digits, nothing else.
 std::vector<std::string> wordsOf(const std::string& line) {
@@ -79,25 +58,24 @@ struct Line {
     std::string text;
 };
 
+// Replays the events through the table: each must be what the table says
+// comes next, so a file can hold no game the game itself would not play.
 class Replay {
 public:
     explicit Replay(ReplayedGame& game) : game_(game) {}
 
     void start() {
-        form_.初期設定();
-        form_.gameMode = game_.mode;
-        for (int s = 1; s <= Form1::seatCount; ++s)
-            form_.seatPlayer[s] = game_.mode == Form1::modeOnePlayer && s != game_.humanSeat ? Form1::playerComputer
-                                                                                            : Form1::playerHuman;
-        form_.computerLevel = game_.level;
-        form_.gameStarted = Form1::valueYes;
-        form_.turnSeat = 1;
+        table_.computerLevel = game_.level;
+        table_.seat(game_.mode, game_.seats);
+        table_.drainEvents();
     }
 
     // Empty when the event checks out.
     std::string play(const std::vector<std::string>& w) {
-        if (over_) return "the game was already over";
-        if (!expectedResult_.empty() && w[0] != "win" && w[0] != "lost") return "the game was already over";
+        if (table_.over() && w[0] != "win" && w[0] != "lost") return "the game was already over";
+        if (result_) return "the game was already over";
+        // Pauses wait for a click in the window; a file plays straight on.
+        if (table_.next().kind == StepKind::paused) table_.resume();
         if (w[0] == "move") return move(w);
         if (w[0] == "out") return out(w);
         if (w[0] == "pass") return pass(w);
@@ -107,11 +85,12 @@ public:
     }
 
     void finish() {
-        const auto last = static_cast<std::size_t>(form_.moveNumber);
-        game_.record.assign(form_.moveRecord.begin(), form_.moveRecord.begin() + static_cast<long>(last) + 1);
-        const bool ended = over_ || !expectedResult_.empty() || !isSeat(form_.turnSeat);
-        game_.seatToMove = ended ? Form1::noSeat : form_.turnSeat;
-        game_.record.back().seatToMove = static_cast<std::uint8_t>(ended ? 0 : form_.turnSeat);
+        const auto last = static_cast<std::size_t>(table_.moveNumber);
+        game_.record.assign(table_.moveRecord.begin(), table_.moveRecord.begin() + static_cast<long>(last) + 1);
+        const bool ended = table_.over() || !isSeat(table_.turnSeat);
+        game_.seatToMove = ended ? Codes::noSeat : table_.turnSeat;
+        game_.record.back().seatToMove = static_cast<std::uint8_t>(ended ? 0 : table_.turnSeat);
+        game_.outcome = table_.outcome();
     }
 
 private:
@@ -123,10 +102,11 @@ private:
     }
 
     std::string notToMove(int seat) const {
-        if (!isSeat(form_.turnSeat)) return "no kingdom is left to move";
-        if (seat != form_.turnSeat)
-            return "out of turn: seat " + std::to_string(form_.turnSeat) + " (" +
-                   Form1::kingdomName(form_.turnSeat) + ") is to move";
+        const Step next = table_.next();
+        if (next.kind == StepKind::none) return "no kingdom is left to move";
+        if (seat != next.seat)
+            return "out of turn: seat " + std::to_string(next.seat) + " (" + Codes::kingdomName(next.seat) +
+                   ") is to move";
         return {};
     }
 
@@ -139,29 +119,28 @@ private:
             v[i] = *n;
         }
         const int n = v[0], seat = v[1], fx = v[2], fy = v[3], tx = v[4], ty = v[5], piece = v[6], captured = v[7];
-        if (n != form_.moveNumber + 1) return "move number " + std::to_string(n) + " where " +
-                                              std::to_string(form_.moveNumber + 1) + " was due";
+        if (n != table_.moveNumber + 1) return "move number " + std::to_string(n) + " where " +
+                                               std::to_string(table_.moveNumber + 1) + " was due";
         if (!isSeat(seat)) return "no such seat";
         if (auto why = notToMove(seat); !why.empty()) return why;
-        if (form_.存在チェック駒(Form1::取得_手番王(seat)) == Form1::valueNo)
-            return "a kingdom without its king leaves the game instead of moving";
-        if (!form_.onBoard(fx, fy) || !form_.onBoard(tx, ty)) return "a square off the board";
-        if (Form1::blockOfCode(piece) != Form1::blockOfSeat(seat) || form_.board[fx][fy] != piece)
+        const Step next = table_.next();
+        if (next.kind == StepKind::dropOut) {
+            if (table_.存在チェック駒(Codes::取得_手番王(seat)) == Codes::valueNo)
+                return "a kingdom without its king leaves the game instead of moving";
+            return "a kingdom with 10 pieces or fewer leaves the game instead of moving";
+        }
+        if (!table_.onBoard(fx, fy) || !table_.onBoard(tx, ty)) return "a square off the board";
+        if (Codes::blockOfCode(piece) != Codes::blockOfSeat(seat) || table_.board[fx][fy] != piece)
             return "no such piece of that kingdom on the square";
-        if (form_.board[tx][ty] != captured) return "the target square holds something else";
-        if (form_.移動チェック(fx, fy, tx, ty, piece) != Form1::valueYes) return "an illegal move";
-
-        form_.駒移動(fx, fy, tx, ty, piece);
-        form_.moveNumber = n;
-        form_.recordEnd = n;
-        form_.手順保存(n);
-        form_.turnSeat = form_.手番_進(seat);
-        if (form_.調査_終了(seat) == Form1::valueYes)
-            expectedResult_ = "win " + std::to_string(seat);
-        else if (form_.humanKingdomGone())
-            expectedResult_ = "lost";
-        else if (form_.lastKingdomStanding() == seat)
-            expectedResult_ = "win " + std::to_string(seat);
+        if (table_.board[tx][ty] != captured) return "the target square holds something else";
+        if (table_.移動チェック(fx, fy, tx, ty, piece) != Codes::valueYes) return "an illegal move";
+        if (next.kind == StepKind::human) {
+            if (table_.submit(seat, {fx, fy, tx, ty}) == Refusal::kingSquareReached)
+                return "the king would stand where another kingdom reaches";
+        } else {
+            table_.commitComputerMove(seat, ChosenMove{fx, fy, tx, ty, piece});
+        }
+        table_.drainEvents();
         return {};
     }
 
@@ -169,14 +148,9 @@ private:
         auto seat = seatWord(w);
         if (!seat) return "an out names one seat 1..7";
         if (auto why = notToMove(*seat); !why.empty()) return why;
-        const bool kingGone = form_.存在チェック駒(Form1::取得_手番王(*seat)) == Form1::valueNo;
-        if (!kingGone && form_.調査_駒数(*seat) > 10) return "a kingdom with its king and more than 10 pieces left";
-        form_.戦線離脱処理(*seat);
-        form_.turnSeat = form_.手番_進(*seat);
-        if (form_.gameMode == Form1::modeOnePlayer && *seat == game_.humanSeat)
-            expectedResult_ = "lost";
-        else if (const int last = form_.lastKingdomStanding(); last != Form1::noSeat)
-            expectedResult_ = "win " + std::to_string(last);
+        if (table_.next().kind != StepKind::dropOut) return "a kingdom with its king and more than 10 pieces left";
+        table_.step();
+        table_.drainEvents();
         return {};
     }
 
@@ -184,12 +158,14 @@ private:
         auto seat = seatWord(w);
         if (!seat) return "a pass names one seat 1..7";
         if (auto why = notToMove(*seat); !why.empty()) return why;
-        if (form_.存在チェック駒(Form1::取得_手番王(*seat)) == Form1::valueNo)
-            return "a kingdom without its king leaves the game instead of passing";
-        if (form_.hasLegalMove(*seat)) return "a pass with a legal move to make";
-        form_.recordPass(*seat);
-        form_.turnSeat = form_.手番_進(*seat);
-        if (form_.wholeRoundPassed()) over_ = true;
+        const Step next = table_.next();
+        if (next.kind == StepKind::dropOut) return "a kingdom without its king leaves the game instead of passing";
+        if (table_.hasLegalMove(*seat)) return "a pass with a legal move to make";
+        if (next.kind == StepKind::computerMove)
+            table_.commitComputerMove(*seat, std::nullopt);
+        else
+            table_.step();
+        table_.drainEvents();
         return {};
     }
 
@@ -202,19 +178,17 @@ private:
         } else if (w.size() != 1) {
             return "\"lost\" stands alone";
         }
-        if (line != expectedResult_) return expectedResult_.empty() ? "nobody has won or lost here"
-                                                                    : "the result is \"" + expectedResult_ + "\"";
+        const std::string expected = table_.outcome() ? resultLine(*table_.outcome()) : std::string();
+        if (line != expected)
+            return expected.empty() ? "nobody has won or lost here" : "the result is \"" + expected + "\"";
         game_.result = line;
-        over_ = true;
+        result_ = true;
         return {};
     }
 
     ReplayedGame& game_;
-    SilentWindow window_;
-    SilentClock clock_;
-    Form1 form_{window_, clock_, nullptr};
-    std::string expectedResult_;
-    bool over_ = false;
+    Table table_;
+    bool result_ = false;
 };
 
 // Splits into lines (LF, or CR LF); the text must end with a line end.
@@ -246,13 +220,16 @@ std::optional<GameFileProblem> readHeader(const std::vector<Line>& lines, std::s
     if (next >= lines.size()) return missing("mode");
     const std::string& mode = lines[next].text;
     if (mode == "mode one-player")
-        game.mode = Form1::modeOnePlayer;
+        game.mode = Table::modeOnePlayer;
     else if (mode == "mode seven-players")
-        game.mode = Form1::modeSevenPlayers;
+        game.mode = Table::modeSevenPlayers;
+    else if (mode == "mode free")
+        game.mode = Table::modeFree;
     else
-        return GameFileProblem{lines[next].number, "expected \"mode one-player\" or \"mode seven-players\""};
+        return GameFileProblem{lines[next].number,
+                               "expected \"mode one-player\", \"mode seven-players\" or \"mode free\""};
     ++next;
-    if (game.mode == Form1::modeOnePlayer) {
+    if (game.mode == Table::modeOnePlayer) {
         if (next >= lines.size()) return missing("human");
         const auto w = wordsOf(lines[next].text);
         const auto seat = w.size() == 2 && w[0] == "human" ? numberOf(w[1]) : std::nullopt;
@@ -266,7 +243,45 @@ std::optional<GameFileProblem> readHeader(const std::vector<Line>& lines, std::s
     if (!level || *level < 1 || *level > 4) return GameFileProblem{lines[next].number, "expected \"level K\", K 1..4"};
     game.level = *level;
     ++next;
+    for (int s = 1; s <= Codes::seatCount; ++s)
+        game.seats[s] = {game.mode != Table::modeOnePlayer || s == game.humanSeat, 0};
+    game.seatsNamed = next < lines.size() && lines[next].text.rfind("seats ", 0) == 0;
+    if (game.seatsNamed) {
+        const auto seats = wordsOf(lines[next].text);
+        if (seats.size() != 8) return GameFileProblem{lines[next].number, "expected \"seats\" and seven players"};
+        for (int s = 1; s <= Codes::seatCount; ++s) {
+            const auto kind = seatKindOf(seats[static_cast<std::size_t>(s)]);
+            if (!kind) return GameFileProblem{lines[next].number, "a player is human, level1..level4 or random"};
+            game.seats[s] = *kind;
+        }
+        ++next;
+    } else if (game.mode == Table::modeFree) {
+        return missing("seats");
+    }
     return std::nullopt;
+}
+
+GameFileResult replayEvents(const std::vector<Line>& lines, std::size_t next, ReplayedGame game,
+                            const std::optional<GameFileProblem>& cut) {
+    GameFileResult result;
+    Replay replay(game);
+    replay.start();
+    for (; next < lines.size(); ++next) {
+        const auto words = wordsOf(lines[next].text);
+        const std::string why = replay.play(words);
+        if (!why.empty()) {
+            result.problem = {lines[next].number, why};
+            return result;
+        }
+        game.eventLines.push_back(lines[next].text);
+    }
+    if (cut) {
+        result.problem = *cut;
+        return result;
+    }
+    replay.finish();
+    result.game = std::move(game);
+    return result;
 }
 
 }  // namespace
@@ -286,24 +301,14 @@ GameFileResult replayGameFile(std::string_view bytes) {
         result.problem = cut && problem->line > cut->line ? *cut : *problem;
         return result;
     }
-    Replay replay(game);
-    replay.start();
-    for (; next < lines.size(); ++next) {
-        const auto words = wordsOf(lines[next].text);
-        const std::string why = replay.play(words);
-        if (!why.empty()) {
-            result.problem = {lines[next].number, why};
-            return result;
-        }
-        game.eventLines.push_back(lines[next].text);
-    }
-    if (cut) {
-        result.problem = *cut;
-        return result;
-    }
-    replay.finish();
-    result.game = std::move(game);
-    return result;
+    GameFileResult first = replayEvents(lines, next, game, cut);
+    if (first.game || game.seatsNamed || game.mode != Table::modeSevenPlayers) return first;
+    // Files from before the seats were named: a game of seven without a
+    // human was played by the computer at every seat.
+    for (int s = 1; s <= Codes::seatCount; ++s) game.seats[s] = {false, 0};
+    GameFileResult second = replayEvents(lines, next, game, cut);
+    if (second.game) second.game->seatsNamed = false;
+    return second.game || second.problem.line > first.problem.line ? second : first;
 }
 
 std::string eventLine(const RecordEvent& e, int moveNumber) {
@@ -331,12 +336,53 @@ std::vector<std::string> recordLines(const std::vector<RecordEntry>& record, int
     return lines;
 }
 
+std::string resultLine(const Outcome& outcome) {
+    switch (outcome.kind) {
+        case OutcomeKind::win: return "win " + std::to_string(outcome.seat);
+        case OutcomeKind::humanGone:
+        case OutcomeKind::noHumanLeft: return "lost";
+        case OutcomeKind::noKingdomCanMove: break;
+    }
+    return {};
+}
+
+std::string seatToken(const SeatKind& kind) { return kind.human ? "human" : "level" + std::to_string(kind.level); }
+
+GameHeader headerOf(const Table& table) {
+    GameHeader h;
+    h.mode = table.gameMode == Table::modeOnePlayer || table.gameMode == Table::modeFree ? table.gameMode
+                                                                                       : Table::modeSevenPlayers;
+    h.level = table.computerLevel;
+    for (int s = 1; s <= Codes::seatCount; ++s) {
+        const SeatKind kind = table.seatKind(s);
+        if (kind.human && h.humanSeat == 0) h.humanSeat = s;
+        h.seats[static_cast<std::size_t>(s)] = seatToken(kind);
+    }
+    if (h.humanSeat == 0) h.humanSeat = 1;
+    return h;
+}
+
 std::string gameFileText(int mode, int humanSeat, int level, const std::vector<RecordEntry>& record, int lastEntry,
                          const std::string& result) {
+    GameHeader h{mode, humanSeat, level, {}};
+    for (int s = 1; s <= Codes::seatCount; ++s)
+        h.seats[static_cast<std::size_t>(s)] =
+            mode != Table::modeOnePlayer || s == humanSeat ? "human" : "level" + std::to_string(level);
+    return gameFileText(h, record, lastEntry, result);
+}
+
+std::string gameFileText(const GameHeader& header, const std::vector<RecordEntry>& record, int lastEntry,
+                         const std::string& result) {
+    const int mode = header.mode;
     std::string text = std::string(formatLine) + "\n";
-    text += mode == Form1::modeOnePlayer ? "mode one-player\n" : "mode seven-players\n";
-    if (mode == Form1::modeOnePlayer) text += "human " + std::to_string(humanSeat) + "\n";
-    text += "level " + std::to_string(level) + "\n";
+    text += mode == Table::modeOnePlayer ? "mode one-player\n"
+            : mode == Table::modeFree    ? "mode free\n"
+                                         : "mode seven-players\n";
+    if (mode == Table::modeOnePlayer) text += "human " + std::to_string(header.humanSeat) + "\n";
+    text += "level " + std::to_string(header.level) + "\n";
+    text += "seats";
+    for (int s = 1; s <= Codes::seatCount; ++s) text += " " + header.seats[static_cast<std::size_t>(s)];
+    text += "\n";
     for (const std::string& line : recordLines(record, lastEntry)) text += line + "\n";
     if (!result.empty()) text += result + "\n";
     return text;

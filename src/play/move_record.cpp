@@ -11,7 +11,7 @@ namespace daro {
 
 namespace {
 
-bool isSeat(int seat) { return seat >= 1 && seat <= Form1::seatCount; }
+bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
 
 void refuseNoGame(Form1& f) {
     f.module1.play(f.soundForbidden);
@@ -42,7 +42,7 @@ void showEntry(Form1& f, const RecordEntry& shown, const RecordEntry& target) {
     f.kingsCapturedCount = target.kingsCapturedCount();
 }
 
-RecordEntry& entryShown(Form1& f) {
+RecordEntry& entryShown(Table& f) {
     if (f.moveRecord.size() < static_cast<std::size_t>(f.moveNumber) + 1)
         f.moveRecord.resize(static_cast<std::size_t>(f.moveNumber) + 1);
     return f.moveRecord[static_cast<std::size_t>(f.moveNumber)];
@@ -50,7 +50,7 @@ RecordEntry& entryShown(Form1& f) {
 
 }  // namespace
 
-void Form1::手順保存(int n) {
+void Table::手順保存(int n) {
     if (n < 0) return;
     // The record grows with the game, so no position is ever lost.
     if (moveRecord.size() < static_cast<std::size_t>(n) + 1) moveRecord.resize(static_cast<std::size_t>(n) + 1);
@@ -64,7 +64,7 @@ void Form1::手順保存(int n) {
     if (n > 0 && isSeat(entry.move.seat)) moveRecord[static_cast<std::size_t>(n) - 1].seatToMove = entry.move.seat;
 }
 
-void Form1::recordOut(int seat) {
+void Table::recordOut(int seat) {
     RecordEntry& entry = entryShown(*this);
     entry.setBoard(board);
     entry.after.push_back({EventKind::Out, static_cast<std::uint8_t>(seat)});
@@ -72,14 +72,14 @@ void Form1::recordOut(int seat) {
     recordEnd = moveNumber;
 }
 
-void Form1::recordPass(int seat) {
+void Table::recordPass(int seat) {
     RecordEntry& entry = entryShown(*this);
     entry.after.push_back({EventKind::Pass, static_cast<std::uint8_t>(seat)});
     recordEnd = moveNumber;
 }
 
 // A drop-out frees squares, so only the passes since the last change count.
-bool Form1::wholeRoundPassed() const {
+bool Table::wholeRoundPassed() const {
     if (static_cast<std::size_t>(moveNumber) >= moveRecord.size()) return false;
     const RecordEntry& entry = moveRecord[static_cast<std::size_t>(moveNumber)];
     std::array<bool, 8> passed{};
@@ -123,7 +123,7 @@ void Form1::REPLAY_Click() {
         turnSeat = stored;
     } else {
         // A position saved before anyone moved from it.
-        if (isSeat(turnSeat)) turnSeat = 手番_戻(turnSeat);
+        if (isSeat(turnSeat)) turnSeat = table.手番_戻(turnSeat);
         if (moveNumber == 0) turnSeat = 1;
     }
     描画_アイコン(turnSeat, true);
@@ -155,7 +155,7 @@ void Form1::AFTER_Click() {
 
     描画_アイコン(turnSeat, false);
     const int stored = moveRecord[n + 1].seatToMove;
-    turnSeat = isSeat(stored) ? stored : 手番_進(turnSeat);
+    turnSeat = isSeat(stored) ? stored : table.手番_進(turnSeat);
     描画_アイコン(turnSeat, true);
 
     recordNavigated = valueYes;

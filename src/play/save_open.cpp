@@ -8,12 +8,6 @@ namespace daro {
 
 namespace {
 
-int humanSeatOf(const Form1& f) {
-    for (int s = 1; s <= Form1::seatCount; ++s)
-        if (f.seatPlayer[s] == Form1::playerHuman) return s;
-    return 1;
-}
-
 void refuse(Form1& f, const std::string& text, const std::string& title) {
     f.module1.play(f.soundForbidden);
     f.window.messageBox(text, title, BoxButtons::Ok, BoxIcon::Warning);
@@ -29,8 +23,7 @@ void Form1::SAVE_Click() {
     }
     const std::string path = window.chooseFileToSave("保存");
     if (path.empty()) return;
-    const int mode = gameMode == modeOnePlayer ? modeOnePlayer : modeSevenPlayers;
-    const std::string text = gameFileText(mode, humanSeatOf(*this), computerLevel, moveRecord, recordEnd, "");
+    const std::string text = gameFileText(headerOf(table), moveRecord, recordEnd, "");
     std::string reason;
     if (!writeFileReplacing(path, text, reason)) refuse(*this, path + "\n保存できません: " + reason, "保存");
 }
@@ -55,25 +48,11 @@ void Form1::OPEN_Click() {
 }
 
 void Form1::takeOverGame(const ReplayedGame& game) {
-    gameMode = game.mode;
-    for (int s = 1; s <= seatCount; ++s)
-        seatPlayer[s] = game.mode == modeOnePlayer && s != game.humanSeat ? playerComputer : playerHuman;
-    computerLevel = game.level;
+    table.takeOver(game);
     for (int level = 1; level <= 4; ++level) window.setChecked("LEVEL" + std::to_string(level), level == game.level);
-
-    moveRecord = game.record;
-    moveNumber = static_cast<int>(game.record.size()) - 1;
-    recordEnd = moveNumber;
-    const RecordEntry& last = game.record.back();
-    board = last.board();
-    capturedCount = last.capturedCount();
-    kingsCapturedCount = last.kingsCapturedCount();
-    turnSeat = game.seatToMove;
-
     gameStarted = valueYes;
     // Play goes on from the opened position with the next board click.
     recordNavigated = valueYes;
-    rotationStop = valueNo;
     clickPhase = 0;
 
     消去_アイコン();

@@ -158,14 +158,20 @@ void MainWindow::load() {
 
 void MainWindow::dispatch(std::function<void(Form1&)> call) {
     if (ended_ || !form_) return;
-    if (busy_) {
+    // While the game's waits and searches run, calls wait their turn.
+    if (busy_ || form_->busy()) {
         deferred_.push_back(std::move(call));
         return;
     }
     busy_ = true;
     call(*form_);
     busy_ = false;
-    if (ended_) return;
+    if (ended_ || form_->busy()) return;
+    gameIdle();
+}
+
+void MainWindow::gameIdle() {
+    if (ended_ || busy_) return;
     // Control goes back to the event loop: the screen catches up.
     canvas_->presentLater();
     if (!deferred_.empty()) QTimer::singleShot(0, this, &MainWindow::runDeferred);
@@ -173,8 +179,8 @@ void MainWindow::dispatch(std::function<void(Form1&)> call) {
 
 void MainWindow::leaveDuringWait(bool byEscape) {
     if (ended_ || !form_) return;
-    // Game code is waiting further up this very call stack; the way out is
-    // the one thing that may run inside it.
+    // The game is waiting on a timer or a search; the way out is the one
+    // thing that is not held back meanwhile.
     if (byEscape) {
         form_->Form_KeyPress(27);
         return;
@@ -185,7 +191,7 @@ void MainWindow::leaveDuringWait(bool byEscape) {
 
 void MainWindow::runDeferred() {
     if (busy_) return;  // the end of the running call schedules us again
-    while (!deferred_.empty() && !busy_ && !ended_) {
+    while (!deferred_.empty() && !busy_ && !ended_ && !form_->busy()) {
         auto call = std::move(deferred_.front());
         deferred_.pop_front();
         dispatch(std::move(call));

@@ -43,6 +43,8 @@ public:
     // Esc (or else the close of the window) while the game waits: ends the
     // program at once, the one input a wait lets through.
     void leaveDuringWait(bool byEscape);
+    // The game's timeline has run out: the screen catches up and held calls run.
+    void gameIdle();
 
     Canvas* canvas() const { return canvas_; }
     QAction* menuItem(const QString& controlName) const;

@@ -77,4 +77,20 @@ void QtClock::idle(double seconds) {
     }
 }
 
+void QtClock::after(double seconds, std::function<void()> done) {
+    const int ms = std::max(0, int(std::ceil(seconds * 1000)));
+    QTimer::singleShot(ms, Qt::PreciseTimer, QCoreApplication::instance(), std::move(done));
+}
+
+void QtClock::holdInput(bool hold) {
+    if (hold) {
+        if (!held_) held_ = std::make_unique<HeldInput>(leave_);
+        return;
+    }
+    if (!held_) return;
+    // Handing back posts the held input behind what the game did.
+    held_.reset();
+    if (released_) released_();
+}
+
 }  // namespace daro::qt

@@ -5,7 +5,10 @@
 // one exception is the wish to leave: Esc or closing the window during a
 // wait calls the leave action at once.
 
+#include <QObject>
+
 #include <functional>
+#include <memory>
 
 #include "platform/Clock.h"
 
@@ -18,9 +21,16 @@ public:
 
     double now() override;
     void idle(double seconds) override;
+    // A timer on the event loop: the window goes on answering meanwhile.
+    void after(double seconds, std::function<void()> done) override;
+    void holdInput(bool hold) override;
+    // Told when held input has been handed back: the game is idle again.
+    void setReleased(std::function<void()> released) { released_ = std::move(released); }
 
 private:
     std::function<void(Leave)> leave_;
+    std::function<void()> released_;
+    std::unique_ptr<QObject> held_;
 };
 
 }  // namespace daro::qt

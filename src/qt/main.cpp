@@ -13,6 +13,7 @@
 #include "Form1.h"
 #include "MainWindow.h"
 #include "QtClock.h"
+#include "QtSearcher.h"
 #include "SoundLibraryLoader.h"
 
 namespace {
@@ -56,8 +57,10 @@ int main(int argc, char** argv) {
     const std::u8string libraryFolder = places.soundLibraryFolder.u8string();
     std::unique_ptr<daro::SoundLibrary> soundLibrary =
         daro::loadSoundLibrary(std::string(libraryFolder.begin(), libraryFolder.end()));
-    daro::Form1 form(window, clock, soundLibrary.get(), places);
+    daro::qt::QtSearcher searcher;
+    daro::Form1 form(window, clock, soundLibrary.get(), places, &searcher);
     window.attach(form);
+    clock.setReleased([&window] { window.gameIdle(); });
     window.load();
     window.show();
     return app.exec();

@@ -3,6 +3,7 @@
 // the small helpers over seats, blocks and piece codes. The table and the
 // window share them.
 
+#include <array>
 #include <string>
 
 namespace daro {
@@ -34,6 +35,9 @@ struct Codes {
     static constexpr int boardSize = 19;
     static constexpr int seatCount = 7;
     static constexpr int blockCount = 7;
+
+    // The order in which the kings' squares are refreshed before a move.
+    static constexpr std::array<int, 7> kingRefreshOrder = {19, 59, 29, 69, 39, 79, 49};
 
     static int blockOfSeat(int seat);   // 0 for a value that is no seat
     static int seatOfBlock(int block);  // 0 for a value that is no block

@@ -1,5 +1,7 @@
 // Seats, blocks and piece codes.
-#include "Form1.h"
+#include "rules/Codes.h"
+
+#include <array>
 
 namespace daro {
 
@@ -9,29 +11,29 @@ constexpr std::array<int, 8> kSeatBlock = {0, 5, 6, 7, 3, 1, 4, 2};
 constexpr std::array<const char*, 8> kKingdomName = {"", "秦", "楚", "韓", "斉", "魏", "趙", "燕"};
 }  // namespace
 
-int Form1::blockOfSeat(int seat) {
+int Codes::blockOfSeat(int seat) {
     if (seat < 1 || seat > seatCount) return 0;
     return kSeatBlock[seat];
 }
 
-int Form1::seatOfBlock(int block) {
+int Codes::seatOfBlock(int block) {
     for (int seat = 1; seat <= seatCount; ++seat)
         if (kSeatBlock[seat] == block) return seat;
     return 0;
 }
 
-int Form1::blockOfCode(int code) {
+int Codes::blockOfCode(int code) {
     for (int b = 1; b <= blockCount; ++b)
         if (10 * b <= code && code <= 10 * b + 9) return b;
     return 0;
 }
 
-bool Form1::isKingCode(int code) {
+bool Codes::isKingCode(int code) {
     const int b = blockOfCode(code);
     return b != 0 && code == 10 * b + OHU;
 }
 
-std::string Form1::kingdomName(int seat) {
+std::string Codes::kingdomName(int seat) {
     if (seat < 1 || seat > seatCount) return {};
     return kKingdomName[seat];
 }

@@ -54,27 +54,30 @@ constexpr const char* kTurnIcons[] = {
 }  // namespace
 
 // Who plays which seat, the level and the options survive a new game.
-void Form1::初期設定() {
+void Table::初期設定() {
     gameMode = noSeat;
     turnSeat = noSeat;
-
-    for (const char* icon : kTurnIcons) window.setIconVisible(icon, false);
-
     for (int block = 1; block <= blockCount; ++block) {
         capturedCount[block] = 0;
         kingsCapturedCount[block] = 0;
     }
-
-    clickPhase = 0;
     moveNumber = 0;
     recordEnd = moveNumber;
-
     for (int x = 1; x <= boardSize; ++x)
         for (int y = 1; y <= boardSize; ++y) board[x][y] = emptyCode;
     for (const Placement& p : kInitialPosition) board[p.x][p.y] = p.code;
     board[kCentreSquare][kCentreSquare] = centreCode;
-
+    events_.clear();
+    outcome_.reset();
+    pendingOut_ = 0;
+    pendingMover_ = 0;
     手順保存(0);
+}
+
+void Form1::初期設定() {
+    for (const char* icon : kTurnIcons) window.setIconVisible(icon, false);
+    clickPhase = 0;
+    table.初期設定();
     画面_再描画();
 }
 

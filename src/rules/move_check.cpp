@@ -5,24 +5,24 @@
 // arguments and then share the same walks.
 #include <cstdlib>
 
-#include "Form1.h"
+#include "table/Table.h"
 
 namespace daro {
 
 namespace {
 
-constexpr int kEmpty = Form1::emptyCode;
+constexpr int kEmpty = Table::emptyCode;
 
 constexpr bool onTheBoard(int x, int y) {
-    return x >= 1 && x <= Form1::boardSize && y >= 1 && y <= Form1::boardSize;
+    return x >= 1 && x <= Table::boardSize && y >= 1 && y <= Table::boardSize;
 }
 
-// Same answer as Form1::blockOfCode, without a loop on the hot path.
+// Same answer as Table::blockOfCode, without a loop on the hot path.
 constexpr int blockOf(int code) {
-    return code >= 10 && code <= 10 * Form1::blockCount + 9 ? code / 10 : 0;
+    return code >= 10 && code <= 10 * Table::blockCount + 9 ? code / 10 : 0;
 }
 
-constexpr bool isGyo(int code) { return blockOf(code) != 0 && code % 10 == Form1::GYO; }
+constexpr bool isGyo(int code) { return blockOf(code) != 0 && code % 10 == Table::GYO; }
 
 constexpr int signOf(int v) { return (v > 0) - (v < 0); }
 
@@ -91,7 +91,7 @@ bool anyLineClear(const Board& board, int fromX, int fromY, int toX, int toY) {
 
 // A from-square off the board is refused: there is no piece there to move,
 // and walking from it would read outside the board.
-int Form1::移動チェック(int fromX, int fromY, int toX, int toY, int piece) const {
+int Table::移動チェック(int fromX, int fromY, int toX, int toY, int piece) const {
     if (!onTheBoard(toX, toY)) return valueNo;
     if (!onTheBoard(fromX, fromY)) return valueNo;
     const int target = board[toX][toY];
@@ -144,22 +144,22 @@ int Form1::移動チェック(int fromX, int fromY, int toX, int toY, int piece)
     return legal ? valueYes : valueNo;
 }
 
-int Form1::移動チェック飛車(int fromX, int fromY, int toX, int toY) const {
+int Table::移動チェック飛車(int fromX, int fromY, int toX, int toY) const {
     if (!onTheBoard(fromX, fromY) || !onTheBoard(toX, toY)) return valueNo;
     return lineClear(board, fromX, fromY, toX, toY) ? valueYes : valueNo;
 }
 
-int Form1::移動チェック角(int fromX, int fromY, int toX, int toY) const {
+int Table::移動チェック角(int fromX, int fromY, int toX, int toY) const {
     if (!onTheBoard(fromX, fromY) || !onTheBoard(toX, toY)) return valueNo;
     return diagonalClear(board, fromX, fromY, toX, toY) ? valueYes : valueNo;
 }
 
-int Form1::移動チェック砲取(int fromX, int fromY, int toX, int toY) const {
+int Table::移動チェック砲取(int fromX, int fromY, int toX, int toY) const {
     if (!onTheBoard(fromX, fromY) || !onTheBoard(toX, toY)) return valueNo;
     return cannonScreen(board, fromX, fromY, toX, toY) ? valueYes : valueNo;
 }
 
-int Form1::移動チェック騎(int fromX, int fromY, int toX, int toY) const {
+int Table::移動チェック騎(int fromX, int fromY, int toX, int toY) const {
     if (!onTheBoard(fromX, fromY) || !onTheBoard(toX, toY)) return valueNo;
     return cavalryPath(board, fromX, fromY, toX, toY) ? valueYes : valueNo;
 }

@@ -1,11 +1,11 @@
 // Making a move, booking captures, counting a kingdom's pieces.
-#include "Form1.h"
+#include "table/Table.h"
 
 namespace daro {
 
 // Legality is the caller's business. Squares off the board are ignored
 // rather than written outside it.
-void Form1::駒移動(int fromX, int fromY, int toX, int toY, int piece) {
+void Table::駒移動(int fromX, int fromY, int toX, int toY, int piece) {
     if (!onBoard(fromX, fromY) || !onBoard(toX, toY)) return;
     lastMove = {EventKind::Move,
                 static_cast<std::uint8_t>(seatOfBlock(blockOfCode(piece))),
@@ -17,19 +17,12 @@ void Form1::駒移動(int fromX, int fromY, int toX, int toY, int piece) {
                 static_cast<std::uint8_t>(board[toX][toY])};
     if (board[toX][toY] != emptyCode) 調査_駒取得("取る", piece, board[toX][toY]);
 
-    描画_絵(emptyCode, fromX, fromY);
-    描画_桝輪郭(outlineColor, fromX, fromY);
-
     board[toX][toY] = piece;
     board[fromX][fromY] = emptyCode;
-
-    描画_絵(piece, toX, toY);
-    描画_桝輪郭(outlineColor, toX, toY);
-    描画_桝輪郭(outlineColor, toX, toY);
 }
 
 // "取る" books a capture, "取られる" takes one back when the record steps back.
-void Form1::調査_駒取得(const std::string& mode, int mover, int captured) {
+void Table::調査_駒取得(const std::string& mode, int mover, int captured) {
     int sign = 0;
     if (mode == "取る")
         sign = 1;
@@ -44,7 +37,7 @@ void Form1::調査_駒取得(const std::string& mode, int mover, int captured) {
     if (isKingCode(captured)) kingsCapturedCount[block] += sign;
 }
 
-int Form1::調査_駒数(int seat) const {
+int Table::調査_駒数(int seat) const {
     const int block = blockOfSeat(seat);
     if (block == 0) return 0;
     const int lo = 10 * block;

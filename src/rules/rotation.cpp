@@ -1,66 +1,80 @@
-// The chain of computer turns that runs until a human is to move.
+// The chain of automatic steps that runs until a human is to move, as the
+// window shows it.
 #include "Form1.h"
 
 namespace daro {
 
 void Form1::対局_回転() {
-    if (rotationStop == valueYes) return;
-    // No game running, or no kingdom left to move: there is nobody to play for.
-    if (blockOfSeat(turnSeat) == 0) return;
-    if (!passHumansWhoCannotMove()) return;
-    if (rotationStop == valueYes) {
-        描画_アイコン(turnSeat, true);
-        return;
-    }
-    int done = valueNo;
-    if (seatPlayer[turnSeat] == playerHuman) {
-        描画_アイコン(turnSeat, true);
-        done = valueYes;
-    }
-    while (done != valueYes) {
-        com_ban(turnSeat);
-        // The computer's turn ended the game (or the program).
-        if (turnSeat == noSeat || ended) break;
-        turnSeat = 手番_進(turnSeat);
-        if (turnSeat == noSeat) break;
-        // An elimination pauses the chain; this pass still finishes.
-        if (rotationStop == valueYes) done = valueYes;
-        if (!passHumansWhoCannotMove()) break;
-        if (rotationStop == valueYes) done = valueYes;
-        if (seatPlayer[turnSeat] == playerHuman) {
-            描画_アイコン(turnSeat, true);
-            done = valueYes;
-        } else if (done == valueYes) {
-            // Paused at a computer seat: its icon says who plays on the next click.
-            描画_アイコン(turnSeat, true);
+    then([this] {
+        const Step step = table.next();
+        switch (step.kind) {
+            case StepKind::human:
+            case StepKind::paused:
+                // Paused at a computer seat: its icon says who plays on the next click.
+                描画_アイコン(step.seat, true);
+                return;
+            case StepKind::none: return;
+            default: break;
         }
-    }
+        presentStep(step);
+        then([this] {
+            if (!ended && !table.over()) 対局_回転();
+        });
+    });
+}
+
+void Form1::presentStep(const Step& step) {
+    const bool computer = seatPlayer[step.seat] == playerComputer;
+    if (step.kind == StepKind::computerMove || (computer && step.kind == StepKind::dropOut && step.seat == turnSeat))
+        com_ban(step.seat);
+    else if (step.kind == StepKind::dropOut)
+        presentDropOut(step.seat);
+    else if (step.kind == StepKind::pass)
+        presentPass(step.seat);
+}
+
+// A kingdom taken out after a computer's move, or one whose king is gone
+// when its turn comes.
+void Form1::presentDropOut(int seat) {
+    const bool afterComputer = seat != turnSeat;
+    描画_アイコン(seat, true);
+    if (table.調査_駒数(seat) > 0) 描画_戦線離脱(seat);
+    then([this, seat, afterComputer] {
+        table.step();
+        if (afterComputer && table.over()) {
+            presentEvents();
+            return;
+        }
+        描画_アイコン(seat, false);
+        if (!afterComputer) 描画_アイコン(turnSeat, true);
+        presentEvents();
+    });
 }
 
 // A human with pieces and a king but no legal move could only wait for
 // ever; the turn passes on as a computer's does.
-bool Form1::passHumansWhoCannotMove() {
-    // Each pass is recorded, and a full round of them ends the game.
-    for (int guard = 0; guard < 2 * seatCount; ++guard) {
-        if (blockOfSeat(turnSeat) == 0 || seatPlayer[turnSeat] != playerHuman) return true;
-        if (存在チェック駒(取得_手番王(turnSeat)) == valueNo || hasLegalMove(turnSeat)) return true;
-        recordPass(turnSeat);
-        if (wholeRoundPassed()) {
-            rotationStop = valueYes;
-            noKingdomCanMove();
-            return false;
-        }
-        描画_アイコン(turnSeat, false);
-        turnSeat = 手番_進(turnSeat);
+void Form1::presentPass(int seat) {
+    table.step();
+    if (!table.over()) {
+        描画_アイコン(seat, false);
         描画_アイコン(turnSeat, true);
-        // Against the computers, a click plays each round on, so their chain
-        // never runs unwatched while the human can only pass.
-        if (gameMode == modeOnePlayer) {
-            rotationStop = valueYes;
-            return true;
+    }
+    presentEvents();
+}
+
+void Form1::presentEvents() {
+    for (const TableEvent& e : table.drainEvents()) {
+        if (e.kind == TableEventKind::gameOver) {
+            presentOutcome(e.outcome);
+            return;
+        }
+        // With several humans against the computers, a human kingdom that
+        // leaves is told; play goes on.
+        if (e.kind == TableEventKind::droppedOut && gameMode == modeFree && seatPlayer[e.seat] == playerHuman &&
+            table.humanCount() > 1 && !table.over()) {
+            window.messageBox(kingdomName(e.seat) + "は脱落しました", "脱落", BoxButtons::Ok, BoxIcon::None);
         }
     }
-    return true;
 }
 
 }  // namespace daro

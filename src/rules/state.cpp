@@ -1,9 +1,9 @@
 // Where pieces and kings stand.
-#include "Form1.h"
+#include "table/Table.h"
 
 namespace daro {
 
-int Form1::存在チェック駒(int code) const {
+int Table::存在チェック駒(int code) const {
     for (int x = 1; x <= boardSize; ++x)
         for (int y = 1; y <= boardSize; ++y)
             if (board[x][y] == code) return valueYes;
@@ -12,7 +12,7 @@ int Form1::存在チェック駒(int code) const {
 
 // Keeps the last known square when the king is gone: the computer still
 // reads it after a capture.
-void Form1::取得_王座標(int code) {
+void Table::取得_王座標(int code) {
     if (!isKingCode(code)) return;
     for (int x = 1; x <= boardSize; ++x)
         for (int y = 1; y <= boardSize; ++y)
@@ -24,7 +24,7 @@ void Form1::取得_王座標(int code) {
             }
 }
 
-int Form1::取得_手番王(int seat) {
+int Codes::取得_手番王(int seat) {
     const int block = blockOfSeat(seat);
     if (block == 0) return noPieceCode;
     return 10 * block + OHU;

@@ -1,11 +1,11 @@
 // The turn going round the seats, kingdoms leaving the game, the winner.
-#include "Form1.h"
+#include "table/Table.h"
 
 namespace daro {
 
 // The loop looks at most once round the table, so it ends even on a board
 // where no kingdom has a piece left; then there is no seat to move.
-int Form1::手番_進(int seat) const {
+int Table::手番_進(int seat) const {
     if (blockOfSeat(seat) == 0) return noSeat;
     int next = seat;
     for (int tries = 0; tries < seatCount; ++tries) {
@@ -17,7 +17,7 @@ int Form1::手番_進(int seat) const {
 }
 
 // Bounded the same way as 手番_進.
-int Form1::手番_戻(int seat) const {
+int Table::手番_戻(int seat) const {
     if (blockOfSeat(seat) == 0) return noSeat;
     int prev = seat;
     for (int tries = 0; tries < seatCount; ++tries) {
@@ -28,38 +28,19 @@ int Form1::手番_戻(int seat) const {
     return noSeat;
 }
 
-// Three visible on/off blinks, then the kingdom's pieces are gone. They are
-// nobody's captures, so no counter changes; the record keeps the drop-out
-// with the position it happened in.
-void Form1::戦線離脱処理(int seat) {
+// The kingdom's pieces leave the board. They are nobody's captures, so no
+// counter changes; the record keeps the drop-out with the position it
+// happened in.
+void Table::戦線離脱処理(int seat) {
     const int block = blockOfSeat(seat);
     if (block == 0) return;
-    const int lo = 10 * block;
-    const int hi = 10 * block + 9;
-    const auto paintAll = [&](bool shown) {
-        for (int x = 1; x <= boardSize; ++x)
-            for (int y = 1; y <= boardSize; ++y) {
-                const int code = board[x][y];
-                if (code < lo || code > hi) continue;
-                描画_絵(shown ? code : emptyCode, x, y);
-                描画_桝輪郭(outlineColor, x, y);
-            }
-    };
-    for (int blink = 0; blink < 3; ++blink) {
-        paintAll(true);
-        待ち時間(0.5);
-        window.refresh();
-        paintAll(false);
-        待ち時間(0.5);
-        window.refresh();
-    }
     for (int x = 1; x <= boardSize; ++x)
         for (int y = 1; y <= boardSize; ++y)
-            if (board[x][y] >= lo && board[x][y] <= hi) board[x][y] = emptyCode;
+            if (blockOfCode(board[x][y]) == block) board[x][y] = emptyCode;
     recordOut(seat);
 }
 
-int Form1::lastKingdomStanding() const {
+int Table::lastKingdomStanding() const {
     int standing = noSeat;
     for (int s = 1; s <= seatCount; ++s) {
         if (調査_駒数(s) == 0) continue;
@@ -69,7 +50,7 @@ int Form1::lastKingdomStanding() const {
     return standing;
 }
 
-bool Form1::hasLegalMove(int seat) const {
+bool Table::hasLegalMove(int seat) const {
     const int block = blockOfSeat(seat);
     if (block == 0) return false;
     for (int x = 1; x <= boardSize; ++x)
@@ -85,24 +66,13 @@ bool Form1::hasLegalMove(int seat) const {
     return false;
 }
 
-int Form1::調査_終了(int seat) const {
+int Table::調査_終了(int seat) const {
     const int block = blockOfSeat(seat);
     if (block == 0) return valueNo;
     const int c = capturedCount[block];
     const int k = kingsCapturedCount[block];
     if (k >= 2 || c >= 30 || (c >= 19 && k == 1)) return valueYes;
     return valueNo;
-}
-
-// Lets the clock idle (never spins) until the time has passed by the
-// monotonic clock; no input reaches the game meanwhile.
-void Form1::待ち時間(double seconds) {
-    const double start = clock.now();
-    for (;;) {
-        const double elapsed = clock.now() - start;
-        if (!(elapsed < seconds)) return;
-        clock.idle(seconds - elapsed);
-    }
 }
 
 }  // namespace daro

@@ -26,7 +26,12 @@ void chooseLevel(Form1& f, int level) {
 }  // namespace
 
 void Form1::PLAY_7_Click() {
-    for (int seat = 1; seat <= seatCount; ++seat) seatPlayer[seat] = playerHuman;
+    std::array<SeatKind, 8> seats{};
+    for (int s = 1; s <= seatCount; ++s) seats[static_cast<std::size_t>(s)] = {true, 0};
+    const int before = turnSeat;
+    table.seat(modeSevenPlayers, seats);
+    turnSeat = before;
+    table.drainEvents();
 
     // No level is shown while only humans play.
     for (auto [x, y] : {std::pair{-2, -1}, {-1, -1}, {0, -1}, {1, -1}, {-2, 0}, {-1, 0}, {0, 0}})
@@ -34,8 +39,6 @@ void Form1::PLAY_7_Click() {
 
     gameStarted = valueYes;
     recordNavigated = valueNo;
-    rotationStop = valueNo;
-    gameMode = modeSevenPlayers;
 
     消去_アイコン();
 

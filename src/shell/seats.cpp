@@ -1,14 +1,19 @@
 // The 1_PLAY seat commands: one human at the chosen kingdom, the computer at the six others.
+#include <utility>
+
 #include "Form1.h"
 
 namespace daro {
 
 void Form1::seatHumanAt(int seat) {
-    for (int s = 1; s <= seatCount; ++s) seatPlayer[s] = s == seat ? playerHuman : playerComputer;
+    std::array<SeatKind, 8> seats{};
+    for (int s = 1; s <= seatCount; ++s) seats[static_cast<std::size_t>(s)] = {s == seat, 0};
+    const int before = turnSeat;
+    table.seat(modeOnePlayer, seats);
+    turnSeat = before;
+    table.drainEvents();
     gameStarted = valueYes;
     recordNavigated = valueNo;
-    rotationStop = valueNo;
-    gameMode = modeOnePlayer;
     消去_アイコン();
 
     if (seat == 1) {
@@ -30,6 +35,22 @@ void Form1::seatHumanAt(int seat) {
         turnSeat = 1;
     }
     // In a new game the computer seats before the human's make their first moves here.
+    対局_回転();
+}
+
+void Form1::seatFree(const std::array<SeatKind, 8>& seats) {
+    初期設定();
+    table.seat(modeFree, seats);
+    table.drainEvents();
+    gameStarted = valueYes;
+    recordNavigated = valueNo;
+    // Only the computers' level is shown, when there is one.
+    for (auto [x, y] : {std::pair{-2, -1}, {-1, -1}, {0, -1}, {1, -1}, {-2, 0}, {-1, 0}, {0, 0}})
+        描画_絵(backgroundCode, x, y);
+    消去_アイコン();
+    描画_アイコン(turnSeat, true);
+    if (seatPlayer[turnSeat] == playerHuman)
+        window.messageBox(kingdomName(turnSeat) + "の番です", "", BoxButtons::Ok, BoxIcon::None);
     対局_回転();
 }
 

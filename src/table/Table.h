@@ -164,7 +164,7 @@ public:
     // Starts play from the position shown with these seats; seat 1 moves
     // first in a new game.
     void seat(int mode, const std::array<SeatKind, 8>& seats);
-    SeatKind kindOf(int seat) const;
+    SeatKind seatKind(int seat) const;
     int levelOf(int seat) const;
     int humanCount() const;
 
@@ -178,9 +178,10 @@ public:
     const std::optional<Outcome>& outcome() const { return outcome_; }
     bool over() const { return outcome_.has_value(); }
 
-    // Play resumes from the record's entry n (after 戻/進): the position,
-    // counters and seat to move come from the entry.
-    void resumeFrom(int n, int seatToMove);
+    // Play goes on from the position shown after 戻/進 (which set the board,
+    // the counters and the seat to move from the record): an ended game
+    // opens again and nothing is pending.
+    void resumeHere();
     // A replayed game file takes the place of the game.
     void takeOver(const ReplayedGame& game);
 
@@ -210,7 +211,7 @@ public:
     bool hasLegalMove(int seat) const;
     // Would a king moved to (x, y) stand where another kingdom's piece, or
     // the centre piece, reaches? The board is looked at as it is.
-    bool kingSquareReached(int x, int y, int king);
+    bool kingSquareReached(int fromX, int fromY, int toX, int toY, int king);
 
     static void 取得_駒移動座標(int piece, int x, int y, int& xmin, int& xmax, int& ymin, int& ymax);
     void 勢力調査();
@@ -224,7 +225,7 @@ public:
     bool wholeRoundPassed() const;
 
 private:
-    void emit(TableEvent event);
+    void push(TableEvent event);
     void endGame(const Outcome& outcome);
     void turnTo(int seat);
     Outcome winOf(int seat) const;

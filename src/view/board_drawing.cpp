@@ -37,22 +37,58 @@ void Form1::描画_移動可能桝色(int fromX, int fromY, int color, int piece
     if (!window.isChecked("SIDOU") || piece == emptyCode) return;
     for (int x = 1; x <= boardSize; ++x)
         for (int y = 1; y <= boardSize; ++y)
-            if (移動チェック(fromX, fromY, x, y, piece) == valueYes) 描画_桝輪郭(color, x, y);
+            if (table.移動チェック(fromX, fromY, x, y, piece) == valueYes) 描画_桝輪郭(color, x, y);
 }
 
 void Form1::描画_桝点滅(int x, int y, int times) {
     // The board array has no room outside 1..19.
     if (!onBoard(x, y)) return;
     for (int i = 1; i <= times; ++i) {
-        // The wait lets no window event through, so each phase is shown by hand.
-        描画_絵(board[x][y], x, y);
-        描画_桝輪郭(outlineColor, x, y);
+        // Each phase is shown by hand once its wait is over.
+        then([=] {
+            描画_絵(board[x][y], x, y);
+            描画_桝輪郭(outlineColor, x, y);
+        });
         待ち時間(0.2);
-        window.refresh();
-        描画_絵(emptyCode, x, y);
-        描画_桝輪郭(outlineColor, x, y);
+        then([=] {
+            window.refresh();
+            描画_絵(emptyCode, x, y);
+            描画_桝輪郭(outlineColor, x, y);
+        });
         待ち時間(0.2);
-        window.refresh();
+        then([=] { window.refresh(); });
+    }
+}
+
+void Form1::描画_駒移動(int fromX, int fromY, int toX, int toY, int piece) {
+    描画_絵(emptyCode, fromX, fromY);
+    描画_桝輪郭(outlineColor, fromX, fromY);
+    描画_絵(piece, toX, toY);
+    描画_桝輪郭(outlineColor, toX, toY);
+    描画_桝輪郭(outlineColor, toX, toY);
+}
+
+void Form1::描画_戦線離脱(int seat) {
+    const int block = blockOfSeat(seat);
+    if (block == 0) return;
+    const auto paintAll = [this, block](bool shown) {
+        for (int x = 1; x <= boardSize; ++x)
+            for (int y = 1; y <= boardSize; ++y) {
+                const int code = board[x][y];
+                if (blockOfCode(code) != block) continue;
+                描画_絵(shown ? code : emptyCode, x, y);
+                描画_桝輪郭(outlineColor, x, y);
+            }
+    };
+    for (int blink = 0; blink < 3; ++blink) {
+        then([=] { paintAll(true); });
+        待ち時間(0.5);
+        then([=] {
+            window.refresh();
+            paintAll(false);
+        });
+        待ち時間(0.5);
+        then([=] { window.refresh(); });
     }
 }
 

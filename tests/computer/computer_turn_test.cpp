@@ -101,9 +101,9 @@ TEST_F(ComputerTurn, TenPiecesOrNoKingDropsOutWithoutAMove) {
     put(67, 7, 6);
     chuFarAway();
     bystander();
-    ASSERT_EQ(form.調査_駒数(1), 10);
+    ASSERT_EQ(form.table.調査_駒数(1), 10);
     form.com_ban(1);
-    EXPECT_EQ(form.調査_駒数(1), 0);
+    EXPECT_EQ(form.table.調査_駒数(1), 0);
     EXPECT_EQ(form.board[7][6], 67);
     EXPECT_EQ(form.moveNumber, 0);
 
@@ -126,7 +126,7 @@ TEST_F(ComputerTurn, TenPiecesOrNoKingDropsOutWithoutAMove) {
     chuFarAway();
     bystander();
     form.com_ban(1);
-    EXPECT_EQ(form.調査_駒数(1), 0);
+    EXPECT_EQ(form.table.調査_駒数(1), 0);
     EXPECT_EQ(form.moveNumber, 0);
 }
 
@@ -145,7 +145,7 @@ TEST_F(ComputerTurn, AKingdomWithNoLegalMovePassesAndLeavesEverythingElseAlone) 
     EXPECT_EQ(form.moveNumber, 0);
     EXPECT_EQ(form.recordEnd, 0);
     EXPECT_EQ(form.rotationStop, Form1::valueNo);
-    EXPECT_EQ(form.調査_駒数(2), 7);
+    EXPECT_EQ(form.table.調査_駒数(2), 7);
     const auto texts = window.textsPrinted();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "思考中"), texts.end());
 }
@@ -182,7 +182,7 @@ TEST_F(ComputerTurn, TheNextKingdomWithoutItsKingIsTakenOutOnce) {
         form.com_ban(1);
         EXPECT_EQ(form.rotationStop, Form1::valueYes);
         if (player == Form1::playerComputer) {
-            EXPECT_EQ(form.調査_駒数(2), 0);
+            EXPECT_EQ(form.table.調査_駒数(2), 0);
             // Four blinks of the mover (1.6 s) and one elimination of three seconds.
             EXPECT_NEAR(elapsed(start), 4.6, 0.3);
             EXPECT_TRUE(window.boxes.empty());
@@ -272,9 +272,9 @@ TEST_F(ComputerTurn, TheChainPausesAfterAnEliminationWithTheTurnPassedOn) {
     form.turnSeat = 1;
     form.対局_回転();
     EXPECT_EQ(form.moveNumber, 1);
-    EXPECT_EQ(form.調査_駒数(2), 0);
+    EXPECT_EQ(form.table.調査_駒数(2), 0);
     EXPECT_EQ(form.turnSeat, 3);
-    EXPECT_EQ(form.調査_駒数(3), 1);  // 韓 has not had its turn yet
+    EXPECT_EQ(form.table.調査_駒数(3), 1);  // 韓 has not had its turn yet
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "GameFixture.h"
 
+using daro::Table;
 using daro::Form1;
 using daro::test::GameFixture;
 
@@ -12,7 +13,7 @@ struct Rect {
 
 Rect rectOf(int piece, int x, int y) {
     Rect r{};
-    Form1::取得_駒移動座標(piece, x, y, r.xmin, r.xmax, r.ymin, r.ymax);
+    Table::取得_駒移動座標(piece, x, y, r.xmin, r.xmax, r.ymin, r.ymax);
     return r;
 }
 
@@ -43,7 +44,7 @@ protected:
     void SetUp() override { clearBoard(); }
     int kingdomSum(int x, int y) const {
         int sum = 0;
-        for (int b = 1; b <= 7; ++b) sum += form.kingdomInfluence[b][x][y];
+        for (int b = 1; b <= 7; ++b) sum += form.table.kingdomInfluence[b][x][y];
         return sum;
     }
 };
@@ -53,40 +54,40 @@ TEST_F(Influence, DefendersAndAttackersCountInTheirOwnMaps) {
     form.board[5][1] = 58;  // defended along the column
     form.board[4][4] = 51;  // and diagonally by a TOU
     form.board[8][8] = 37;  // attacked by 斉's HEN
-    form.勢力調査();
-    EXPECT_EQ(form.influenceTotal[5][5], 3);
-    EXPECT_EQ(form.kingdomInfluence[5][5][5], 2);
-    EXPECT_EQ(form.kingdomInfluence[3][5][5], 1);
+    form.table.勢力調査();
+    EXPECT_EQ(form.table.influenceTotal[5][5], 3);
+    EXPECT_EQ(form.table.kingdomInfluence[5][5][5], 2);
+    EXPECT_EQ(form.table.kingdomInfluence[3][5][5], 1);
 }
 
 TEST_F(Influence, EveryPieceButTheCavalryCountsOnItsOwnSquare) {
     for (int kind = 0; kind <= 9; ++kind) {
         clearBoard();
         form.board[6][15] = 60 + kind;
-        form.勢力調査();
-        EXPECT_EQ(form.kingdomInfluence[6][6][15], kind == Form1::KIB ? 0 : 1) << kind;
+        form.table.勢力調査();
+        EXPECT_EQ(form.table.kingdomInfluence[6][6][15], kind == Form1::KIB ? 0 : 1) << kind;
     }
 }
 
 TEST_F(Influence, CentrePieceCountsInTheTotalOnly) {
-    form.勢力調査();
-    EXPECT_EQ(form.influenceTotal[10][10], 1);
-    EXPECT_EQ(form.influenceTotal[10][1], 1);
-    EXPECT_EQ(form.influenceTotal[1][1], 1);
-    EXPECT_EQ(form.influenceTotal[19][10], 1);
-    EXPECT_EQ(form.influenceTotal[3][4], 0);
+    form.table.勢力調査();
+    EXPECT_EQ(form.table.influenceTotal[10][10], 1);
+    EXPECT_EQ(form.table.influenceTotal[10][1], 1);
+    EXPECT_EQ(form.table.influenceTotal[1][1], 1);
+    EXPECT_EQ(form.table.influenceTotal[19][10], 1);
+    EXPECT_EQ(form.table.influenceTotal[3][4], 0);
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y) EXPECT_EQ(kingdomSum(x, y), 0);
 }
 
 TEST_F(Influence, EmptyBoardClearsEveryMap) {
     form.初期設定();
-    form.勢力調査();
+    form.table.勢力調査();
     for (auto& column : form.board) column.fill(Form1::emptyCode);
-    form.勢力調査();
+    form.table.勢力調査();
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y) {
-            EXPECT_EQ(form.influenceTotal[x][y], 0);
+            EXPECT_EQ(form.table.influenceTotal[x][y], 0);
             EXPECT_EQ(kingdomSum(x, y), 0);
         }
 }
@@ -94,18 +95,18 @@ TEST_F(Influence, EmptyBoardClearsEveryMap) {
 TEST_F(Influence, OpeningSurveyLeavesTheBoardAndAddsUp) {
     form.初期設定();
     const daro::Board before = form.board;
-    form.勢力調査();
+    form.table.勢力調査();
     EXPECT_EQ(form.board, before);
     // 秦's king square: the king itself, its HII and its HOU; nobody else gets through.
-    EXPECT_EQ(form.influenceTotal[1][10], 3);
-    EXPECT_EQ(form.kingdomInfluence[5][1][10], 3);
+    EXPECT_EQ(form.table.influenceTotal[1][10], 3);
+    EXPECT_EQ(form.table.kingdomInfluence[5][1][10], 3);
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y) {
-            EXPECT_GE(form.influenceTotal[x][y], kingdomSum(x, y));
+            EXPECT_GE(form.table.influenceTotal[x][y], kingdomSum(x, y));
             // The centre's lines are closed off by the GYOs except on its own
             // square and the open diagonals and lines up to them.
             if (x != 10 && y != 10 && x - y != 0 && x + y != 20) {
-                EXPECT_EQ(form.influenceTotal[x][y], kingdomSum(x, y)) << x << "," << y;
+                EXPECT_EQ(form.table.influenceTotal[x][y], kingdomSum(x, y)) << x << "," << y;
             }
         }
 }

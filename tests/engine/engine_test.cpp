@@ -42,7 +42,7 @@ std::set<MoveKey> engineMoves(const Form1& f, int seat) {
 
 std::set<MoveKey> checkedMoves(const Form1& f, int seat) {
     std::set<MoveKey> keys;
-    for (const Move& m : legalMoves(f, seat)) keys.insert({m.fromX, m.fromY, m.toX, m.toY, m.piece});
+    for (const Move& m : legalMoves(f.table, seat)) keys.insert({m.fromX, m.fromY, m.toX, m.toY, m.piece});
     return keys;
 }
 
@@ -52,9 +52,9 @@ bool clickRefusesKingMove(Form1& f, const Move& m) {
     const Board saved = f.board;
     f.board[m.toX][m.toY] = m.piece;
     f.board[m.fromX][m.fromY] = Form1::emptyCode;
-    f.勢力調査();
+    f.table.勢力調査();
     const int b = Form1::blockOfCode(m.piece);
-    const bool refused = f.influenceTotal[m.toX][m.toY] - f.kingdomInfluence[b][m.toX][m.toY] > 0;
+    const bool refused = f.table.influenceTotal[m.toX][m.toY] - f.table.kingdomInfluence[b][m.toX][m.toY] > 0;
     f.board = saved;
     return refused;
 }
@@ -73,23 +73,23 @@ protected:
         std::mt19937 rng(seed);
         int seat = 1;
         for (int i = 0; i < moves; ++i) {
-            if (form.存在チェック駒(Form1::取得_手番王(seat)) == Form1::valueNo) {
+            if (form.table.存在チェック駒(Form1::取得_手番王(seat)) == Form1::valueNo) {
                 for (auto& column : form.board)
                     for (int& c : column)
                         if (Form1::blockOfCode(c) == Form1::blockOfSeat(seat)) c = Form1::emptyCode;
                 bool anyone = false;
-                for (int s = 1; s <= 7; ++s) anyone = anyone || form.調査_駒数(s) > 0;
+                for (int s = 1; s <= 7; ++s) anyone = anyone || form.table.調査_駒数(s) > 0;
                 if (!anyone) return;
-                seat = form.手番_進(seat);
+                seat = form.table.手番_進(seat);
                 continue;
             }
             visit(seat);
-            const std::vector<Move> legal = legalMoves(form, seat);
+            const std::vector<Move> legal = legalMoves(form.table, seat);
             if (!legal.empty()) {
                 const Move& m = legal[rng() % legal.size()];
-                form.駒移動(m.fromX, m.fromY, m.toX, m.toY, m.piece);
+                form.table.駒移動(m.fromX, m.fromY, m.toX, m.toY, m.piece);
             }
-            seat = form.手番_進(seat);
+            seat = form.table.手番_進(seat);
         }
     }
 };
@@ -135,7 +135,7 @@ TEST_F(RandomGames, KingTestCaptureTestAndInfluenceAreTheGames) {
         play(seed, 240, [&](int seat) {
             if (++n % 6 != 0) return;
             const Position p = positionOf(form, seat);
-            for (const Move& m : legalMoves(form, seat)) {
+            for (const Move& m : legalMoves(form.table, seat)) {
                 if (!Form1::isKingCode(m.piece)) continue;
                 ++kingMoves;
                 const engine::Move em{static_cast<std::int16_t>(engine::square(m.fromX, m.fromY)),
@@ -164,12 +164,12 @@ TEST_F(RandomGames, KingTestCaptureTestAndInfluenceAreTheGames) {
             std::array<std::uint8_t, engine::squareCount> total;
             std::array<std::array<std::uint8_t, engine::squareCount>, 8> byBlock;
             p.influence(total, byBlock);
-            form.勢力調査();
+            form.table.勢力調査();
             for (int x = 1; x <= 19; ++x)
                 for (int y = 1; y <= 19; ++y) {
-                    ASSERT_EQ(total[engine::square(x, y)], form.influenceTotal[x][y]) << x << "," << y;
+                    ASSERT_EQ(total[engine::square(x, y)], form.table.influenceTotal[x][y]) << x << "," << y;
                     for (int b = 1; b <= 7; ++b)
-                        ASSERT_EQ(byBlock[b][engine::square(x, y)], form.kingdomInfluence[b][x][y]);
+                        ASSERT_EQ(byBlock[b][engine::square(x, y)], form.table.kingdomInfluence[b][x][y]);
                 }
         });
     }
@@ -207,14 +207,14 @@ TEST_F(RandomGames, MakeAndUnmakeRestoreThePositionExactly) {
                 const auto m = moves[rng() % moves.size()];
                 followed.make(m);
                 line.push_back(m);
-                form.駒移動(engine::fileOf(m.from), engine::rankOf(m.from), engine::fileOf(m.to),
+                form.table.駒移動(engine::fileOf(m.from), engine::rankOf(m.from), engine::fileOf(m.to),
                           engine::rankOf(m.to), m.piece);
             }
             // The engine's counters follow the game's.
             for (int b = 1; b <= 7; ++b) {
                 ASSERT_EQ(followed.captured(b), form.capturedCount[b]);
                 ASSERT_EQ(followed.kingsCaptured(b), form.kingsCapturedCount[b]);
-                ASSERT_EQ(followed.pieceCount(b), form.調査_駒数(Form1::seatOfBlock(b)));
+                ASSERT_EQ(followed.pieceCount(b), form.table.調査_駒数(Form1::seatOfBlock(b)));
             }
             seat = seat % 7 + 1;
         }
@@ -340,7 +340,7 @@ TEST(Search, LevelFourPlaysTheEnginesMoveAndIsRepeatable) {
     Form1 form{window, clock, nullptr};
     std::mt19937 rng(7);
     form.初期設定();
-    playRandomMoves(form, rng, 40);
+    playRandomMoves(form.table, rng, 40);
     const int seat = form.turnSeat;
     engine::Settings s;
     s.secondsCap = 1000;  // only the node budget bounds it, however busy the machine

@@ -39,7 +39,7 @@ protected:
     void layOut(std::initializer_list<std::tuple<int, int, int>> pieces) {
         clearBoard();
         for (auto [x, y, code] : pieces) form.board[x][y] = code;
-        form.手順保存(0);
+        form.table.手順保存(0);
     }
 
     void move(int fromX, int fromY, int toX, int toY) {

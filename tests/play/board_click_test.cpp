@@ -139,7 +139,7 @@ TEST_F(BoardClick, AKingMayNotStepIntoAttack) {
 TEST_F(BoardClick, ARefusedKingCaptureLeavesTheSameKingdomToMove) {
     // 楚's king is its last piece; taking it would pass the turn over 楚.
     layOut({{3, 3, 59}, {4, 4, 69}, {5, 4, 72}, {19, 18, 79}});
-    for (int n = 1; n <= 5; ++n) form.手順保存(n);
+    for (int n = 1; n <= 5; ++n) form.table.手順保存(n);
     startSevenPlayers();
     form.moveNumber = form.recordEnd = 5;
 
@@ -157,10 +157,10 @@ TEST_F(BoardClick, AKingdomWithoutItsKingVanishesWhenItsTurnComes) {
     move(1, 5, 1, 9);  // 秦 takes 楚's king
     EXPECT_EQ(form.kingsCapturedCount[5], 1);
     EXPECT_EQ(form.turnSeat, 3);
-    EXPECT_EQ(form.調査_駒数(2), 0);
+    EXPECT_EQ(form.table.調査_駒数(2), 0);
     EXPECT_EQ(form.board[10][15], Form1::emptyCode);
     EXPECT_EQ(form.capturedCount[5], 1);  // the vanished pieces are nobody's captures
-    EXPECT_EQ(form.手番_進(1), 3);
+    EXPECT_EQ(form.table.手番_進(1), 3);
 }
 
 TEST_F(BoardClick, WinningEndsTheGameAndYesSetsUpAFreshBoard) {

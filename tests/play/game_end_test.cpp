@@ -25,7 +25,7 @@ protected:
     // not retire it for having ten pieces or fewer.
     void tenKens(int code, int x) {
         for (int y = 10; y <= 19; ++y) form.board[x][y] = code;
-        form.手順保存(0);
+        form.table.手順保存(0);
     }
 };
 
@@ -36,7 +36,7 @@ TEST_F(GameEnd, ADropOutIsSteppedOverExactlyByBackAndForward) {
     startSevenPlayers();
     const Board opening = form.board;
     move(1, 5, 1, 9);
-    ASSERT_EQ(form.調査_駒数(2), 0);
+    ASSERT_EQ(form.table.調査_駒数(2), 0);
     ASSERT_EQ(form.turnSeat, 3);
     const Board afterDropOut = form.board;
     move(15, 15, 15, 14);
@@ -153,7 +153,7 @@ TEST_F(GameEnd, ARoundInWhichNoKingdomCanMoveEndsTheGame) {
     form.board[10][10] = Form1::centreCode;
     form.board[1][1] = 59;
     form.board[19][19] = 69;
-    form.手順保存(0);
+    form.table.手順保存(0);
     window.yesNoDefault = BoxAnswer::Yes;
 
     // The computer 秦 passes; the human 楚 has nothing to do either.
@@ -178,7 +178,7 @@ TEST_F(GameEnd, AHumanWithoutAMovePassesAndTheComputersWaitForAClick) {
     form.board[19][19] = 79;
     form.board[14][18] = Form1::emptyCode;
     form.board[15][18] = Form1::emptyCode;
-    form.手順保存(0);
+    form.table.手順保存(0);
     onePlayer(2);
     form.turnSeat = 1;
 

@@ -114,12 +114,12 @@ TEST_F(MoveRecord, BackToTheStartStopsTheGame) {
 
 TEST_F(MoveRecord, SavingGrowsTheRecordAndLeavesLaterEntriesAlone) {
     form.board[8][8] = 54;
-    form.手順保存(10);
+    form.table.手順保存(10);
     ASSERT_EQ(form.moveRecord.size(), 11u);
     EXPECT_EQ(form.moveRecord[10].board(), form.board);
 
     form.board[8][8] = Form1::emptyCode;
-    form.手順保存(2);
+    form.table.手順保存(2);
     EXPECT_EQ(form.moveRecord.size(), 11u);
     EXPECT_EQ(form.moveRecord[2].board(), form.board);
     EXPECT_EQ(form.moveRecord[10].board()[8][8], 54);

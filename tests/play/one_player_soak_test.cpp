@@ -116,7 +116,7 @@ protected:
                     click(10, 10);  // the computer's chain was paused: any click goes on
                     continue;
                 }
-                const std::vector<Move> moves = legalMoves(*form, form->turnSeat);
+                const std::vector<Move> moves = legalMoves(form->table, form->turnSeat);
                 if (moves.empty()) break;
                 const Move& m = moves[std::uniform_int_distribution<std::size_t>(0, moves.size() - 1)(rng)];
                 click(m.fromX, m.fromY);

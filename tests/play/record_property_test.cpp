@@ -79,7 +79,7 @@ protected:
         // What the game looks like when this move is made is what stepping
         // back to this move number must show again.
         truth[form.moveNumber] = {form.board, form.capturedCount, form.kingsCapturedCount, form.turnSeat, {}};
-        std::vector<Move> moves = legalMoves(form, form.turnSeat);
+        std::vector<Move> moves = legalMoves(form.table, form.turnSeat);
         std::erase_if(moves, [](const Move& m) { return Form1::isKingCode(m.piece); });
         if (moves.empty()) return false;
         auto rank = [&](const Move& m) {

@@ -23,7 +23,7 @@ protected:
                 if (code < 10 * b || code > 10 * b + 9) continue;
                 for (int tx = 1; tx <= 19; ++tx)
                     for (int ty = 1; ty <= 19; ++ty)
-                        if (form.移動チェック(x, y, tx, ty, code) == Form1::valueYes)
+                        if (form.table.移動チェック(x, y, tx, ty, code) == Form1::valueYes)
                             moves.push_back({x, y, tx, ty, form.board[tx][ty]});
             }
         return moves;

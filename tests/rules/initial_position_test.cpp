@@ -47,8 +47,8 @@ TEST_F(InitialPosition, EveryKingdomStandsInItsTriangle) {
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y) EXPECT_EQ(form.board[x][y], expected[x][y]) << x << "," << y;
     for (int seat = 1; seat <= 7; ++seat) {
-        EXPECT_EQ(form.調査_駒数(seat), 17);
-        EXPECT_EQ(form.存在チェック駒(Form1::取得_手番王(seat)), Form1::valueYes);
+        EXPECT_EQ(form.table.調査_駒数(seat), 17);
+        EXPECT_EQ(form.table.存在チェック駒(Form1::取得_手番王(seat)), Form1::valueYes);
     }
 }
 
@@ -78,8 +78,8 @@ TEST_F(InitialPosition, MidGameResetDiscardsPositionAndCountersButKeepsSeatsAndK
     form.recordEnd = 12;
     form.capturedCount[5] = 4;
     form.kingsCapturedCount[5] = 1;
-    form.kingX[1] = 7;
-    form.kingY[1] = 8;
+    form.table.kingX[1] = 7;
+    form.table.kingY[1] = 8;
     form.board[9][9] = 52;
     form.board[1][10] = Form1::emptyCode;
 
@@ -96,8 +96,8 @@ TEST_F(InitialPosition, MidGameResetDiscardsPositionAndCountersButKeepsSeatsAndK
     EXPECT_EQ(form.seatPlayer[1], Form1::playerHuman);
     EXPECT_EQ(form.rotationStop, Form1::valueYes);
     EXPECT_EQ(form.gameStarted, Form1::valueYes);
-    EXPECT_EQ(form.kingX[1], 7);
-    EXPECT_EQ(form.kingY[1], 8);
+    EXPECT_EQ(form.table.kingX[1], 7);
+    EXPECT_EQ(form.table.kingY[1], 8);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ protected:
     void SetUp() override { clearBoard(); }
     // Places a piece and checks a move of it.
     int check(int fromX, int fromY, int toX, int toY) {
-        return form.移動チェック(fromX, fromY, toX, toY, form.board[fromX][fromY]);
+        return form.table.移動チェック(fromX, fromY, toX, toY, form.board[fromX][fromY]);
     }
     std::set<std::pair<int, int>> reach(int x, int y) {
         std::set<std::pair<int, int>> squares;
@@ -38,13 +38,13 @@ TEST_F(MoveCheck, DestinationOffTheBoardIsRefusedForEveryKind) {
 }
 
 TEST_F(MoveCheck, FromSquareOffTheBoardIsRefused) {
-    EXPECT_EQ(form.移動チェック(0, 5, 3, 5, 58), no);
-    EXPECT_EQ(form.移動チェック(-40, 5, 3, 5, 58), no);
-    EXPECT_EQ(form.移動チェック(5, 25, 5, 19, 59), no);
-    EXPECT_EQ(form.移動チェック飛車(-5, 5, 5, 5), no);
-    EXPECT_EQ(form.移動チェック角(1, 1, -3, -3), no);
-    EXPECT_EQ(form.移動チェック砲取(40, 5, 5, 5), no);
-    EXPECT_EQ(form.移動チェック騎(1, 1, -3, -3), no);
+    EXPECT_EQ(form.table.移動チェック(0, 5, 3, 5, 58), no);
+    EXPECT_EQ(form.table.移動チェック(-40, 5, 3, 5, 58), no);
+    EXPECT_EQ(form.table.移動チェック(5, 25, 5, 19, 59), no);
+    EXPECT_EQ(form.table.移動チェック飛車(-5, 5, 5, 5), no);
+    EXPECT_EQ(form.table.移動チェック角(1, 1, -3, -3), no);
+    EXPECT_EQ(form.table.移動チェック砲取(40, 5, 5, 5), no);
+    EXPECT_EQ(form.table.移動チェック騎(1, 1, -3, -3), no);
 }
 
 TEST_F(MoveCheck, CentrePieceCannotBeTakenButBlocksAndScreens) {
@@ -140,7 +140,7 @@ TEST_F(MoveCheck, CannonMovesLikeARookAndTakesOverExactlyOneScreen) {
     form.board[2][11] = 17;
     EXPECT_EQ(check(2, 10, 3, 11), no);  // never diagonally
     EXPECT_EQ(check(2, 10, 2, 11), no);
-    EXPECT_EQ(form.移動チェック砲取(2, 10, 2, 10), no);
+    EXPECT_EQ(form.table.移動チェック砲取(2, 10, 2, 10), no);
 }
 
 TEST_F(MoveCheck, CavalryReachesTwentyRingSquaresOnAnOpenBoard) {

@@ -27,14 +27,14 @@ TEST_F(RandomPlay, InvariantsHoldMoveAfterMove) {
     for (int turn = 0; turn < 2500 && seat != Form1::noSeat; ++turn) {
         // A kingdom without its king leaves the game when its turn comes.
         const int block = Form1::blockOfSeat(seat);
-        if (form.存在チェック駒(Form1::取得_手番王(seat)) != Form1::valueYes) {
-            eliminatedPieces += form.調査_駒数(seat);
-            form.戦線離脱処理(seat);
+        if (form.table.存在チェック駒(Form1::取得_手番王(seat)) != Form1::valueYes) {
+            eliminatedPieces += form.table.調査_駒数(seat);
+            form.table.戦線離脱処理(seat);
             eliminated[block] = true;
-            seat = form.手番_進(seat);
+            seat = form.table.手番_進(seat);
             continue;
         }
-        const std::vector<Move> moves = legalMoves(form, seat);
+        const std::vector<Move> moves = legalMoves(form.table, seat);
         for (const Move& m : moves) {
             const int target = form.board[m.toX][m.toY];
             ASSERT_NE(target, Form1::centreCode);
@@ -50,7 +50,7 @@ TEST_F(RandomPlay, InvariantsHoldMoveAfterMove) {
                 ++captures[block];
                 if (Form1::isKingCode(target)) ++kingCaptures[block];
             }
-            form.駒移動(m.fromX, m.fromY, m.toX, m.toY, m.piece);
+            form.table.駒移動(m.fromX, m.fromY, m.toX, m.toY, m.piece);
             ++movesMade;
         }
 
@@ -58,20 +58,20 @@ TEST_F(RandomPlay, InvariantsHoldMoveAfterMove) {
         int onBoard = 0;
         for (int s = 1; s <= 7; ++s) {
             const int b = Form1::blockOfSeat(s);
-            ASSERT_EQ(form.調査_駒数(s), eliminated[b] ? 0 : 17 - takenFrom[b]) << "seat " << s;
+            ASSERT_EQ(form.table.調査_駒数(s), eliminated[b] ? 0 : 17 - takenFrom[b]) << "seat " << s;
             ASSERT_EQ(form.capturedCount[b], captures[b]);
             ASSERT_EQ(form.kingsCapturedCount[b], kingCaptures[b]);
-            onBoard += form.調査_駒数(s);
+            onBoard += form.table.調査_駒数(s);
         }
         int capturedTotal = 0;
         for (int b = 1; b <= 7; ++b) capturedTotal += form.capturedCount[b];
         ASSERT_EQ(capturedTotal, 119 - onBoard - eliminatedPieces);
 
         const daro::Board before = form.board;
-        form.勢力調査();
+        form.table.勢力調査();
         ASSERT_EQ(form.board, before);
 
-        seat = form.手番_進(seat);
+        seat = form.table.手番_進(seat);
     }
     EXPECT_GT(movesMade, 2000);
     int captured = 0;

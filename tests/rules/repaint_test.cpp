@@ -42,7 +42,7 @@ protected:
 TEST_F(Repaint, MoveClearsTheFromSquareThenPaintsTheMoverWithTwoOutlines) {
     form.board[3][3] = 52;
     form.board[3][4] = 11;
-    form.駒移動(3, 3, 3, 4, 52);
+    form.描画_駒移動(3, 3, 3, 4, 52);
     const int o = form.outlineColor;
     EXPECT_EQ(painted(), (std::vector<std::string>{"P0@3,3", tag('R', o, 3, 3), "P52@3,4", tag('R', o, 3, 4),
                                                    tag('R', o, 3, 4)}));
@@ -51,7 +51,7 @@ TEST_F(Repaint, MoveClearsTheFromSquareThenPaintsTheMoverWithTwoOutlines) {
 TEST_F(Repaint, WithdrawalBlinksEachPieceOnAndOffThreeTimes) {
     form.board[2][5] = 12;
     form.board[4][1] = 19;
-    form.戦線離脱処理(5);
+    form.描画_戦線離脱(5);
     const int o = form.outlineColor;
     const std::vector<std::string> cycle = {"P12@2,5", tag('R', o, 2, 5), "P19@4,1", tag('R', o, 4, 1), "F",
                                             "P0@2,5",  tag('R', o, 2, 5), "P0@4,1",  tag('R', o, 4, 1), "F"};

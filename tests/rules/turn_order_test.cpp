@@ -18,30 +18,30 @@ protected:
 };
 
 TEST_F(TurnOrder, WrapsRoundTheSevenSeats) {
-    EXPECT_EQ(form.手番_進(7), 1);
-    EXPECT_EQ(form.手番_戻(1), 7);
-    EXPECT_EQ(form.手番_進(3), 4);
-    EXPECT_EQ(form.手番_戻(3), 2);
+    EXPECT_EQ(form.table.手番_進(7), 1);
+    EXPECT_EQ(form.table.手番_戻(1), 7);
+    EXPECT_EQ(form.table.手番_進(3), 4);
+    EXPECT_EQ(form.table.手番_戻(3), 2);
 }
 
 TEST_F(TurnOrder, SkipsKingdomsWithoutPiecesButNotThoseThatLostOnlyTheirKing) {
     removeKingdom(2);
     removeKingdom(3);
-    EXPECT_EQ(form.手番_進(1), 4);
-    EXPECT_EQ(form.手番_戻(4), 1);
+    EXPECT_EQ(form.table.手番_進(1), 4);
+    EXPECT_EQ(form.table.手番_戻(4), 1);
     form.board[19][6] = Form1::emptyCode;  // 魏 (seat 5) lost its king only
-    EXPECT_EQ(form.手番_進(4), 5);
+    EXPECT_EQ(form.table.手番_進(4), 5);
 }
 
 TEST_F(TurnOrder, NoSeatAndEmptyBoardsEndWithoutASeat) {
-    EXPECT_EQ(form.手番_進(Form1::noSeat), Form1::noSeat);
-    EXPECT_EQ(form.手番_戻(Form1::noSeat), Form1::noSeat);
+    EXPECT_EQ(form.table.手番_進(Form1::noSeat), Form1::noSeat);
+    EXPECT_EQ(form.table.手番_戻(Form1::noSeat), Form1::noSeat);
     for (int seat = 2; seat <= 7; ++seat) removeKingdom(seat);
-    EXPECT_EQ(form.手番_進(1), 1);  // the last kingdom moves again
-    EXPECT_EQ(form.手番_戻(1), 1);
+    EXPECT_EQ(form.table.手番_進(1), 1);  // the last kingdom moves again
+    EXPECT_EQ(form.table.手番_戻(1), 1);
     removeKingdom(1);
-    EXPECT_EQ(form.手番_進(1), Form1::noSeat);
-    EXPECT_EQ(form.手番_戻(4), Form1::noSeat);
+    EXPECT_EQ(form.table.手番_進(1), Form1::noSeat);
+    EXPECT_EQ(form.table.手番_戻(4), Form1::noSeat);
 }
 
 TEST_F(TurnOrder, WithdrawalBlinksThreeTimesThenClearsTheKingdomOnly) {
@@ -53,9 +53,10 @@ TEST_F(TurnOrder, WithdrawalBlinksThreeTimesThenClearsTheKingdomOnly) {
     const double start = clock.seconds;
     window.clearCalls();
 
-    form.戦線離脱処理(5);  // 魏, block 1
+    form.描画_戦線離脱(5);  // 魏, block 1
+    form.table.戦線離脱処理(5);
 
-    EXPECT_EQ(form.調査_駒数(5), 0);
+    EXPECT_EQ(form.table.調査_駒数(5), 0);
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y) {
             if (Form1::blockOfCode(before[x][y]) != 1) {
@@ -72,8 +73,8 @@ TEST_F(TurnOrder, WithdrawalBlinksThreeTimesThenClearsTheKingdomOnly) {
 TEST_F(TurnOrder, WithdrawalOfNoSeatDoesNothing) {
     const daro::Board before = form.board;
     window.clearCalls();
-    form.戦線離脱処理(Form1::noSeat);
-    form.戦線離脱処理(8);
+    form.table.戦線離脱処理(Form1::noSeat);
+    form.table.戦線離脱処理(8);
     EXPECT_EQ(form.board, before);
     EXPECT_TRUE(window.calls.empty());
 }
@@ -87,11 +88,11 @@ TEST_F(TurnOrder, WinnerNeedsTwoKingsOrThirtyPiecesOrNineteenWithAKing) {
     for (const Case& c : cases) {
         form.capturedCount[6] = c.captured;  // seat 2 is block 6
         form.kingsCapturedCount[6] = c.kings;
-        EXPECT_EQ(form.調査_終了(2), c.answer) << c.captured << "/" << c.kings;
-        EXPECT_EQ(form.調査_終了(1), Form1::valueNo);
+        EXPECT_EQ(form.table.調査_終了(2), c.answer) << c.captured << "/" << c.kings;
+        EXPECT_EQ(form.table.調査_終了(1), Form1::valueNo);
     }
-    EXPECT_EQ(form.調査_終了(Form1::noSeat), Form1::valueNo);
-    EXPECT_EQ(form.調査_終了(8), Form1::valueNo);
+    EXPECT_EQ(form.table.調査_終了(Form1::noSeat), Form1::valueNo);
+    EXPECT_EQ(form.table.調査_終了(8), Form1::valueNo);
 }
 
 TEST_F(TurnOrder, WaitIdlesUntilTheTimeHasPassed) {

@@ -52,34 +52,34 @@ inline ReplayResult replayRecord(const std::string& output, int humanSeat) {
             if (Form1::seatOfBlock(Form1::blockOfCode(piece)) != seat) return fail(i, "piece of another seat");
             if (form.board[fx][fy] != piece) return fail(i, "no such piece there");
             if (form.board[tx][ty] != captured) return fail(i, "the target holds something else");
-            if (form.移動チェック(fx, fy, tx, ty, piece) != Form1::valueYes) return fail(i, "illegal move");
-            if (captured != Form1::emptyCode) form.調査_駒取得("取る", piece, captured);
+            if (form.table.移動チェック(fx, fy, tx, ty, piece) != Form1::valueYes) return fail(i, "illegal move");
+            if (captured != Form1::emptyCode) form.table.調査_駒取得("取る", piece, captured);
             form.board[tx][ty] = piece;
             form.board[fx][fy] = Form1::emptyCode;
             r.moves = n;
         } else if (event == "out") {
             int seat;
             if (!(words >> seat) || seat < 1 || seat > 7) return fail(i, "bad seat");
-            if (form.調査_駒数(seat) == 0) return fail(i, "nothing left to take out");
+            if (form.table.調査_駒数(seat) == 0) return fail(i, "nothing left to take out");
             for (auto& column : form.board)
                 for (int& c : column)
                     if (Form1::blockOfCode(c) == Form1::blockOfSeat(seat)) c = Form1::emptyCode;
         } else if (event == "pass") {
             int seat;
             if (!(words >> seat) || seat < 1 || seat > 7) return fail(i, "bad seat");
-            if (form.調査_駒数(seat) == 0) return fail(i, "a kingdom without pieces passes");
+            if (form.table.調査_駒数(seat) == 0) return fail(i, "a kingdom without pieces passes");
             for (int x = 1; x <= 19; ++x)
                 for (int y = 1; y <= 19; ++y)
                     if (Form1::blockOfCode(form.board[x][y]) == Form1::blockOfSeat(seat))
                         for (int tx = 1; tx <= 19; ++tx)
                             for (int ty = 1; ty <= 19; ++ty)
-                                if (form.移動チェック(x, y, tx, ty, form.board[x][y]) == Form1::valueYes)
+                                if (form.table.移動チェック(x, y, tx, ty, form.board[x][y]) == Form1::valueYes)
                                     return fail(i, "passed with a legal move");
         } else if (event == "win") {
             int seat;
             if (!(words >> seat) || seat < 1 || seat > 7) return fail(i, "bad seat");
             if (!lastLine) return fail(i, "the game went on after a win");
-            if (form.調査_終了(seat) != Form1::valueYes) return fail(i, "not a winning score");
+            if (form.table.調査_終了(seat) != Form1::valueYes) return fail(i, "not a winning score");
             std::istringstream previous(i > 0 ? lines[i - 1] : "");
             std::string what;
             int n = 0, mover = 0;

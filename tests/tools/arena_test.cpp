@@ -76,7 +76,8 @@ TEST(Arena, ShortRunPrintsOneLineAGameAndEveryGameReplays) {
         std::snprintf(name, sizeof name, "game-%04d.daro", g.index + 1);
         const std::string file = readAll(dir / name);
         EXPECT_EQ(file, g.fileText);
-        EXPECT_EQ(file.rfind("daro-game 1\nmode seven-players\nlevel 3\n", 0), 0u);
+        // The arena's players are named in the header.
+        EXPECT_EQ(file.rfind("daro-game 1\nmode free\nlevel 3\nseats ", 0), 0u);
         const GameFileResult replayed = replayGameFile(file);
         ASSERT_TRUE(replayed.game) << "game " << g.index + 1 << " line " << replayed.problem.line << ": "
                                    << replayed.problem.reason;

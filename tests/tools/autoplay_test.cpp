@@ -26,7 +26,7 @@ Game play(const Options& options) {
     std::ostringstream out;
     Autoplay game(options, out);
     game.run();
-    return {out.str(), game.form.board};
+    return {out.str(), game.table.board};
 }
 
 int lastMoveNumber(const std::string& output) {
@@ -112,7 +112,7 @@ TEST(Autoplay, AWholeRoundWithoutAMoveEndsTheGame) {
     // Its one pass is a whole round in which no kingdom could move.
     std::ostringstream out;
     Autoplay game(Options{}, out);
-    Board& b = game.form.board;
+    Board& b = game.table.board;
     for (int x = 1; x <= 19; ++x)
         for (int y = 1; y <= 19; ++y) b[x][y] = 52;
     b[1][1] = 59;
@@ -130,7 +130,7 @@ TEST(Autoplay, APassInsideTheComputersChainComesBeforeTheNextMove) {
     o.seed = 1;
     o.maxMoves = 2;
     Autoplay game(o, out);
-    Board& b = game.form.board;
+    Board& b = game.table.board;
     fenceInQin(b);
     b[19][19] = 69;
     for (int y = 9; y <= 18; ++y) b[19][y] = 62;

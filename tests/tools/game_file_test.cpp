@@ -30,8 +30,8 @@ Played play(const Options& o) {
     std::ostringstream out;
     Autoplay game(o, out);
     game.run();
-    const auto first = game.form.moveRecord.begin();
-    return {out.str(), game.gameFile(), {first, first + game.form.recordEnd + 1}};
+    const auto first = game.table.moveRecord.begin();
+    return {out.str(), game.gameFile(), {first, first + game.table.recordEnd + 1}};
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -110,7 +110,7 @@ TEST(GameFile, SavedGamesOfEveryLengthOpenAsTheSameGame) {
         Form1& f = screen.form;
         EXPECT_EQ(f.board, p.record.back().board()) << where;
         EXPECT_EQ(f.moveNumber, static_cast<int>(p.record.size()) - 1) << where;
-        EXPECT_EQ(f.gameMode, o.humanSeat == 0 ? Form1::modeSevenPlayers : Form1::modeOnePlayer) << where;
+        EXPECT_EQ(f.gameMode, o.humanSeat == 0 ? Form1::modeFree : Form1::modeOnePlayer) << where;
         if (o.humanSeat != 0) {
             EXPECT_EQ(f.seatPlayer[o.humanSeat], Form1::playerHuman) << where;
         }
@@ -142,10 +142,10 @@ std::string longGameSavedByTheGame(Screen& screen, int moves) {
                 const int c = f.board[x][y];
                 if (Form1::blockOfCode(c) != block || Form1::isKingCode(c)) continue;
                 int xmin, xmax, ymin, ymax;
-                Form1::取得_駒移動座標(c, x, y, xmin, xmax, ymin, ymax);
+                Table::取得_駒移動座標(c, x, y, xmin, xmax, ymin, ymax);
                 for (int tx = xmin; tx <= xmax; ++tx)
                     for (int ty = ymin; ty <= ymax; ++ty)
-                        if (f.board[tx][ty] == Form1::emptyCode && f.移動チェック(x, y, tx, ty, c) == Form1::valueYes)
+                        if (f.board[tx][ty] == Form1::emptyCode && f.table.移動チェック(x, y, tx, ty, c) == Form1::valueYes)
                             quiet.push_back({x, y, tx, ty});
             }
         if (quiet.empty()) break;
@@ -233,9 +233,9 @@ TEST(GameFile, EveryKindOfBadFileIsRefusedWithTheGameUntouched) {
         for (const auto& l : ls) text += l + "\n";
         return text;
     };
-    // Line 5 is the first move, 秦's; line 6 the second, 楚's (the human's).
-    ASSERT_EQ(lines[4].rfind("move 1 1 ", 0), 0u);
-    ASSERT_EQ(lines[5].rfind("move 2 2 ", 0), 0u);
+    // Line 6 is the first move, 秦's; line 7 the second, 楚's (the human's).
+    ASSERT_EQ(lines[5].rfind("move 1 1 ", 0), 0u);
+    ASSERT_EQ(lines[6].rfind("move 2 2 ", 0), 0u);
 
     struct Bad {
         std::string name, bytes;
@@ -244,14 +244,17 @@ TEST(GameFile, EveryKindOfBadFileIsRefusedWithTheGameUntouched) {
     std::vector<Bad> bad;
     bad.push_back({"notes.txt", "shopping list\nmilk\n", 1});
     bad.push_back({"empty.daro", "", 1});
-    bad.push_back({"cut-line.daro", good.substr(0, good.find(lines[7]) + 9), 8});
+    bad.push_back({"cut-line.daro", good.substr(0, good.find(lines[8]) + 9), 9});
     bad.push_back({"cut-header.daro", "daro-game 1\nmode one-player\n", 3});
     auto illegal = lines;
-    illegal[5] = "move 2 2 6 15 6 3 60 0";  // a GYO may not jump over pieces
-    bad.push_back({"illegal.daro", join(illegal), 6});
+    illegal[6] = "move 2 2 6 15 6 3 60 0";  // a GYO may not jump over pieces
+    bad.push_back({"illegal.daro", join(illegal), 7});
     auto outOfTurn = lines;
-    std::swap(outOfTurn[4], outOfTurn[5]);
-    bad.push_back({"turn.daro", join(outOfTurn), 5});
+    std::swap(outOfTurn[5], outOfTurn[6]);
+    bad.push_back({"turn.daro", join(outOfTurn), 6});
+    auto badSeats = lines;
+    badSeats[4] = "seats human human robot human human human human";
+    bad.push_back({"seats.daro", join(badSeats), 5});
     auto badLevel = lines;
     badLevel[3] = "level 9";
     bad.push_back({"level.daro", join(badLevel), 4});

@@ -127,8 +127,8 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
 
 // Every move the game's move check accepts, from the engine's generator
 // (the two agree exactly; the engine's tests compare them).
-inline std::vector<engine::Move> legalMoves(const Form1& form, int seat) {
-    const engine::Position p(form.board, form.capturedCount, form.kingsCapturedCount, seat);
+inline std::vector<engine::Move> legalMoves(const Table& table, int seat) {
+    const engine::Position p(table.board, table.capturedCount, table.kingsCapturedCount, seat);
     std::vector<engine::Move> moves;
     p.generate(engine::blockOfSeat[seat], moves);
     return moves;
@@ -149,38 +149,37 @@ inline ChosenMove toChosen(const engine::Move& m) {
 }
 
 // One game's players: random for the opening rounds, then each seat's own.
-class GamePlayers : public MoveChooser {
+class GamePlayers {
 public:
     GamePlayers(const std::array<Kind, 8>& seats, std::uint64_t openingSeed, int openingRounds,
                 engine::Settings settings)
         : seats_(seats), openingRng_(openingSeed), playRng_(openingSeed ^ 0x5eed),
           openingRounds_(openingRounds), settings_(settings) {}
 
-    bool choose(Form1& form, int seat, std::optional<ChosenMove>& move) override {
-        move.reset();
-        if (turnsTaken_[seat]++ < openingRounds_) return pickRandom(form, seat, openingRng_, move);
+    std::optional<ChosenMove> choose(const Table& table, int seat) {
+        if (turnsTaken_[seat]++ < openingRounds_) return pickRandom(table, seat, openingRng_);
         switch (seats_[seat]) {
-        case Kind::written: return false;
-        case Kind::random: return pickRandom(form, seat, playRng_, move);
+        case Kind::written: return think(table.snapshot());
+        case Kind::random: return pickRandom(table, seat, playRng_);
         case Kind::engine: break;
         }
-        const engine::Position p(form.board, form.capturedCount, form.kingsCapturedCount, seat);
+        const engine::Position p(table.board, table.capturedCount, table.kingsCapturedCount, seat);
         const auto start = std::chrono::steady_clock::now();
         const double startCpu = threadSeconds();
         const engine::Result r = engine::search(p, settings_);
         thinkSeconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         if (startCpu >= 0) thinkCpuSeconds.push_back(threadSeconds() - startCpu);
-        if (r.move) move = toChosen(*r.move);
-        return true;
+        if (!r.move) return std::nullopt;
+        return toChosen(*r.move);
     }
 
     std::vector<double> thinkSeconds, thinkCpuSeconds;
 
 private:
-    static bool pickRandom(Form1& form, int seat, std::mt19937_64& rng, std::optional<ChosenMove>& move) {
-        const auto moves = legalMoves(form, seat);
-        if (!moves.empty()) move = toChosen(moves[rng() % moves.size()]);
-        return true;
+    static std::optional<ChosenMove> pickRandom(const Table& table, int seat, std::mt19937_64& rng) {
+        const auto moves = legalMoves(table, seat);
+        if (moves.empty()) return std::nullopt;
+        return toChosen(moves[rng() % moves.size()]);
     }
 
     std::array<Kind, 8> seats_;
@@ -189,6 +188,14 @@ private:
     engine::Settings settings_;
     std::array<int, 8> turnsTaken_{};
 };
+
+// The seats as the table knows them: the written computer at LEVEL3, the
+// engine at LEVEL4; a random player sits as a computer the arena moves.
+inline std::array<SeatKind, 8> tableSeats(const std::array<Kind, 8>& seats) {
+    std::array<SeatKind, 8> kinds{};
+    for (int s = 1; s <= 7; ++s) kinds[s] = {false, seats[s] == Kind::engine ? Table::levelFour : 3};
+    return kinds;
+}
 
 // -------------------------------------------------------------------- games
 
@@ -228,9 +235,14 @@ inline GameResult playGame(const Options& o, int index) {
     ao.maxMoves = o.maxMoves;
     try {
         autoplay::Autoplay game(ao, out);
-        for (int s = 1; s <= 7; ++s) game.form.seatChooser[s] = &players;
+        game.seatPlayers(tableSeats(g.seats));
+        game.chooser = [&players](const Table& table, int seat) { return players.choose(table, seat); };
         game.run();
-        g.fileText = game.gameFile();
+        GameHeader header = headerOf(game.table);
+        for (int s = 1; s <= 7; ++s)
+            if (g.seats[s] == Kind::random) header.seats[s] = "random";
+        const std::string result = game.table.outcome() ? resultLine(*game.table.outcome()) : std::string();
+        g.fileText = gameFileText(header, game.table.moveRecord, game.table.recordEnd, result);
     } catch (const std::exception& e) {
         g.error = e.what();
     }
