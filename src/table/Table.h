@@ -185,10 +185,6 @@ public:
     // A replayed game file takes the place of the game.
     void takeOver(const ReplayedGame& game);
 
-    // A seat changes hands during the game: the server's computer stands in
-    // for an absent player, and hands the seat back when the player returns.
-    void changeSeat(int seat, SeatKind kind);
-
     // ------------------------------------------------------------- rules
     int 存在チェック駒(int code) const;
     void 取得_王座標(int code);

@@ -352,11 +352,10 @@ void Lobby::join(ConnId who, Connection& c, const Json& m, double now) {
     }
     out_.log(t->code + " seat " + std::to_string(seat) + " joined by " + c.name);
     sendJson(who, {{"type", "joined"}, {"code", t->code}, {"seat", seat}, {"token", token}});
+    // The seat is handed back before the newcomer sees the table.
+    if (s.standIn) standIn(*t, seat, false, now);
     takeSeat(who, c, *t, seat, now);
-    if (t->status == GameTable::Status::waiting)
-        startIfFull(*t, now);
-    else if (s.standIn)
-        standIn(*t, seat, false, now);
+    if (t->status == GameTable::Status::waiting) startIfFull(*t, now);
 }
 
 void Lobby::reconnect(ConnId who, Connection& c, const Json& m, double now) {
@@ -382,8 +381,8 @@ void Lobby::reconnect(ConnId who, Connection& c, const Json& m, double now) {
     }
     out_.log(t->code + " seat " + std::to_string(*seat) + " back");
     sendJson(who, {{"type", "joined"}, {"code", t->code}, {"seat", *seat}});
-    takeSeat(who, c, *t, *seat, now);
     if (s.standIn) standIn(*t, *seat, false, now);
+    takeSeat(who, c, *t, *seat, now);
 }
 
 void Lobby::takeSeat(ConnId who, Connection& c, GameTable& t, int seat, double now) {
@@ -575,6 +574,7 @@ void Lobby::startIfFull(GameTable& t, double now) {
         if (seat.created.human && seat.tokenHash.empty()) return;
         kinds[static_cast<std::size_t>(s)] = seat.created;
     }
+    t.table.computerLevel = t.level;
     t.table.seat(Table::modeFree, kinds);
     t.status = GameTable::Status::playing;
     out_.log(t.code + " started");
@@ -589,15 +589,12 @@ void Lobby::advance(GameTable& t, double now) {
     for (int guard = 0; guard < loopGuard && t.status == GameTable::Status::playing; ++guard) {
         const Step step = t.table.next();
         switch (step.kind) {
-            case StepKind::none:
-            case StepKind::human: return;
-            case StepKind::paused: t.table.resume(); break;
-            case StepKind::computerMove:
-                if (!t.searching) {
-                    t.searching = true;
-                    out_.search(t.code, ++t.searchTicket, t.table.snapshot());
-                }
+            case StepKind::none: return;
+            case StepKind::human:
+                if (t.seats[static_cast<std::size_t>(step.seat)].standIn) startSearch(t, step.seat);
                 return;
+            case StepKind::computerMove: startSearch(t, step.seat); return;
+            case StepKind::paused: t.table.resume(); break;
             case StepKind::dropOut:
             case StepKind::pass: t.table.step(); break;
         }
@@ -605,19 +602,53 @@ void Lobby::advance(GameTable& t, double now) {
     }
 }
 
+void Lobby::startSearch(GameTable& t, int seat) {
+    if (t.searching) return;
+    SearchRequest request = t.table.snapshot();
+    // A stand-in plays at the table's level, whatever the seat's own.
+    if (t.seats[static_cast<std::size_t>(seat)].created.human) request.level = t.level;
+    t.searching = true;
+    t.searchSeat = seat;
+    out_.search(t.code, ++t.searchTicket, request);
+}
+
 void Lobby::searched(const std::string& code, std::uint64_t ticket, const std::optional<ChosenMove>& chosen,
                      double now) {
-    auto it = tables_.find(code);
-    if (it == tables_.end()) return;
-    GameTable& t = *it->second;
+    GameTable* found = findTable(code);
+    if (found == nullptr) return;
+    GameTable& t = *found;
     if (!t.searching || ticket != t.searchTicket) return;
     t.searching = false;
     const Step step = t.table.next();
-    if (t.status == GameTable::Status::playing && step.kind == StepKind::computerMove) {
+    if (t.status != GameTable::Status::playing || step.seat != t.searchSeat) return advance(t, now);
+    if (step.kind == StepKind::computerMove) {
         t.table.commitComputerMove(step.seat, chosen);
-        if (!publish(t, now)) return reload(t.code, now);
+    } else if (step.kind == StepKind::human && t.seats[static_cast<std::size_t>(step.seat)].standIn) {
+        playForAbsent(t, step.seat, chosen);
+    } else {
+        return advance(t, now);
     }
+    if (!publish(t, now)) return reload(t.code, now);
     advance(t, now);
+}
+
+// The stand-in moves as the player would, through the same door: if the
+// rules refuse its choice, the first move they accept.
+void Lobby::playForAbsent(GameTable& t, int seat, const std::optional<ChosenMove>& chosen) {
+    if (chosen && t.table.submit(seat, TableMove{chosen->fromX, chosen->fromY, chosen->toX, chosen->toY}) ==
+                      Refusal::none)
+        return;
+    const int block = Table::blockOfSeat(seat);
+    for (int x = 1; x <= Table::boardSize; ++x)
+        for (int y = 1; y <= Table::boardSize; ++y) {
+            const int piece = t.table.board[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
+            if (Table::blockOfCode(piece) != block) continue;
+            int xmin, xmax, ymin, ymax;
+            Table::取得_駒移動座標(piece, x, y, xmin, xmax, ymin, ymax);
+            for (int tx = std::max(1, xmin); tx <= std::min(Table::boardSize, xmax); ++tx)
+                for (int ty = std::max(1, ymin); ty <= std::min(Table::boardSize, ymax); ++ty)
+                    if (t.table.submit(seat, TableMove{x, y, tx, ty}) == Refusal::none) return;
+        }
 }
 
 // Stores the events the table has made, then tells everyone. False when the
@@ -665,9 +696,8 @@ void Lobby::standIn(GameTable& t, int seat, bool computer, double now) {
             return;
         }
         t.lines.push_back(line);
-        t.table.changeSeat(seat, computer ? SeatKind{false, t.level} : SeatKind{true, 0});
         // A search under way for this seat no longer counts.
-        if (t.searching && t.table.next().seat == seat) t.searching = false;
+        if (t.searching && t.searchSeat == seat) t.searching = false;
     }
     s.standIn = computer;
     out_.log(t.code + " seat " + std::to_string(seat) + (computer ? " played by the computer" : " played by its player"));
@@ -733,6 +763,7 @@ bool Lobby::rebuild(GameTable& t, const StoredTable& stored, double now) {
         full = full && (!kinds[static_cast<std::size_t>(s)].human || !t.seats[static_cast<std::size_t>(s)].tokenHash.empty());
     if (stored.lines.empty() && !full) return true;
 
+    t.table.computerLevel = t.level;
     t.table.seat(Table::modeFree, kinds);
     t.status = GameTable::Status::playing;
     std::vector<std::string> replayed;
@@ -830,14 +861,11 @@ std::string Lobby::gameFile(const std::string& code) {
     } else {
         return {};
     }
-    int humans = 0, humanSeat = 0;
-    for (int s = 1; s <= seats; ++s)
-        if (kinds[static_cast<std::size_t>(s)].human) ++humans, humanSeat = s;
-    // One human against the computers is the game's one-player mode; any
-    // other mix is written as seven players, whose file checks every move.
-    std::string text = "daro-game 1\n";
-    text += humans == 1 ? "mode one-player\nhuman " + std::to_string(humanSeat) + "\n" : "mode seven-players\n";
-    text += "level " + std::to_string(level) + "\n";
+    // A free game: every seat as the table was made; the computer standing
+    // in for a player chose moves for a human seat, which the file keeps.
+    GameHeader header{Table::modeFree, 1, level, {}};
+    for (int s = 1; s <= seats; ++s) header.seats[static_cast<std::size_t>(s)] = seatToken(kinds[static_cast<std::size_t>(s)]);
+    std::string text = gameFileText(header, {}, -1, "");
     for (const std::string& line : lines)
         if (!isSeatChangeLine(line)) text += line + "\n";
     return text;

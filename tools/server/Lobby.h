@@ -81,6 +81,7 @@ struct GameTable {
     std::string result;
     std::uint64_t searchTicket = 0;
     bool searching = false;
+    int searchSeat = 0;
     double idleSince = 0;
 };
 
@@ -151,6 +152,8 @@ private:
 
     void startIfFull(GameTable& t, double now);
     void advance(GameTable& t, double now);
+    void startSearch(GameTable& t, int seat);
+    void playForAbsent(GameTable& t, int seat, const std::optional<ChosenMove>& chosen);
     bool publish(GameTable& t, double now);
     void standIn(GameTable& t, int seat, bool computer, double now);
     // Takes the code by value: the table that holds it may go.

@@ -28,12 +28,6 @@ std::optional<std::vector<int>> numbersAfterWord(const std::string& line) {
 bool isSeat(int s) { return s >= 1 && s <= 7; }
 }  // namespace
 
-std::string resultLine(const Outcome& o) {
-    if (o.kind == OutcomeKind::win) return "win " + std::to_string(o.seat);
-    if (o.kind == OutcomeKind::humanGone) return "lost";
-    return {};
-}
-
 std::string lineOf(const TableEvent& e) {
     switch (e.kind) {
         case TableEventKind::moved: return eventLine(e.move, e.moveNumber);
@@ -57,11 +51,9 @@ bool playLine(Table& table, const std::string& line) {
     if (startsWith(line, "standin ") || startsWith(line, "player ")) {
         const bool computer = line[0] == 's';
         if (n->size() != (computer ? 2u : 1u) || !isSeat((*n)[0])) return false;
-        if (computer && ((*n)[1] < 1 || (*n)[1] > 4)) return false;
-        table.changeSeat((*n)[0], computer ? SeatKind{false, (*n)[1]} : SeatKind{true, 0});
-        return true;
+        return !computer || ((*n)[1] >= 1 && (*n)[1] <= 4);
     }
-    if (line == "lost" || startsWith(line, "win ")) return table.over();
+    if (line == "lost" || startsWith(line, "win ")) return table.outcome() && resultLine(*table.outcome()) == line;
     for (int guard = 0; guard < loopGuard && table.next().kind == StepKind::paused; ++guard) table.resume();
     const Step step = table.next();
     if (startsWith(line, "move ") && n->size() == 8 && step.seat == (*n)[1]) {

@@ -15,16 +15,17 @@ namespace daro::server {
 // The game file's line of an event; empty for turns and pauses, and for an
 // end the game file has no line for.
 std::string lineOf(const TableEvent& event);
-std::string resultLine(const Outcome& outcome);
 
-// "standin SEAT LEVEL" and "player SEAT": who plays a human seat.
+// "standin SEAT LEVEL" and "player SEAT": who plays a human seat from here
+// on. The seat stays a human seat of the game: the computer only chooses
+// its moves, so the game is the same whoever sat there.
 std::string standInLine(int seat, int level);
 std::string playerLine(int seat);
 bool isSeatChangeLine(std::string_view line);
 
 // Plays one line on the table as its next step; false when the line is not
-// what the table can do next. Result lines come with the step before them
-// and are accepted as they are.
+// what the table can do next. Result lines come with the step before them,
+// and seat changes change nothing on the table.
 bool playLine(Table& table, const std::string& line);
 
 }  // namespace daro::server

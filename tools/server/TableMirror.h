@@ -22,12 +22,10 @@ public:
             kinds[static_cast<std::size_t>(s)] = seat.at("kind") == "human" ? SeatKind{true, 0}
                                                                             : SeatKind{false, seat.at("level").get<int>()};
         }
-        level_ = state.at("level").get<int>();
         table = Table();
         table.seat(Table::modeFree, kinds);
         // Before the game starts there is nothing to follow.
         if (state.at("status") == "waiting") return true;
-        // The record holds the seat changes too, so the turns go as they went.
         return followLines(state.at("record"));
     }
 
@@ -43,11 +41,6 @@ public:
         }
         if (type == "out" || type == "pass")
             return played(playLine(table, type + " " + std::to_string(event.at("seat").get<int>())));
-        if (type == "seat" && event.at("kind") == "human") {
-            const int s = event.at("seat").get<int>();
-            const bool computer = event.at("playedBy") == "computer";
-            table.changeSeat(s, computer ? SeatKind{false, level_} : SeatKind{true, 0});
-        }
         return true;
     }
 
@@ -74,7 +67,6 @@ private:
         table.drainEvents();
         return true;
     }
-    int level_ = 3;
 };
 
 }  // namespace daro::server
