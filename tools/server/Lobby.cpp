@@ -82,6 +82,14 @@ std::optional<SeatKind> seatKindOf(std::string_view word) {
     return std::nullopt;
 }
 
+// Seven people at a table play the game's own seven-player mode; any mix
+// with the computer is a free game.
+int modeOf(const std::array<SeatKind, 8>& kinds) {
+    for (int s = 1; s <= 7; ++s)
+        if (!kinds[static_cast<std::size_t>(s)].human) return Table::modeFree;
+    return Table::modeSevenPlayers;
+}
+
 const char* outcomeName(OutcomeKind k) {
     switch (k) {
         case OutcomeKind::win: return "win";
@@ -575,7 +583,7 @@ void Lobby::startIfFull(GameTable& t, double now) {
         kinds[static_cast<std::size_t>(s)] = seat.created;
     }
     t.table.computerLevel = t.level;
-    t.table.seat(Table::modeFree, kinds);
+    t.table.seat(modeOf(kinds), kinds);
     t.status = GameTable::Status::playing;
     out_.log(t.code + " started");
     broadcast(t, {{"type", "started"}});
@@ -719,8 +727,10 @@ void Lobby::tick(double now) {
                 !seat.standIn && seat.graceEnds <= now)
                 standIn(*t, s, true, now);
         }
-        if (GameTable* t = findTable(code); t != nullptr && t->status == GameTable::Status::playing && !t->searching)
+        if (GameTable* t = findTable(code); t != nullptr && t->stalled && t->status == GameTable::Status::playing) {
+            t->stalled = false;
             advance(*t, now);
+        }
         GameTable* t = findTable(code);
         if (t == nullptr) continue;
         bool anyone = !t->spectators.empty();
@@ -764,7 +774,7 @@ bool Lobby::rebuild(GameTable& t, const StoredTable& stored, double now) {
     if (stored.lines.empty() && !full) return true;
 
     t.table.computerLevel = t.level;
-    t.table.seat(Table::modeFree, kinds);
+    t.table.seat(modeOf(kinds), kinds);
     t.status = GameTable::Status::playing;
     std::vector<std::string> replayed;
     auto collect = [&] {
@@ -831,6 +841,8 @@ void Lobby::reload(std::string code, double now) {
     }
     fresh->spectators = old.spectators;
     fresh->searchTicket = old.searchTicket + 1;
+    // The tick tries the step again, not this call: the store may still be failing.
+    fresh->stalled = true;
     it->second = std::move(fresh);
     GameTable& t = *it->second;
     for (int s = 1; s <= seats; ++s)
@@ -861,9 +873,9 @@ std::string Lobby::gameFile(const std::string& code) {
     } else {
         return {};
     }
-    // A free game: every seat as the table was made; the computer standing
-    // in for a player chose moves for a human seat, which the file keeps.
-    GameHeader header{Table::modeFree, 1, level, {}};
+    // Every seat as the table was made: the computer standing in for a
+    // player chose moves for a human seat, and the file keeps them as such.
+    GameHeader header{modeOf(kinds), 1, level, {}};
     for (int s = 1; s <= seats; ++s) header.seats[static_cast<std::size_t>(s)] = seatToken(kinds[static_cast<std::size_t>(s)]);
     std::string text = gameFileText(header, {}, -1, "");
     for (const std::string& line : lines)

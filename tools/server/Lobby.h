@@ -82,6 +82,7 @@ struct GameTable {
     std::uint64_t searchTicket = 0;
     bool searching = false;
     int searchSeat = 0;
+    bool stalled = false;  // a step could not be stored; the tick tries again
     double idleSince = 0;
 };
 

@@ -316,7 +316,7 @@ int runLoad(Run& run) {
         const auto i = static_cast<std::size_t>(t % threads);
         Group* g = groups[i][static_cast<std::size_t>(t / threads)].get();
         asio::post(*loops[i], [g] { g->start(); });
-        if (t % 50 == 49) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (t % 50 == 49) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     const int expected = o.tables * (o.againstLevel4 ? 1 : 7);
     while (run.ready < o.tables && run.lost == 0 && Clock::now() - started < std::chrono::seconds(120))
