@@ -82,14 +82,6 @@ std::optional<SeatKind> seatKindOf(std::string_view word) {
     return std::nullopt;
 }
 
-// Seven people at a table play the game's own seven-player mode; any mix
-// with the computer is a free game.
-int modeOf(const std::array<SeatKind, 8>& kinds) {
-    for (int s = 1; s <= 7; ++s)
-        if (!kinds[static_cast<std::size_t>(s)].human) return Table::modeFree;
-    return Table::modeSevenPlayers;
-}
-
 const char* outcomeName(OutcomeKind k) {
     switch (k) {
         case OutcomeKind::win: return "win";

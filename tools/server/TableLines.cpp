@@ -28,6 +28,12 @@ std::optional<std::vector<int>> numbersAfterWord(const std::string& line) {
 bool isSeat(int s) { return s >= 1 && s <= 7; }
 }  // namespace
 
+int modeOf(const std::array<SeatKind, 8>& seats) {
+    for (int s = 1; s <= 7; ++s)
+        if (!seats[static_cast<std::size_t>(s)].human) return Table::modeFree;
+    return Table::modeSevenPlayers;
+}
+
 std::string lineOf(const TableEvent& e) {
     switch (e.kind) {
         case TableEventKind::moved: return eventLine(e.move, e.moveNumber);

@@ -12,6 +12,10 @@
 
 namespace daro::server {
 
+// Seven people at a table play the game's own seven-player mode; any mix
+// with the computer is a free game.
+int modeOf(const std::array<SeatKind, 8>& seats);
+
 // The game file's line of an event; empty for turns and pauses, and for an
 // end the game file has no line for.
 std::string lineOf(const TableEvent& event);

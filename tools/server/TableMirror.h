@@ -23,7 +23,7 @@ public:
                                                                             : SeatKind{false, seat.at("level").get<int>()};
         }
         table = Table();
-        table.seat(Table::modeFree, kinds);
+        table.seat(modeOf(kinds), kinds);
         // Before the game starts there is nothing to follow.
         if (state.at("status") == "waiting") return true;
         return followLines(state.at("record"));
