@@ -20,6 +20,7 @@ cleanup() { [ -n "$server_pid" ] && kill -9 "$server_pid" 2>/dev/null || true; r
 trap cleanup EXIT
 
 start_server() {
+  [ -f "$work/server.log" ] && mv "$work/server.log" "$work/server.log.before"
   "$server_bin" --listen 127.0.0.1:0 --data "$work/data" --per-address 100000 2>>"$work/server.log" &
   server_pid=$!
   port=""
@@ -72,7 +73,8 @@ kill_test() {
   wait "$load_pid" || true
   cat "$work/kill.out"
   start_server
-  grep -E "restored|could not be restored" "$work/server.log" | tail -2
+  sleep 2
+  grep -E "tables restored|could not be restored" "$work/server.log" | tail -3
   mkdir -p "$work/games"
   "$load_bin" --port "$port" --check "$work/announced" --games "$work/games" | tail -3
   bad=0; n=0

@@ -79,9 +79,38 @@ Store::Store(const std::string& folder) {
         sqlite3_close(db_);
         throw std::runtime_error("cannot prepare " + path + ": " + why);
     }
+    if (!folder.empty()) {
+        run("PRAGMA wal_autocheckpoint=0");
+        checkpointer_ = std::thread([this, path] { checkpointEverySecond(path); });
+    }
+}
+
+void Store::checkpointEverySecond(std::string path) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return;
+    }
+    sqlite3_busy_timeout(db, 100);
+    std::unique_lock lock(stopMutex_);
+    while (!stop_.wait_for(lock, std::chrono::seconds(1), [this] { return stopping_; })) {
+        lock.unlock();
+        // PASSIVE never waits for the writer; what it cannot copy now, it copies next time.
+        sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+        lock.lock();
+    }
+    sqlite3_close(db);
 }
 
 Store::~Store() {
+    if (checkpointer_.joinable()) {
+        {
+            std::lock_guard lock(stopMutex_);
+            stopping_ = true;
+        }
+        stop_.notify_all();
+        checkpointer_.join();
+    }
     // Finalizes the cached statements with the connection.
     sqlite3_stmt* s = nullptr;
     while ((s = sqlite3_next_stmt(db_, nullptr)) != nullptr) sqlite3_finalize(s);

@@ -4,7 +4,11 @@
 // comes back with every move anyone saw.
 
 #include <array>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -57,8 +61,16 @@ private:
     bool commitOrRollBack(bool ok);
     void readSeatsAndLines(StoredTable& table);
 
+    void checkpointEverySecond(std::string path);
+
     sqlite3* db_ = nullptr;
     std::string lastError_;
+    // Checkpoints copy the log into the database and wait for the disk: a
+    // thread of their own does them, so a commit on the loop never does.
+    std::thread checkpointer_;
+    std::mutex stopMutex_;
+    std::condition_variable stop_;
+    bool stopping_ = false;
 };
 
 }  // namespace daro::server
