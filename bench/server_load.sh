@@ -89,7 +89,7 @@ kill_test() {
 engines() {
   fresh; start_server
   echo "== engines: 100 tables of one bot and six LEVEL4 computers"
-  "$load_bin" --port "$port" --tables 100 --against-level4 --seconds 60 --warmup 5 --threads 1
+  "$load_bin" --port "$port" --tables 100 --against-level4 --seconds 40 --warmup 5 --threads 1
   echo "server_memory $(memory)"
   stop_server
 }
