@@ -39,7 +39,9 @@ done
   "$root/share/icons/hicolor/64x64/apps/$DARO_APP_ID.png" || fail "the scalable icon is another picture"
 
 # The manual pages format without complaint.
-for page in daro daro-autoplay; do
+pages="daro daro-autoplay"
+[ -e "$root/share/man/man6/daro-server.6.gz" ] && pages="$pages daro-server"
+for page in $pages; do
   warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man6/$page.6.gz" 2>&1 >/dev/null || true)"
   [ -z "$warnings" ] || fail "manual page $page: $warnings"
 done

@@ -14,6 +14,9 @@ installed_files() {
     "share/icons/hicolor/scalable/apps/$id.svg" \
     share/man/man6/daro.6.gz share/man/man6/daro-autoplay.6.gz \
     share/doc/daro/README.md share/doc/daro/copyright share/doc/daro/changelog.Debian.gz
+  for file in ${DARO_INSTALLED_EXTRA:-}; do
+    echo "$file"
+  done
   for size in 16 22 24 32 48 64 128 256; do
     echo "share/icons/hicolor/${size}x${size}/apps/$id.png"
   done

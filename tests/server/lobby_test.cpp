@@ -1,0 +1,181 @@
+// The lobby without sockets, on a clock the test turns: grace and the
+// stand-in, tables brought back from the store, idle tables let go.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <nlohmann/json.hpp>
+
+#include "Lobby.h"
+#include "TableMirror.h"
+
+namespace daro::server {
+namespace {
+
+using Json = nlohmann::json;
+
+class FakeOutbox : public Outbox {
+public:
+    void send(ConnId to, const std::string& text) override { inbox[to].push_back(Json::parse(text)); }
+    void close(ConnId who) override { closed.push_back(who); }
+    void search(const std::string& code, std::uint64_t ticket, const SearchRequest& request) override {
+        searches.push_back({code, ticket, request});
+    }
+    void log(const std::string& line) override { logged.push_back(line); }
+
+    struct Search {
+        std::string code;
+        std::uint64_t ticket;
+        SearchRequest request;
+    };
+    std::map<ConnId, std::vector<Json>> inbox;
+    std::deque<Search> searches;
+    std::vector<ConnId> closed;
+    std::vector<std::string> logged;
+
+    Json last(ConnId who, const std::string& type) const {
+        const auto& got = inbox.at(who);
+        for (auto it = got.rbegin(); it != got.rend(); ++it)
+            if ((*it)["type"] == type) return *it;
+        return nullptr;
+    }
+};
+
+class LobbyTest : public ::testing::Test {
+protected:
+    Store store{""};
+    FakeOutbox out;
+    std::unique_ptr<Lobby> lobby = std::make_unique<Lobby>(store, out);
+    double now = 100;
+
+    void say(ConnId who, const Json& m) { lobby->received(who, m.dump(), now += 0.5); }
+    void arrive(ConnId who, const std::string& name) {
+        lobby->connected(who, "192.0.2.1", now);
+        say(who, {{"type", "hello"}, {"version", 1}, {"name", name}});
+    }
+    // Every search asked for so far is answered, as the worker pool would.
+    void think() {
+        for (int guard = 0; guard < 500 && !out.searches.empty(); ++guard) {
+            auto s = out.searches.front();
+            out.searches.pop_front();
+            lobby->searched(s.code, s.ticket, daro::think(s.request), now);
+        }
+    }
+    std::string create(ConnId who, const std::vector<std::string>& seats, int grace) {
+        say(who, {{"type", "create"}, {"seats", seats}, {"grace", grace}, {"level", 1}});
+        return out.last(who, "created")["code"];
+    }
+    // The table's own choice for the seat to move, sent by `who`.
+    void playFor(ConnId who, const std::string& code) {
+        TableMirror mirror;
+        mirror.table = lobby->findTable(code)->table;
+        auto m = mirror.choose(mirror.table.turnSeat);
+        ASSERT_TRUE(m);
+        say(who, {{"type", "move"}, {"from", {m->fromX, m->fromY}}, {"to", {m->toX, m->toY}}});
+    }
+};
+
+TEST_F(LobbyTest, TheComputerTakesTheSeatOnlyWhenGraceRunsOutAndGivesItBack) {
+    arrive(1, "stays");
+    arrive(2, "leaves");
+    const std::string code = create(1, {"human", "human", "level1", "level1", "level1", "level1", "level1"}, 30);
+    say(1, {{"type", "join"}, {"code", code}, {"seat", 1}});
+    say(2, {{"type", "join"}, {"code", code}, {"seat", 2}});
+    const std::string token = out.last(2, "joined")["token"];
+    playFor(1, code);
+    lobby->disconnected(2, now);
+    ASSERT_EQ(lobby->findTable(code)->table.next(), (Step{StepKind::human, 2}));
+
+    lobby->tick(now + 29);
+    EXPECT_TRUE(out.searches.empty()) << "the seat must wait out its grace";
+    EXPECT_EQ(out.last(1, "seat")["graceLeft"].get<double>(), 30.0);
+    now += 31;
+    lobby->tick(now);
+    ASSERT_EQ(out.searches.size(), 1u);
+    EXPECT_EQ(out.searches.front().request.seat, 2);
+    EXPECT_EQ(out.last(1, "seat")["playedBy"], "computer");
+    think();
+    EXPECT_EQ(lobby->findTable(code)->table.next(), (Step{StepKind::human, 1}));
+
+    // Back on a new connection: the seat is the player's from the next turn.
+    arrive(3, "back");
+    say(3, {{"type", "reconnect"}, {"code", code}, {"seat", 2}, {"token", token}});
+    EXPECT_EQ(out.last(3, "table")["you"], 2);
+    playFor(1, code);
+    think();
+    EXPECT_EQ(lobby->findTable(code)->table.next(), (Step{StepKind::human, 2}));
+    EXPECT_TRUE(out.searches.empty());
+}
+
+TEST_F(LobbyTest, ARestoredTableReplaysItsStandInsAndEndsWhereItWas) {
+    arrive(1, "a");
+    arrive(2, "b");
+    const std::string code = create(1, {"human", "human", "level1", "level2", "level1", "level3", "level1"}, 0);
+    say(1, {{"type", "join"}, {"code", code}, {"seat", 1}});
+    say(2, {{"type", "join"}, {"code", code}, {"seat", 2}});
+    const std::string token = out.last(2, "joined")["token"];
+    lobby->disconnected(2, now);  // no grace: the computer plays seat 2 at once
+    for (int i = 0; i < 12; ++i) {
+        lobby->tick(now += 1);
+        think();
+        if (lobby->findTable(code)->table.next().seat == 1) playFor(1, code);
+    }
+    arrive(3, "b again");
+    say(3, {{"type", "reconnect"}, {"code", code}, {"seat", 2}, {"token", token}});
+    const Table before = lobby->findTable(code)->table;
+    const std::vector<std::string> lines = lobby->findTable(code)->lines;
+    ASSERT_NE(std::find(lines.begin(), lines.end(), "standin 2 1"), lines.end());
+    ASSERT_NE(std::find(lines.begin(), lines.end(), "player 2"), lines.end());
+
+    // A new lobby on the same store: the game, the seats and who plays them.
+    out.searches.clear();
+    lobby = std::make_unique<Lobby>(store, out);
+    lobby->restore(now);
+    const GameTable* t = lobby->findTable(code);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->table.board, before.board);
+    EXPECT_EQ(t->table.moveNumber, before.moveNumber);
+    EXPECT_EQ(t->lines, lines);
+    EXPECT_FALSE(t->seats[2].standIn);
+    EXPECT_EQ(t->seats[2].conn, 0u);
+    EXPECT_GE(t->seats[2].graceEnds, now);
+    arrive(4, "b once more");
+    say(4, {{"type", "reconnect"}, {"code", code}, {"seat", 2}, {"token", token}});
+    EXPECT_EQ(out.last(4, "joined")["seat"], 2);
+}
+
+TEST_F(LobbyTest, AStoredGameThatDoesNotReplayIsLeftOutNotTrusted) {
+    arrive(1, "a");
+    const std::string code = create(1, {"human", "level1", "level1", "level1", "level1", "level1", "level1"}, 90);
+    say(1, {{"type", "join"}, {"code", code}, {"seat", 1}});
+    // A line no rule allows, as if the file had been edited.
+    ASSERT_TRUE(store.appendLines(code, static_cast<int>(lobby->findTable(code)->lines.size()),
+                                  {"move 1 1 1 1 19 19 11 0"}));
+    lobby = std::make_unique<Lobby>(store, out);
+    lobby->restore(now);
+    EXPECT_EQ(lobby->findTable(code), nullptr);
+    EXPECT_NE(std::find_if(out.logged.begin(), out.logged.end(),
+                           [&](const std::string& l) { return l.find(code + " could not be restored") == 0; }),
+              out.logged.end());
+}
+
+TEST_F(LobbyTest, IdleTablesAreLetGoAndOnlyFinishedGamesStayDownloadable) {
+    arrive(1, "a");
+    const std::string waiting = create(1, {"human", "human", "level1", "level1", "level1", "level1", "level1"}, 90);
+    const std::string finished = create(1, std::vector<std::string>(7, "level1"), 90);
+    for (int i = 0; i < 3000 && lobby->findTable(finished)->status != GameTable::Status::over; ++i) think();
+    ASSERT_EQ(lobby->findTable(finished)->status, GameTable::Status::over);
+    const std::string game = lobby->gameFile(finished);
+
+    lobby->tick(now + 10);
+    lobby->tick(now + 4000);
+    EXPECT_EQ(lobby->findTable(waiting), nullptr);
+    EXPECT_EQ(lobby->findTable(finished), nullptr);
+    EXPECT_FALSE(store.table(waiting));
+    EXPECT_EQ(lobby->gameFile(finished), game);
+    say(1, {{"type", "download"}, {"code", finished}});
+    EXPECT_EQ(out.last(1, "game")["text"], game);
+    EXPECT_EQ(out.last(1, "game")["finished"], true);
+}
+
+}  // namespace
+}  // namespace daro::server

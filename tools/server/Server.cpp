@@ -1,0 +1,409 @@
+// Every Beast and Asio template lives in this one file: they are slow to compile.
+#include "Server.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <boost/asio.hpp>
+#include <boost/asio/ssl.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
+#include <boost/beast/websocket.hpp>
+#include <boost/beast/websocket/ssl.hpp>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <ctime>
+#include <deque>
+#include <iostream>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+#include "Secrets.h"
+
+namespace daro::server {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace websocket = beast::websocket;
+namespace ssl = asio::ssl;
+using tcp = asio::ip::tcp;
+using boost::system::error_code;
+
+namespace {
+
+// Beyond the lobby's 4 KiB a message is still read and answered; past this
+// the connection is closed, so nobody makes us hold more.
+constexpr std::size_t readLimit = 16 * 1024;
+// A client that does not read its messages is let go before they pile up.
+constexpr std::size_t writeQueueLimit = 4 * 1024 * 1024;
+constexpr auto handshakeTime = std::chrono::seconds(15);
+
+double monotonicSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void logLine(const std::string& line) {
+    char stamp[32];
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    std::string out = std::string(stamp) + " " + line + "\n";
+    std::fwrite(out.data(), 1, out.size(), stderr);
+}
+
+class SessionBase {
+public:
+    virtual ~SessionBase() = default;
+    virtual void send(const std::string& text) = 0;
+    virtual void closeWhenSent() = 0;
+};
+
+// Searches run here, at a lower priority than the loop, so a busy engine
+// slows other searches, never the announcement of a move.
+class WorkerPool {
+public:
+    WorkerPool(asio::io_context& loop, int count) : loop_(loop) {
+        for (int i = 0; i < count; ++i) threads_.emplace_back([this] { work(); });
+    }
+    ~WorkerPool() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (auto& t : threads_) t.join();
+    }
+    using Done = std::function<void(std::optional<ChosenMove>)>;
+    void post(SearchRequest request, Done done) {
+        {
+            std::lock_guard lock(mutex_);
+            jobs_.push_back({request, std::move(done)});
+        }
+        wake_.notify_one();
+    }
+
+private:
+    struct Job {
+        SearchRequest request;
+        Done done;
+    };
+    void work() {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+        for (;;) {
+            Job job;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+                if (stopping_) return;
+                job = std::move(jobs_.front());
+                jobs_.pop_front();
+            }
+            auto chosen = think(job.request);
+            asio::post(loop_, [done = std::move(job.done), chosen] { done(chosen); });
+        }
+    }
+    asio::io_context& loop_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Job> jobs_;  // at most one a table: a table waits for its search
+    bool stopping_ = false;
+    std::vector<std::thread> threads_;
+};
+
+class Server : public Outbox {
+public:
+    Server(asio::io_context& loop, Store& store, const ServerOptions& options, int workers)
+        : loop_(loop), lobby_(store, *this, options.limits), pool_(loop, workers) {}
+
+    void send(ConnId to, const std::string& text) override {
+        if (auto it = sessions_.find(to); it != sessions_.end()) it->second->send(text);
+    }
+    void close(ConnId who) override {
+        if (auto it = sessions_.find(who); it != sessions_.end()) it->second->closeWhenSent();
+    }
+    void search(const std::string& code, std::uint64_t ticket, const SearchRequest& request) override {
+        pool_.post(request, [this, code, ticket](std::optional<ChosenMove> chosen) {
+            lobby_.searched(code, ticket, chosen, monotonicSeconds());
+        });
+    }
+    void log(const std::string& line) override { logLine(line); }
+
+    Lobby& lobby() { return lobby_; }
+    ConnId add(std::shared_ptr<SessionBase> s) {
+        const ConnId id = ++lastId_;
+        sessions_[id] = std::move(s);
+        return id;
+    }
+    void remove(ConnId id) {
+        if (sessions_.erase(id) != 0) lobby_.disconnected(id, monotonicSeconds());
+    }
+    std::size_t sessionCount() const { return sessions_.size(); }
+
+private:
+    asio::io_context& loop_;
+    Lobby lobby_;
+    WorkerPool pool_;
+    std::unordered_map<ConnId, std::shared_ptr<SessionBase>> sessions_;
+    ConnId lastId_ = 0;
+};
+
+template <class Stream>
+class Session : public SessionBase, public std::enable_shared_from_this<Session<Stream>> {
+public:
+    Session(Server& server, Stream&& stream) : server_(server), ws_(std::move(stream)) {}
+
+    void start(const std::string& address) {
+        address_ = address;
+        beast::get_lowest_layer(ws_).expires_after(handshakeTime);
+        if constexpr (std::is_same_v<Stream, beast::ssl_stream<beast::tcp_stream>>) {
+            ws_.next_layer().async_handshake(ssl::stream_base::server,
+                                             [self = this->shared_from_this()](error_code ec) {
+                                                 if (!ec) self->readRequest();
+                                             });
+        } else {
+            readRequest();
+        }
+    }
+
+    void send(const std::string& text) override {
+        if (closing_ || id_ == 0) return;
+        queued_ += text.size();
+        if (queued_ > writeQueueLimit) {
+            server_.log("closing a connection from " + address_ + " that does not read");
+            beast::get_lowest_layer(ws_).cancel();
+            closing_ = true;
+            return;
+        }
+        queue_.push_back(std::make_shared<std::string>(text));
+        if (queue_.size() == 1) writeNext();
+    }
+
+    void closeWhenSent() override {
+        closing_ = true;
+        if (queue_.empty()) closeNow();
+    }
+
+private:
+    void readRequest() {
+        parser_.emplace();
+        parser_->header_limit(4096);
+        parser_->body_limit(1024);
+        http::async_read(ws_.next_layer(), buffer_, *parser_,
+                         [self = this->shared_from_this()](error_code ec, std::size_t) {
+                             if (!ec) self->onRequest();
+                         });
+    }
+
+    void onRequest() {
+        auto request = parser_->release();
+        if (!websocket::is_upgrade(request)) return answerPlainRequest(request);
+        beast::get_lowest_layer(ws_).expires_never();
+        ws_.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
+        ws_.read_message_max(readLimit);
+        ws_.set_option(websocket::stream_base::decorator(
+            [](websocket::response_type& r) { r.set(http::field::server, "daro-server"); }));
+        ws_.async_accept(request, [self = this->shared_from_this()](error_code ec) {
+            if (!ec) self->onAccepted();
+        });
+    }
+
+    // GET /game/CODE answers the table's game file, for a browser or curl.
+    void answerPlainRequest(const http::request<http::string_body>& request) {
+        auto response = std::make_shared<http::response<http::string_body>>();
+        response->version(request.version());
+        response->set(http::field::server, "daro-server");
+        response->keep_alive(false);
+        const std::string target(request.target());
+        const std::string prefix = "/game/";
+        const std::string code = target.rfind(prefix, 0) == 0 ? target.substr(prefix.size()) : "";
+        std::string text;
+        if (request.method() == http::verb::get && isTableCode(code)) text = server_.lobby().gameFile(code);
+        if (text.empty()) {
+            response->result(http::status::not_found);
+            response->set(http::field::content_type, "text/plain; charset=utf-8");
+            response->body() = "daro-server: GET /game/CODE gives a table's game file; play over WebSocket\n";
+        } else {
+            response->result(http::status::ok);
+            response->set(http::field::content_type, "text/plain; charset=utf-8");
+            response->set(http::field::content_disposition, "attachment; filename=\"" + code + ".daro\"");
+            response->body() = std::move(text);
+        }
+        response->prepare_payload();
+        beast::get_lowest_layer(ws_).expires_after(handshakeTime);
+        http::async_write(ws_.next_layer(), *response,
+                          [self = this->shared_from_this(), response](error_code, std::size_t) {
+                              error_code ignored;
+                              beast::get_lowest_layer(self->ws_).socket().shutdown(tcp::socket::shutdown_both, ignored);
+                          });
+    }
+
+    void onAccepted() {
+        id_ = server_.add(this->shared_from_this());
+        buffer_.clear();
+        if (!server_.lobby().connected(id_, address_, monotonicSeconds())) return;
+        read();
+    }
+
+    void read() {
+        ws_.async_read(buffer_, [self = this->shared_from_this()](error_code ec, std::size_t) {
+            if (ec) return self->end();
+            self->onMessage();
+        });
+    }
+
+    void onMessage() {
+        const auto data = buffer_.cdata();
+        server_.lobby().received(id_, std::string_view(static_cast<const char*>(data.data()), data.size()),
+                                 monotonicSeconds());
+        buffer_.consume(buffer_.size());
+        if (!closing_) read();
+    }
+
+    void writeNext() {
+        ws_.text(true);
+        ws_.async_write(asio::buffer(*queue_.front()), [self = this->shared_from_this()](error_code ec, std::size_t) {
+            if (ec) return self->end();
+            self->queued_ -= self->queue_.front()->size();
+            self->queue_.pop_front();
+            if (!self->queue_.empty())
+                self->writeNext();
+            else if (self->closing_)
+                self->closeNow();
+        });
+    }
+
+    void closeNow() {
+        if (closeStarted_) return;
+        closeStarted_ = true;
+        ws_.async_close(websocket::close_code::policy_error,
+                        [self = this->shared_from_this()](error_code) { self->end(); });
+    }
+
+    void end() {
+        if (ended_) return;
+        ended_ = true;
+        closing_ = true;
+        queue_.clear();
+        error_code ignored;
+        beast::get_lowest_layer(ws_).socket().close(ignored);
+        if (id_ != 0) server_.remove(id_);
+    }
+
+    Server& server_;
+    websocket::stream<Stream> ws_;
+    beast::flat_buffer buffer_{readLimit + 1024};
+    std::optional<http::request_parser<http::string_body>> parser_;
+    std::deque<std::shared_ptr<std::string>> queue_;
+    std::size_t queued_ = 0;
+    std::string address_;
+    ConnId id_ = 0;
+    bool closing_ = false, closeStarted_ = false, ended_ = false;
+};
+
+class Listener {
+public:
+    Listener(asio::io_context& loop, Server& server, tcp::endpoint at, ssl::context* tls)
+        : loop_(loop), server_(server), acceptor_(loop), retry_(loop), tls_(tls) {
+        acceptor_.open(at.protocol());
+        acceptor_.set_option(asio::socket_base::reuse_address(true));
+        acceptor_.bind(at);
+        acceptor_.listen(asio::socket_base::max_listen_connections);
+    }
+    tcp::endpoint endpoint() const { return acceptor_.local_endpoint(); }
+    void accept() {
+        acceptor_.async_accept(loop_, [this](error_code ec, tcp::socket socket) {
+            if (ec == asio::error::operation_aborted) return;
+            if (ec) {
+                // Out of descriptors, most likely: wait for some to be freed rather than spin.
+                logLine("accept: " + ec.message());
+                retry_.expires_after(std::chrono::milliseconds(200));
+                retry_.async_wait([this](error_code e) {
+                    if (!e) accept();
+                });
+                return;
+            }
+            error_code peerError;
+            const auto peer = socket.remote_endpoint(peerError);
+            socket.set_option(tcp::no_delay(true), peerError);
+            const std::string address = peerError ? "?" : peer.address().to_string();
+            if (tls_ != nullptr) {
+                auto s = std::make_shared<Session<beast::ssl_stream<beast::tcp_stream>>>(
+                    server_, beast::ssl_stream<beast::tcp_stream>(beast::tcp_stream(std::move(socket)), *tls_));
+                s->start(address);
+            } else {
+                auto s = std::make_shared<Session<beast::tcp_stream>>(server_, beast::tcp_stream(std::move(socket)));
+                s->start(address);
+            }
+            accept();
+        });
+    }
+    void stop() {
+        error_code ignored;
+        acceptor_.close(ignored);
+    }
+
+private:
+    asio::io_context& loop_;
+    Server& server_;
+    tcp::acceptor acceptor_;
+    asio::steady_timer retry_;
+    ssl::context* tls_;
+};
+
+void tickEvery(asio::steady_timer& timer, Lobby& lobby) {
+    timer.expires_after(std::chrono::milliseconds(250));
+    timer.async_wait([&timer, &lobby](error_code ec) {
+        if (ec) return;
+        lobby.tick(monotonicSeconds());
+        tickEvery(timer, lobby);
+    });
+}
+
+}  // namespace
+
+int runServer(const ServerOptions& options) {
+    try {
+        Store store(options.dataFolder);
+        asio::io_context loop(1);
+        std::optional<ssl::context> tls;
+        if (!options.tlsCert.empty()) {
+            tls.emplace(ssl::context::tls_server);
+            tls->set_options(ssl::context::default_workarounds | ssl::context::no_sslv2 | ssl::context::no_sslv3 |
+                             ssl::context::no_tlsv1 | ssl::context::no_tlsv1_1);
+            tls->use_certificate_chain_file(options.tlsCert);
+            tls->use_private_key_file(options.tlsKey, ssl::context::pem);
+        }
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        const int workers = options.workers > 0 ? options.workers : static_cast<int>(std::max(1u, cores - 1));
+        Server server(loop, store, options, workers);
+        server.lobby().restore(monotonicSeconds());
+        Listener listener(loop, server, tcp::endpoint(asio::ip::make_address(options.host), options.port),
+                          tls ? &*tls : nullptr);
+        listener.accept();
+        const auto at = listener.endpoint();
+        logLine(std::string("listening on ") + (tls ? "wss://" : "ws://") + at.address().to_string() + ":" +
+                std::to_string(at.port()) + " with data in " + options.dataFolder + ", " +
+                std::to_string(server.lobby().tableCount()) + " tables restored");
+        asio::steady_timer ticker(loop);
+        tickEvery(ticker, server.lobby());
+        asio::signal_set signals(loop, SIGINT, SIGTERM);
+        signals.async_wait([&](error_code, int) {
+            logLine("stopping");
+            listener.stop();
+            loop.stop();
+        });
+        loop.run();
+        return 0;
+    } catch (const std::exception& e) {
+        logLine(std::string("daro-server: ") + e.what());
+        return 1;
+    }
+}
+
+}  // namespace daro::server
