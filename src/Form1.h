@@ -188,6 +188,8 @@ public:
     void 描画_戦線離脱(int seat);
     void 描画_背景(int pictureCode);
     void 画面_再描画();
+    // Everything the window shows, drawn anew (after the window was resized).
+    void redrawWhole();
 
     void 描画_数値(double x, double y, const std::string& text, int color, int mode, double size);
     void 描画_数値(double x, double y, int value, int color, int mode, double size);

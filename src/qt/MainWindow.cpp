@@ -47,13 +47,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), canvas_(new Canva
     }
     setWindowTitle(QStringLiteral("ZT daro"));
     setCentralWidget(canvas_);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     buildMenus();
     buildIcons();
+    // A resized window shows the same game at its new size, drawn anew.
+    connect(canvas_, &Canvas::rescaled, this, [this] {
+        placeIcons();
+        if (loaded_) dispatch([](Form1& f) { f.redrawWhole(); });
+    });
     connect(canvas_, &Canvas::mousePressed, this, [this](int button, int shift, double x, double y) {
         dispatch([=](Form1& f) { f.Form_MouseDown(button, shift, x, y); });
     });
     canvas_->setFocus();
+    // The classic size to start with; the player may resize it from there.
+    resize(sizeHint());
 }
 
 MainWindow::~MainWindow() = default;
@@ -152,10 +158,22 @@ void MainWindow::buildIcons() {
 }
 
 void MainWindow::drawIcons(qreal ratio) {
+    const qreal screen = ratio / canvas_->scale();
     for (auto& [name, label] : icons_) {
-        QPixmap pixmap = QPixmap::fromImage(art::render(label->objectName(), label->size() * ratio));
-        pixmap.setDevicePixelRatio(ratio);
+        const QSize own = art::logicalSize(label->objectName());
+        label->setFixedSize((QSizeF(own) * canvas_->scale()).toSize());
+        QPixmap pixmap = QPixmap::fromImage(art::render(label->objectName(), own * ratio));
+        pixmap.setDevicePixelRatio(screen);
         label->setPixmap(pixmap);
+    }
+}
+
+void MainWindow::placeIcons() {
+    for (auto& [name, place] : iconTwips_) {
+        QLabel* label = icon(text(name));
+        if (!label) continue;
+        const QPointF at = canvas_->widgetAt(place.x(), place.y());
+        label->move(int(std::ceil(at.x() - 1e-6)), int(std::ceil(at.y() - 1e-6)));
     }
 }
 
@@ -259,7 +277,9 @@ bool MainWindow::isChecked(const std::string& name) const {
 }
 
 void MainWindow::setIconPosition(const std::string& name, int left, int top) {
-    if (QLabel* label = icon(text(name))) label->move(Canvas::toLogical(left), Canvas::toLogical(top));
+    if (!icon(text(name))) return;
+    iconTwips_[name] = QPoint(left, top);
+    placeIcons();
 }
 
 void MainWindow::setIconVisible(const std::string& name, bool visible) {
@@ -339,7 +359,6 @@ int MainWindow::windowTop() const { return pos().y() * Canvas::twipsPerPixel; }
 void MainWindow::placeWindow(int left, int top, int, int) {
     // The size is the canvas' own; only the place is up to the game.
     move(int(std::floor(left / double(Canvas::twipsPerPixel))), int(std::floor(top / double(Canvas::twipsPerPixel))));
-    adjustSize();
 }
 
 void MainWindow::endProgram() {

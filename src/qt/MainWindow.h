@@ -80,6 +80,7 @@ private:
     void buildMenus();
     void buildIcons();
     void drawIcons(qreal ratio);
+    void placeIcons();
     void runDeferred();
 
     Canvas* canvas_;
@@ -88,6 +89,7 @@ private:
     std::map<std::string, QAction*> items_;
     std::map<std::string, bool> marks_;  // the check marks, as the game set them
     std::map<std::string, QLabel*> icons_;
+    std::map<std::string, QPoint> iconTwips_;
     std::deque<std::function<void(Form1&)>> deferred_;
     bool busy_ = false;
     bool ended_ = false;

@@ -116,3 +116,17 @@ void Form1::画面_再描画() {
 }
 
 }  // namespace daro
+
+namespace daro {
+
+void Form1::redrawWhole() {
+    画面_再描画();
+    if (moveNumber > 0) 描画_手数(moveNumber, colorWhite);
+    if (clickPhase == 1) {
+        描画_移動可能桝色(moveWork[workSelX], moveWork[workSelY], guideColor, moveWork[workPiece]);
+        描画_桝輪郭(selectColor, moveWork[workSelX], moveWork[workSelY]);
+    }
+    window.refresh();
+}
+
+}  // namespace daro
