@@ -264,6 +264,12 @@ public:
     void BGM_Click();
 
     void VER_Click();
+    // Options beyond the classic ones; the window keeps their check marks.
+    void TE_HYOUJI_Click();
+    void OUTE_Click();
+    void HAYASA_HYOUJUN_Click();
+    void HAYASA_HAYAI_Click();
+    void HAYASA_SAISOKU_Click();
 
     // ------------------------------------------------------------- the seam
     Window& window;

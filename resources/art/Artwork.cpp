@@ -1,5 +1,8 @@
 #include "Artwork.h"
 
+#include <QCoreApplication>
+#include <QTransform>
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPaintEngine>
@@ -302,9 +305,13 @@ void drawTitle(QPainter& p) {
     QPainterPath words;
     QFont big = mincho(29, true);
     big.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    words.addText(0, 0, big, QString::fromUtf8("七国将棋"));
+    // The game's name in the window's language, narrowed to fit the panel.
+    words.addText(0, 0, big, QCoreApplication::translate("Title", "七国将棋"));
     const QRectF wb = words.boundingRect();
-    words.translate(85 - wb.center().x(), 25 - wb.center().y());
+    const qreal narrow = std::min(1.0, 150 / wb.width());
+    words = QTransform::fromScale(narrow, std::min(1.0, narrow * 1.6)).map(words);
+    const QRectF fitted = words.boundingRect();
+    words.translate(85 - fitted.center().x(), 25 - fitted.center().y());
     p.setPen(QPen(QColor(40, 10, 0), 1.2));
     p.setBrush(leaf);
     p.drawPath(words);

@@ -3,6 +3,7 @@
 
 #include "Form1.h"
 #include "play/GameFile.h"
+#include "play/GameFileReasons.h"
 
 namespace daro {
 
@@ -25,7 +26,7 @@ void Form1::SAVE_Click() {
     if (path.empty()) return;
     const std::string text = gameFileText(headerOf(table), moveRecord, recordEnd, "");
     std::string reason;
-    if (!writeFileReplacing(path, text, reason)) refuse(*this, path + "\n保存できません: " + reason, "保存");
+    if (!writeFileReplacing(path, text, reason)) refuse(*this, path + "\n保存できません: " + japaneseReason(reason), "保存");
 }
 
 void Form1::OPEN_Click() {
@@ -34,14 +35,14 @@ void Form1::OPEN_Click() {
     std::string reason;
     const auto bytes = readGameFileBytes(path, reason);
     if (!bytes) {
-        refuse(*this, path + "\n開けません: " + reason, "開く");
+        refuse(*this, path + "\n開けません: " + japaneseReason(reason), "開く");
         return;
     }
     const GameFileResult result = replayGameFile(*bytes);
     if (!result.game) {
         const GameFileProblem& p = result.problem;
         const std::string where = p.line > 0 ? std::to_string(p.line) + " 行目: " : std::string();
-        refuse(*this, path + "\n開けません: " + where + p.reason, "開く");
+        refuse(*this, path + "\n開けません: " + where + japaneseReason(p.reason), "開く");
         return;
     }
     takeOverGame(*result.game);

@@ -90,11 +90,7 @@ void Canvas::drawRectangle(double x1, double y1, double x2, double y2, const QCo
 void Canvas::printText(double x, double y, const QString& text, double sizePoints, bool bold, const QColor& color) {
     matchScreenRatio();
     if (text.isEmpty()) return;
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho")});
-    // A point is 20 twips: 4/3 of a logical pixel.
-    font.setPixelSize(std::max(1, int(std::lround(sizePoints * 20.0 / twipsPerPixel * ratio_))));
-    font.setBold(bold);
+    const QFont font = textFont(sizePoints, bold, ratio_);
     const QFontMetricsF metrics(font);
     // The print position is the top of the text cell, not the baseline.
     const QPointF baseline(toDevice(x), toDevice(y) + metrics.ascent());
@@ -110,6 +106,15 @@ void Canvas::printText(double x, double y, const QString& text, double sizePoint
                        QRectF(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(text),
                               metrics.height());
     touched(ink.toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+QFont Canvas::textFont(double sizePoints, bool bold, qreal ratio) {
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho")});
+    // A point is 20 twips: 4/3 of a logical pixel.
+    font.setPixelSize(std::max(1, int(std::lround(sizePoints * 20.0 / twipsPerPixel * ratio))));
+    font.setBold(bold);
+    return font;
 }
 
 void Canvas::clear(const QColor& color) {

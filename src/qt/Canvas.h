@@ -56,12 +56,16 @@ public:
     void printText(double xTwips, double yTwips, const QString& text, double sizePoints, bool bold,
                    const QColor& color);
     void clear(const QColor& color);
+    // The face printText uses, at `ratio` device pixels a logical pixel.
+    static QFont textFont(double sizePoints, bool bold, qreal ratio = 1.0);
 
     // Shows what was drawn since the last time: now, or once control is
     // back in the event loop. Nothing new, nothing repainted.
     void present();
     void presentLater();
 
+    // Pictures with words in them are drawn anew after the language changed.
+    void forgetPictures() { pictures_.clear(); }
     // The picture `name` at its own size for this canvas' pixel ratio.
     QImage picture(const QString& name, QSize devicePixels);
     const QImage& buffer() const { return buffer_; }

@@ -1,11 +1,13 @@
 #include "MainWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,6 +23,9 @@
 #include "Canvas.h"
 #include "FreeSeatsDialog.h"
 #include "Form1.h"
+#include "Guide.h"
+#include "Phrasebook.h"
+#include "Preferences.h"
 
 namespace daro::qt {
 namespace {
@@ -28,6 +33,11 @@ namespace {
 using Click = void (Form1::*)();
 
 QString text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+// Properties of a menu item: its Japanese caption and the note that tells
+// two alike captions apart.
+const char* const kSource = "daroSource";
+const char* const kNote = "daroNote";
 
 const char* const iconNames[] = {
     "ICO_MAN_GI", "ICO_COM_GI", "ICO_MAN_EN", "ICO_COM_EN", "ICO_MAN_SAI", "ICO_COM_SAI", "ICO_MAN_CHO",
@@ -66,10 +76,14 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
-    auto menu = [](QWidget* parent, const char* name, const char* caption) {
+    // Each caption keeps its Japanese source (and the note that tells two
+    // alike apart) for retranslate().
+    auto menu = [](QWidget* parent, const char* name, const char* caption, const char* note = "") {
         QMenu* m = new QMenu(QString::fromUtf8(caption), parent);
         m->setObjectName(QLatin1String(name));
         m->menuAction()->setObjectName(QLatin1String(name));
+        m->menuAction()->setProperty(kSource, QByteArray(caption));
+        m->menuAction()->setProperty(kNote, QByteArray(note));
         if (auto* bar = qobject_cast<QMenuBar*>(parent)) bar->addMenu(m);
         else static_cast<QMenu*>(parent)->addMenu(m);
         return m;
@@ -78,6 +92,7 @@ void MainWindow::buildMenus() {
                        bool checked = false) {
         QAction* a = new QAction(QString::fromUtf8(caption), parent);
         a->setObjectName(QLatin1String(name));
+        a->setProperty(kSource, QByteArray(caption));
         a->setCheckable(checkable);
         a->setChecked(checked);
         parent->addAction(a);
@@ -91,20 +106,25 @@ void MainWindow::buildMenus() {
         return a;
     };
 
-    QMenu* taikyoku = menu(bar, "TAIKYOKU", "対局");
-    QMenu* kind = menu(taikyoku, "TAIKYOKU_SYURUI", "対局");
-    QMenu* onePlayer = menu(kind, "PLAY_1", "1_PLAY");
-    item(onePlayer, "JYUNBAN_1", "１番目(秦)", &Form1::JYUNBAN_1_Click, false);
-    item(onePlayer, "JYUNBAN_2", "2番目(楚)", &Form1::JYUNBAN_2_Click, false);
-    item(onePlayer, "JYUNBAN_3", "3番目(韓)", &Form1::JYUNBAN_3_Click, false);
-    item(onePlayer, "JYUNBAN_4", "4番目(斉)", &Form1::JYUNBAN_4_Click, false);
-    item(onePlayer, "JYUNBAN_5", "5番目(魏)", &Form1::JYUNBAN_5_Click, false);
-    item(onePlayer, "JYUNBAN_6", "6番目(趙)", &Form1::JYUNBAN_6_Click, false);
-    item(onePlayer, "JYUNBAN_7", "7番目(燕)", &Form1::JYUNBAN_7_Click, false);
-    item(kind, "PLAY_7", "7_PLAY", &Form1::PLAY_7_Click, false);
+    QMenu* taikyoku = menu(bar, "TAIKYOKU", QT_TRANSLATE_NOOP("Menu", "対局"));
+    static const struct {
+        const char* source;
+        const char* comment;
+    } kinds = QT_TRANSLATE_NOOP3("Menu", "対局", "the submenu of the kinds of game");
+    QMenu* kind = menu(taikyoku, "TAIKYOKU_SYURUI", kinds.source, kinds.comment);
+    QMenu* onePlayer = menu(kind, "PLAY_1", QT_TRANSLATE_NOOP("Menu", "1_PLAY"));
+    item(onePlayer, "JYUNBAN_1", QT_TRANSLATE_NOOP("Menu", "１番目(秦)"), &Form1::JYUNBAN_1_Click, false);
+    item(onePlayer, "JYUNBAN_2", QT_TRANSLATE_NOOP("Menu", "2番目(楚)"), &Form1::JYUNBAN_2_Click, false);
+    item(onePlayer, "JYUNBAN_3", QT_TRANSLATE_NOOP("Menu", "3番目(韓)"), &Form1::JYUNBAN_3_Click, false);
+    item(onePlayer, "JYUNBAN_4", QT_TRANSLATE_NOOP("Menu", "4番目(斉)"), &Form1::JYUNBAN_4_Click, false);
+    item(onePlayer, "JYUNBAN_5", QT_TRANSLATE_NOOP("Menu", "5番目(魏)"), &Form1::JYUNBAN_5_Click, false);
+    item(onePlayer, "JYUNBAN_6", QT_TRANSLATE_NOOP("Menu", "6番目(趙)"), &Form1::JYUNBAN_6_Click, false);
+    item(onePlayer, "JYUNBAN_7", QT_TRANSLATE_NOOP("Menu", "7番目(燕)"), &Form1::JYUNBAN_7_Click, false);
+    item(kind, "PLAY_7", QT_TRANSLATE_NOOP("Menu", "7_PLAY"), &Form1::PLAY_7_Click, false);
     // Any mix of humans and computers, chosen seat by seat.
     QAction* freePlay = new QAction(QString::fromUtf8("自由対局..."), kind);
     freePlay->setObjectName(QLatin1String("FREE_PLAY"));
+    freePlay->setProperty(kSource, QByteArray(QT_TRANSLATE_NOOP("Menu", "自由対局...")));
     kind->addAction(freePlay);
     items_["FREE_PLAY"] = freePlay;
     connect(freePlay, &QAction::triggered, this, [this] {
@@ -112,34 +132,145 @@ void MainWindow::buildMenus() {
         const auto seats = FreeSeatsDialog::ask(form_->computerLevel, this);
         if (seats) dispatch([kinds = *seats](Form1& f) { f.seatFree(kinds); });
     });
-    QMenu* level = menu(taikyoku, "LEVEL", "COM対局ﾚﾍﾞﾙ");
-    item(level, "LEVEL1", "LEVEL1", &Form1::LEVEL1_Click, true);
-    item(level, "LEVEL2", "LEVEL2", &Form1::LEVEL2_Click, true);
-    item(level, "LEVEL3", "LEVEL3", &Form1::LEVEL3_Click, true);
-    item(level, "LEVEL4", "LEVEL4", &Form1::LEVEL4_Click, true);
-    item(taikyoku, "OWARI", "終わり", &Form1::OWARI_Click, false);
+    QMenu* level = menu(taikyoku, "LEVEL", QT_TRANSLATE_NOOP("Menu", "COM対局ﾚﾍﾞﾙ"));
+    item(level, "LEVEL1", QT_TRANSLATE_NOOP("Menu", "LEVEL1"), &Form1::LEVEL1_Click, true);
+    item(level, "LEVEL2", QT_TRANSLATE_NOOP("Menu", "LEVEL2"), &Form1::LEVEL2_Click, true);
+    item(level, "LEVEL3", QT_TRANSLATE_NOOP("Menu", "LEVEL3"), &Form1::LEVEL3_Click, true);
+    item(level, "LEVEL4", QT_TRANSLATE_NOOP("Menu", "LEVEL4"), &Form1::LEVEL4_Click, true);
+    item(taikyoku, "SHINKI", QT_TRANSLATE_NOOP("Menu", "新しい対局"), &Form1::SHINKI_Click, false)
+        ->setShortcut(QKeySequence::New);
+    item(taikyoku, "OWARI", QT_TRANSLATE_NOOP("Menu", "終わり"), &Form1::OWARI_Click, false);
 
-    QMenu* position = menu(bar, "STOP", "局面");
-    item(position, "CANCEL", "最初", &Form1::CANCEL_Click, false);
-    item(position, "SAVE", "保存...", &Form1::SAVE_Click, false);
-    item(position, "OPEN", "開く...", &Form1::OPEN_Click, false);
+    QMenu* position = menu(bar, "STOP", QT_TRANSLATE_NOOP("Menu", "局面"));
+    item(position, "CANCEL", QT_TRANSLATE_NOOP("Menu", "最初"), &Form1::CANCEL_Click, false)
+        ->setShortcut(Qt::Key_Home);
+    item(position, "SAVE", QT_TRANSLATE_NOOP("Menu", "保存..."), &Form1::SAVE_Click, false)
+        ->setShortcut(QKeySequence::Save);
+    item(position, "OPEN", QT_TRANSLATE_NOOP("Menu", "開く..."), &Form1::OPEN_Click, false)
+        ->setShortcut(QKeySequence::Open);
+    item(position, "ZENKAI", QT_TRANSLATE_NOOP("Menu", "前回の続き"), &Form1::ZENKAI_Click, false);
+    item(position, "MATTA", QT_TRANSLATE_NOOP("Menu", "自分の番まで戻る"), &Form1::takeBackToHumanTurn, false)
+        ->setShortcut(QKeySequence::Undo);
+    QAction* moveList = new QAction(QString(), position);
+    moveList->setObjectName(QStringLiteral("KIFU"));
+    moveList->setProperty(kSource, QByteArray(QT_TRANSLATE_NOOP("Menu", "棋譜")));
+    position->addAction(moveList);
+    items_["KIFU"] = moveList;
+    connect(moveList, &QAction::triggered, this, &MainWindow::showMoveList);
 
-    item(bar, "REPLAY", "戻", &Form1::REPLAY_Click, false);
-    item(bar, "AFTER", "進", &Form1::AFTER_Click, false);
+    item(bar, "REPLAY", QT_TRANSLATE_NOOP("Menu", "戻"), &Form1::REPLAY_Click, false)->setShortcut(Qt::Key_Left);
+    item(bar, "AFTER", QT_TRANSLATE_NOOP("Menu", "進"), &Form1::AFTER_Click, false)->setShortcut(Qt::Key_Right);
 
-    QMenu* option = menu(bar, "OPTION", "ｵﾌﾟｼｮﾝ");
-    item(option, "SIDOU", "移動指導", &Form1::SIDOU_Click, true, true);
-    item(option, "AICON", "ｱｲｺﾝ表示", &Form1::AICON_Click, true);
-    item(option, "mochikoma", "持駒数表示", &Form1::mochikoma_Click, true);
-    QMenu* background = menu(option, "HAIKEI_GA", "背景画");
-    item(background, "MIDORI", "緑", &Form1::MIDORI_Click, true);
-    item(background, "TATAMI", "畳", &Form1::TATAMI_Click, true, true);
-    item(background, "TAKE", "竹", &Form1::TAKE_Click, true);
-    item(background, "UCHU", "宇宙", &Form1::UCHU_Click, true);
-    item(background, "RENGA", "煉瓦", &Form1::RENGA_Click, true);
-    item(option, "BGM", "BGM", &Form1::BGM_Click, true);
+    QMenu* option = menu(bar, "OPTION", QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ"));
+    item(option, "SIDOU", QT_TRANSLATE_NOOP("Menu", "移動指導"), &Form1::SIDOU_Click, true, true);
+    item(option, "AICON", QT_TRANSLATE_NOOP("Menu", "ｱｲｺﾝ表示"), &Form1::AICON_Click, true);
+    item(option, "mochikoma", QT_TRANSLATE_NOOP("Menu", "持駒数表示"), &Form1::mochikoma_Click, true);
+    QMenu* background = menu(option, "HAIKEI_GA", QT_TRANSLATE_NOOP("Menu", "背景画"));
+    item(background, "MIDORI", QT_TRANSLATE_NOOP("Menu", "緑"), &Form1::MIDORI_Click, true);
+    item(background, "TATAMI", QT_TRANSLATE_NOOP("Menu", "畳"), &Form1::TATAMI_Click, true, true);
+    item(background, "TAKE", QT_TRANSLATE_NOOP("Menu", "竹"), &Form1::TAKE_Click, true);
+    item(background, "UCHU", QT_TRANSLATE_NOOP("Menu", "宇宙"), &Form1::UCHU_Click, true);
+    item(background, "RENGA", QT_TRANSLATE_NOOP("Menu", "煉瓦"), &Form1::RENGA_Click, true);
+    item(option, "BGM", QT_TRANSLATE_NOOP("Menu", "BGM"), &Form1::BGM_Click, true);
+    // Beyond the classic options; kept in our own settings file.
+    item(option, "TE_HYOUJI", QT_TRANSLATE_NOOP("Menu", "手の表示"), &Form1::TE_HYOUJI_Click, true, true);
+    item(option, "OUTE", QT_TRANSLATE_NOOP("Menu", "王手の表示"), &Form1::OUTE_Click, true, true);
+    QMenu* pace = menu(option, "HAYASA", QT_TRANSLATE_NOOP("Menu", "速さ"));
+    item(pace, "HAYASA_HYOUJUN", QT_TRANSLATE_NOOP("Menu", "標準"), &Form1::HAYASA_HYOUJUN_Click, true, true);
+    item(pace, "HAYASA_HAYAI", QT_TRANSLATE_NOOP("Menu", "速い"), &Form1::HAYASA_HAYAI_Click, true);
+    item(pace, "HAYASA_SAISOKU", QT_TRANSLATE_NOOP("Menu", "最速"), &Form1::HAYASA_SAISOKU_Click, true);
+    buildLanguageMenu(option);
 
-    item(bar, "VER", "その他", &Form1::VER_Click, false);
+    QMenu* other = menu(bar, "SONOTA", QT_TRANSLATE_NOOP("Menu", "その他"));
+    QAction* guide = new QAction(QString(), other);
+    guide->setObjectName(QStringLiteral("ASOBIKATA"));
+    guide->setProperty(kSource, QByteArray(QT_TRANSLATE_NOOP("Menu", "遊び方")));
+    guide->setShortcut(QKeySequence::HelpContents);
+    guide->setShortcutContext(Qt::ApplicationShortcut);
+    other->addAction(guide);
+    items_["ASOBIKATA"] = guide;
+    connect(guide, &QAction::triggered, this, &MainWindow::showGuide);
+    item(other, "VER", QT_TRANSLATE_NOOP("Menu", "ﾊﾞｰｼﾞｮﾝ情報"), &Form1::VER_Click, false);
+    retranslate();
+}
+
+void MainWindow::buildLanguageMenu(QMenu* option) {
+    // Named in both languages, so a player who reads neither caption of
+    // the other items still finds it.
+    QMenu* languages = new QMenu(QStringLiteral("言語 / Language"), option);
+    languages->setObjectName(QStringLiteral("LANGUAGE"));
+    languages->menuAction()->setObjectName(QStringLiteral("LANGUAGE"));
+    option->addMenu(languages);
+    auto* group = new QActionGroup(languages);
+    for (const QString& code : Language::available()) {
+        QAction* a = languages->addAction(Language::nameOf(code));
+        a->setObjectName(QStringLiteral("LANGUAGE_") + code);
+        a->setCheckable(true);
+        a->setChecked(code == language_.current());
+        a->setData(code);
+        group->addAction(a);
+        items_[a->objectName().toStdString()] = a;
+        connect(a, &QAction::triggered, this, [this, code] { chooseLanguage(code); });
+    }
+}
+
+void MainWindow::retranslate() {
+    const QList<QAction*> all = findChildren<QAction*>();
+    for (QAction* a : all) {
+        const QByteArray source = a->property(kSource).toByteArray();
+        if (source.isEmpty()) continue;
+        const QByteArray note = a->property(kNote).toByteArray();
+        a->setText(QCoreApplication::translate("Menu", source.constData(), note.isEmpty() ? nullptr : note.constData()));
+    }
+    for (QAction* a : all)
+        if (a->objectName().startsWith(QLatin1String("LANGUAGE_")))
+            a->setChecked(a->data().toString() == language_.current());
+}
+
+bool MainWindow::useLanguage(const QString& code) { return language_.use(code); }
+
+void MainWindow::chooseLanguage(const QString& code) {
+    if (!language_.use(code)) return;
+    if (preferences_) preferences_->setValue(QStringLiteral("language"), code);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        redrawTexts();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+// The labels beside the board were printed in the language before; the
+// game prints them again where it keeps them (the board is left as it is,
+// a picked piece and its marks too). Labels reach a little into the cells
+// next to their own, which are cleared first: a text printed twice is
+// bolder at its edges, and a longer one leaves its end behind.
+void MainWindow::redrawTexts() {
+    if (!loaded_ || redrawPending_) return;
+    redrawPending_ = true;
+    canvas_->forgetPictures();
+    dispatch([this](Form1& f) {
+        redrawPending_ = false;
+        for (int y = 0; y <= Form1::boardSize; ++y) f.描画_絵(f.backgroundCode, Form1::boardSize + 2, y);
+        for (int x = -2; x <= 0; ++x) f.描画_絵(f.backgroundCode, x, 0);
+        f.描画_絵(Form1::titlePictureCode, 21.8, 0);
+        f.描画_持ち駒数(f.backgroundCode);
+        if (f.gameMode == Form1::modeOnePlayer) {
+            f.描画_絵(f.backgroundCode, -2, -1);
+            f.描画_絵(f.backgroundCode, -1, -1);
+            f.描画_レベル(f.computerLevel);
+        }
+        if (f.gameStarted == Form1::valueYes && f.moveNumber > 0) f.描画_手数(f.moveNumber, Form1::colorWhite);
+    });
+}
+
+void MainWindow::showGuide() {
+    if (!guide_) guide_ = new Guide(this);
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
 }
 
 void MainWindow::buildIcons() {
@@ -179,10 +310,87 @@ void MainWindow::placeIcons() {
 
 void MainWindow::attach(Form1& form) { form_ = &form; }
 
+namespace {
+
+// What the window keeps beside the classic settings, with its default.
+const std::pair<const char*, bool> kRememberedChecks[] = {
+    {"TE_HYOUJI", true}, {"OUTE", true}, {"HAYASA_HYOUJUN", true}, {"HAYASA_HAYAI", false}, {"HAYASA_SAISOKU", false},
+};
+
+}  // namespace
+
 void MainWindow::load() {
     if (loaded_) return;
     loaded_ = true;
+    if (preferences_) {
+        for (auto [name, fallback] : kRememberedChecks)
+            setChecked(name, preferences_->value(QLatin1String(name), fallback).toBool());
+        const QSize size = preferences_->value(QStringLiteral("windowSize")).toSize();
+        if (size.isValid()) resize(size.expandedTo(minimumSizeHint()));
+    }
     dispatch([](Form1& f) { f.Form_Load(); });
+    // The level chosen last time, over the classic default.
+    const int level = preferences_ ? preferences_->value(QStringLiteral("level"), 0).toInt() : 0;
+    static constexpr Click levels[] = {&Form1::LEVEL1_Click, &Form1::LEVEL2_Click, &Form1::LEVEL3_Click,
+                                       &Form1::LEVEL4_Click};
+    if (level >= 1 && level <= 4) dispatch([click = levels[level - 1]](Form1& f) { (f.*click)(); });
+}
+
+void MainWindow::showMoveList() {
+    if (!moveList_) {
+        moveList_ = new QListWidget(this);
+        moveList_->setObjectName(QStringLiteral("KIFU_LIST"));
+        moveList_->setWindowFlag(Qt::Tool);
+        moveList_->setWindowTitle(QCoreApplication::translate("Menu", "棋譜"));
+        moveList_->resize(320, 480);
+        connect(moveList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* line) {
+            const int entry = line->data(Qt::UserRole).toInt();
+            dispatch([entry](Form1& f) { f.showRecordPosition(entry); });
+        });
+        // The list follows the game as it is played, computers' moves too.
+        auto* follow = new QTimer(moveList_);
+        follow->setInterval(200);
+        connect(follow, &QTimer::timeout, this, [this] {
+            if (moveList_->isVisible()) refreshMoveList();
+        });
+        follow->start();
+    }
+    refreshMoveList();
+    moveList_->show();
+    moveList_->raise();
+}
+
+void MainWindow::refreshMoveList() {
+    if (!moveList_ || !form_) return;
+    const std::vector<Form1::MoveListLine> lines = form_->moveList();
+    const bool grew = moveList_->count() != int(lines.size());
+    if (grew) {
+        moveList_->clear();
+        for (const Form1::MoveListLine& line : lines) {
+            auto* row = new QListWidgetItem(text(line.text), moveList_);
+            row->setData(Qt::UserRole, line.entry);
+        }
+    }
+    // The line of the position shown is the current one.
+    for (int i = moveList_->count() - 1; i >= 0; --i)
+        if (moveList_->item(i)->data(Qt::UserRole).toInt() <= form_->moveNumber) {
+            if (moveList_->currentRow() != i) moveList_->setCurrentRow(i);
+            if (grew) moveList_->scrollToItem(moveList_->item(i));
+            break;
+        }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (loaded_ && preferences_) preferences_->setValue(QStringLiteral("windowSize"), size());
+}
+
+void MainWindow::remember(const std::string& name, bool checked) {
+    if (!preferences_ || !loaded_) return;
+    for (auto [remembered, fallback] : kRememberedChecks)
+        if (name == remembered) preferences_->setValue(QLatin1String(remembered), checked);
+    if (checked && name.size() == 6 && name.rfind("LEVEL", 0) == 0)
+        preferences_->setValue(QStringLiteral("level"), name[5] - '0');
 }
 
 void MainWindow::dispatch(std::function<void(Form1&)> call) {
@@ -256,7 +464,13 @@ void MainWindow::drawRectangle(double x1, double y1, double x2, double y2, int c
 }
 
 void MainWindow::printText(double x, double y, const std::string& utf8Text, double size, bool bold, int color) {
-    canvas_->printText(x, y, text(utf8Text), size, bold, qbColor(color));
+    QString shown = text(utf8Text);
+    // The label after the move number agrees with the number printed before it.
+    bool isNumber = false;
+    const int number = shown.toInt(&isNumber);
+    if (isNumber) lastNumberPrinted_ = number;
+    shown = phrasebook::moveSuffix(shown, lastNumberPrinted_);
+    canvas_->printText(x, y, shown, size, bold, qbColor(color));
 }
 
 void MainWindow::refresh() { canvas_->present(); }
@@ -269,6 +483,7 @@ void MainWindow::setChecked(const std::string& name, bool checked) {
     if (it == items_.end()) return;
     marks_[name] = checked;
     it->second->setChecked(checked);
+    remember(name, checked);
 }
 
 bool MainWindow::isChecked(const std::string& name) const {
@@ -310,7 +525,7 @@ protected:
 // Qt puts the program's name into a title left empty; a zero-width space
 // is a title that shows nothing.
 QString boxTitle(const std::string& title) {
-    return title.empty() ? QStringLiteral("\u200B") : text(title);
+    return title.empty() ? QStringLiteral("\u200B") : phrasebook::translate(text(title));
 }
 
 // Game files are offered by their ending first; any file may be chosen.
@@ -319,7 +534,7 @@ const QString kGameFileFilter = QStringLiteral("daro (*.daro);;* (*)");
 }  // namespace
 
 std::string MainWindow::chooseFileToSave(const std::string& title) {
-    QFileDialog dialog(this, text(title), QString(), kGameFileFilter);
+    QFileDialog dialog(this, phrasebook::translate(text(title)), QString(), kGameFileFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("daro"));
     dialog.setWindowModality(Qt::ApplicationModal);
@@ -328,7 +543,7 @@ std::string MainWindow::chooseFileToSave(const std::string& title) {
 }
 
 std::string MainWindow::chooseFileToOpen(const std::string& title) {
-    QFileDialog dialog(this, text(title), QString(), kGameFileFilter);
+    QFileDialog dialog(this, phrasebook::translate(text(title)), QString(), kGameFileFilter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setWindowModality(Qt::ApplicationModal);
@@ -342,7 +557,7 @@ BoxAnswer MainWindow::messageBox(const std::string& message, const std::string& 
     // The box runs an event loop of its own: what was drawn is shown first.
     canvas_->presentLater();
     GameBox box(boxIcon == BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, boxTitle(title),
-                text(message), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, this);
+                phrasebook::translate(text(message), text(title)), yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);
     if (yesNo) {
         box.onlyButtonsAnswer = true;

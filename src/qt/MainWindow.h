@@ -10,10 +10,13 @@
 #include <map>
 #include <string>
 
+#include "Language.h"
 #include "platform/Window.h"
 
 class QAction;
 class QLabel;
+class QListWidget;
+class QMenu;
 
 namespace daro {
 class Form1;
@@ -22,6 +25,8 @@ class Form1;
 namespace daro::qt {
 
 class Canvas;
+class Guide;
+class Preferences;
 
 class MainWindow : public QMainWindow, public daro::Window {
     Q_OBJECT
@@ -45,6 +50,15 @@ public:
     void leaveDuringWait(bool byEscape);
     // The game's timeline has run out: the screen catches up and held calls run.
     void gameIdle();
+
+    // The language of menus, boxes and labels; a choice from the menu is
+    // kept in `preferences` (may be null: not kept).
+    void setPreferences(Preferences* preferences) { preferences_ = preferences; }
+    bool useLanguage(const QString& code);
+    const QString& language() const { return language_.current(); }
+    // The guide to the rules and the pieces (その他 → 遊び方, F1).
+    void showGuide();
+    Guide* guide() const { return guide_; }
 
     Canvas* canvas() const { return canvas_; }
     QAction* menuItem(const QString& controlName) const;
@@ -75,21 +89,38 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
+    void buildLanguageMenu(QMenu* option);
+    void retranslate();
+    void chooseLanguage(const QString& code);
+    void redrawTexts();
     void buildIcons();
     void drawIcons(qreal ratio);
     void placeIcons();
+    // The new options, the level and the size are kept in our own settings.
+    void remember(const std::string& name, bool checked);
+    // 棋譜: one line per event of the game; a click shows that position.
+    void showMoveList();
+    void refreshMoveList();
     void runDeferred();
 
+    Language language_;
     Canvas* canvas_;
     Form1* form_ = nullptr;
+    Preferences* preferences_ = nullptr;
+    Guide* guide_ = nullptr;
+    int lastNumberPrinted_ = 0;
+    bool redrawPending_ = false;
     std::function<void()> exitAction_;
     std::map<std::string, QAction*> items_;
     std::map<std::string, bool> marks_;  // the check marks, as the game set them
     std::map<std::string, QLabel*> icons_;
     std::map<std::string, QPoint> iconTwips_;
+    QListWidget* moveList_ = nullptr;
     std::deque<std::function<void(Form1&)>> deferred_;
     bool busy_ = false;
     bool ended_ = false;

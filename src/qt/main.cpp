@@ -12,6 +12,7 @@
 #include "Artwork.h"
 #include "Form1.h"
 #include "MainWindow.h"
+#include "Preferences.h"
 #include "QtClock.h"
 #include "QtSearcher.h"
 #include "SoundLibraryLoader.h"
@@ -53,7 +54,12 @@ int main(int argc, char** argv) {
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!dataFolder.isEmpty())
         places.autosaveFile = std::filesystem::path(dataFolder.toStdU16String()) / "autosave.daro";
+    daro::qt::Preferences preferences(daro::qt::Preferences::besideClassic(places.settingsFile()));
     daro::qt::MainWindow window;
+    window.setPreferences(&preferences);
+    // The language chosen from the menu, or else the system's.
+    if (!window.useLanguage(preferences.value(QStringLiteral("language")).toString()))
+        window.useLanguage(daro::qt::Language::forSystem());
     daro::qt::QtClock clock([&window](daro::qt::QtClock::Leave how) {
         window.leaveDuringWait(how == daro::qt::QtClock::Leave::Escape);
     });

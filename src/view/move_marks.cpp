@@ -116,3 +116,30 @@ void Form1::描画_王手() {
 }
 
 }  // namespace daro
+
+namespace daro {
+
+void Form1::TE_HYOUJI_Click() {
+    window.setChecked("TE_HYOUJI", !window.isChecked("TE_HYOUJI"));
+    描画_経過();
+}
+
+void Form1::OUTE_Click() {
+    window.setChecked("OUTE", !window.isChecked("OUTE"));
+    描画_経過();
+}
+
+namespace {
+
+void choosePace(Form1& f, const char* chosen) {
+    for (const char* pace : {"HAYASA_HYOUJUN", "HAYASA_HAYAI", "HAYASA_SAISOKU"})
+        f.window.setChecked(pace, std::string(pace) == chosen);
+}
+
+}  // namespace
+
+void Form1::HAYASA_HYOUJUN_Click() { choosePace(*this, "HAYASA_HYOUJUN"); }
+void Form1::HAYASA_HAYAI_Click() { choosePace(*this, "HAYASA_HAYAI"); }
+void Form1::HAYASA_SAISOKU_Click() { choosePace(*this, "HAYASA_SAISOKU"); }
+
+}  // namespace daro

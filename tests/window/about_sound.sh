@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program plays its sounds: with SDL's disk driver recording what
-# the device would play, the output stays silent until "その他" is chosen,
-# and the About box's sound then reaches the device.
+# the device would play, the output stays silent until その他 →
+# "ﾊﾞｰｼﾞｮﾝ情報" is chosen, and the About box's sound then reaches the device.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/window_lib.bash"
@@ -17,8 +17,9 @@ sleep 1
 before=$(audible_bytes)
 [ "$before" -eq 0 ] || fail "the device played $before bytes of sound before anything happened"
 
-# "その他" stands on the menu bar itself, right of "ｵﾌﾟｼｮﾝ".
-xdotool mousemove --sync $((OX + 205)) "$BAR_Y" click 1
+# "その他" stands on the menu bar right of "ｵﾌﾟｼｮﾝ"; the version is its second item.
+open_menu 205
+choose_item 2 2
 wait_for_box '^ZT七国将棋$' || fail "no About box titled ZT七国将棋"
 sleep 1
 after=$(audible_bytes)

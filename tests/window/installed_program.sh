@@ -63,7 +63,8 @@ cwd_is_clean
 # The sounds come from the installed data folder: the About box is heard.
 audible_bytes() { tr -d '\000' <"$SDL_DISKAUDIOFILE" | wc -c; }
 before=$(audible_bytes)
-xdotool mousemove --sync $((OX + 205)) "$BAR_Y" click 1
+open_menu 205
+choose_item 2 2
 wait_for_box '^ZT七国将棋$' || fail "no About box"
 sleep 1
 after=$(audible_bytes)

@@ -7,7 +7,8 @@ ini="ZT七国将棋.ini"
 
 if [ "${1:-}" = "--inside" ]; then
     # Runs inside the virtual X server, in the empty folder.
-    "$DARO_GAME_DIR/daro" &
+    # A Japanese desktop, whatever the caller's.
+    env -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 LANGUAGE=ja "$DARO_GAME_DIR/daro" &
     pid=$!
     shown=""
     for _ in $(seq 1 300); do

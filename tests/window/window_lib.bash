@@ -9,8 +9,13 @@
 #   click_square X Y            # left click on the middle of board square (X, Y)
 #   wait_for_box TITLE          # a message box titled TITLE (regex) appears; answers it
 #   answer_open_boxes           # answers any open box of the program, titled or not
+#   open_menu X                 # clicks the menu bar X pixels right of the canvas origin; waits for the popup
+#   choose_item N COUNT         # clicks the Nth of the COUNT items of the open popup
 #   end_with_esc                # Esc must end the program with status 0
-# DARO_TEST_AUDIO_DRIVER names the SDL audio driver (default: the silent one).
+# DARO_TEST_AUDIO_DRIVER names the SDL audio driver (default: the silent one);
+# DARO_TEST_LANG the program's LANG; without it the program sees a Japanese
+# desktop (LANGUAGE=ja: this machine may have no Japanese locale, and
+# without a locale for them X cannot carry Japanese window names).
 #
 # Needs DARO_GAME_DIR and DARO_BUILD_DIR; sets WORK, PID, WIN, OX, OY.
 
@@ -26,6 +31,10 @@ in_virtual_x() {
   trap 'rm -rf "$WORK"' EXIT
   cp -R "$DARO_GAME_DIR/." "$WORK/game"
   rm -f "$WORK/game/ZT七国将棋.ini"
+  # The classic screen: a test that wants the marks or the king's danger turns them on.
+  printf '[General]\nTE_HYOUJI=false\nOUTE=false\n' >"$WORK/game/daro.conf"
+  # The game kept after every move goes to a data folder of the test's own.
+  export XDG_DATA_HOME="$WORK/data"
   export WORK
   unset QT_QPA_PLATFORM
   local status=0
@@ -51,7 +60,10 @@ start_game() {
 
 start_program() {
   # No sound card here: SDL's silent driver lets start-up go the ordinary way.
-  SDL_AUDIODRIVER="${DARO_TEST_AUDIO_DRIVER:-dummy}" "$@" >"$WORK/daro.log" 2>&1 &
+  local language=(LANG=C.UTF-8 LANGUAGE=ja)
+  [ -n "${DARO_TEST_LANG:-}" ] && language=(LANG="$DARO_TEST_LANG" LANGUAGE=)
+  SDL_AUDIODRIVER="${DARO_TEST_AUDIO_DRIVER:-dummy}" env -u LC_ALL -u LC_MESSAGES "${language[@]}" "$@" \
+    >"$WORK/daro.log" 2>&1 &
   PID=$!
   # A missing sound device is reported in a box first, which is answered.
   WIN=""
@@ -59,7 +71,7 @@ start_program() {
   for _ in $(seq 1 300); do
     WIN="$(xdotool search --onlyvisible --name '^ZT daro$' 2>/dev/null | head -n 1 || true)"
     [ -n "$WIN" ] && break
-    box="$(xdotool search --onlyvisible --name 'dll$' 2>/dev/null | head -n 1 || true)"
+    box="$(xdotool search --onlyvisible --name 'dll$|sound library$' 2>/dev/null | head -n 1 || true)"
     if [ -n "$box" ]; then xdotool windowfocus --sync "$box" key Return || true; fi
     kill -0 "$PID" 2>/dev/null || fail "the program ended before its window appeared"
     sleep 0.1
@@ -110,6 +122,39 @@ wait_for_box() {
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || break
     sleep 0.1
   done
+}
+
+# A window of the program other than the main one: a popup or a box.
+other_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null || true); do
+    if [ "$w" != "$WIN" ]; then echo "$w"; fi
+  done | tail -n 1
+}
+
+open_menu() {
+  local before
+  before="$(other_window)"
+  # A click that reaches a busy program too early is tried again.
+  for _ in 1 2 3; do
+    xdotool mousemove --sync $((OX + $1)) "$BAR_Y" click 1
+    for _ in $(seq 1 30); do
+      POPUP="$(other_window)"
+      if [ -n "$POPUP" ] && [ "$POPUP" != "$before" ]; then
+        sleep 0.3
+        return 0
+      fi
+      sleep 0.1
+    done
+  done
+  fail "no menu opened at $1"
+}
+
+choose_item() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$POPUP")"
+  # The items share the popup's height, less a frame of a few pixels.
+  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 3 + (HEIGHT - 6) * (2 * $1 - 1) / (2 * $2))) click 1
 }
 
 end_with_esc() {

@@ -1,0 +1,981 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>Game</name>
+    <message>
+        <source>秦</source>
+        <comment>kingdom</comment>
+        <translation>Qin</translation>
+    </message>
+    <message>
+        <source>楚</source>
+        <comment>kingdom</comment>
+        <translation>Chu</translation>
+    </message>
+    <message>
+        <source>韓</source>
+        <comment>kingdom</comment>
+        <translation>Han</translation>
+    </message>
+    <message>
+        <source>斉</source>
+        <comment>kingdom</comment>
+        <translation>Qi</translation>
+    </message>
+    <message>
+        <source>魏</source>
+        <comment>kingdom</comment>
+        <translation>Wei</translation>
+    </message>
+    <message>
+        <source>趙</source>
+        <comment>kingdom</comment>
+        <translation>Zhao</translation>
+    </message>
+    <message>
+        <source>燕</source>
+        <comment>kingdom</comment>
+        <translation>Yan</translation>
+    </message>
+    <message>
+        <source>秦の番です</source>
+        <comment>box</comment>
+        <translation>It is Qin’s turn.</translation>
+    </message>
+    <message>
+        <source>楚の番です</source>
+        <comment>box</comment>
+        <translation>It is Chu’s turn.</translation>
+    </message>
+    <message>
+        <source>韓の番です</source>
+        <comment>box</comment>
+        <translation>It is Han’s turn.</translation>
+    </message>
+    <message>
+        <source>斉の番です</source>
+        <comment>box</comment>
+        <translation>It is Qi’s turn.</translation>
+    </message>
+    <message>
+        <source>魏の番です</source>
+        <comment>box</comment>
+        <translation>It is Wei’s turn.</translation>
+    </message>
+    <message>
+        <source>趙の番です</source>
+        <comment>box</comment>
+        <translation>It is Zhao’s turn.</translation>
+    </message>
+    <message>
+        <source>燕の番です</source>
+        <comment>box</comment>
+        <translation>It is Yan’s turn.</translation>
+    </message>
+    <message>
+        <source>秦の勝ちです</source>
+        <comment>box</comment>
+        <translation>Qin wins.</translation>
+    </message>
+    <message>
+        <source>楚の勝ちです</source>
+        <comment>box</comment>
+        <translation>Chu wins.</translation>
+    </message>
+    <message>
+        <source>韓の勝ちです</source>
+        <comment>box</comment>
+        <translation>Han wins.</translation>
+    </message>
+    <message>
+        <source>斉の勝ちです</source>
+        <comment>box</comment>
+        <translation>Qi wins.</translation>
+    </message>
+    <message>
+        <source>魏の勝ちです</source>
+        <comment>box</comment>
+        <translation>Wei wins.</translation>
+    </message>
+    <message>
+        <source>趙の勝ちです</source>
+        <comment>box</comment>
+        <translation>Zhao wins.</translation>
+    </message>
+    <message>
+        <source>燕の勝ちです</source>
+        <comment>box</comment>
+        <translation>Yan wins.</translation>
+    </message>
+    <message>
+        <source>あなたの負けです</source>
+        <comment>box</comment>
+        <translation>You have lost.</translation>
+    </message>
+    <message>
+        <source>どの国も動けません</source>
+        <comment>box</comment>
+        <translation>No kingdom can move.</translation>
+    </message>
+    <message>
+        <source>続けますか？</source>
+        <comment>box</comment>
+        <translation>Play another game?</translation>
+    </message>
+    <message>
+        <source>「対局」で始めて下さい</source>
+        <comment>box</comment>
+        <translation>Start a game from the “Game” menu first.</translation>
+    </message>
+    <message>
+        <source>自殺はできません</source>
+        <comment>box: a king may not move where another kingdom reaches</comment>
+        <translation>Your king may not move onto a square that another kingdom reaches.</translation>
+    </message>
+    <message>
+        <source>OKですか？</source>
+        <comment>box: a click on the board plays on from the position shown</comment>
+        <translation>Play on from this position?</translation>
+    </message>
+    <message>
+        <source>できません</source>
+        <comment>戻る</comment>
+        <translation>There is no earlier position.</translation>
+    </message>
+    <message>
+        <source>できません</source>
+        <comment>進む</comment>
+        <translation>There is no later position.</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <comment>title</comment>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>再開</source>
+        <comment>title</comment>
+        <translation>Play on</translation>
+    </message>
+    <message>
+        <source>戻る</source>
+        <comment>title</comment>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>進む</source>
+        <comment>title</comment>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>手番が違います</source>
+        <comment>title</comment>
+        <translation>Not your turn</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <comment>title</comment>
+        <translation>Game over</translation>
+    </message>
+    <message>
+        <source>再ゲーム</source>
+        <comment>title</comment>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <comment>title</comment>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <comment>title</comment>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>ZT七国将棋</source>
+        <comment>title of the About box</comment>
+        <translation>ZT daro</translation>
+    </message>
+    <message>
+        <source>ZT七国将棋.dll</source>
+        <comment>title of the sound warnings</comment>
+        <translation>ZT daro sound library</translation>
+    </message>
+    <message>
+        <source>ZT七国将棋  Version %1    [10/2000]<byte value="xd"/><byte value="xd"/>Home page<byte value="xd"/>%2<byte value="xd"/><byte value="xd"/>e-mail<byte value="xd"/>%3</source>
+        <comment>About box: %1 version, %2 home page, %3 mail address</comment>
+        <translation>ZT daro (seven-kingdoms shogi)  Version %1    [10/2000]<byte value="xd"/><byte value="xd"/>Home page<byte value="xd"/>%2<byte value="xd"/><byte value="xd"/>e-mail<byte value="xd"/>%3</translation>
+    </message>
+    <message>
+        <source>秦 取駒(王) </source>
+        <comment>label over two counts: pieces taken, kings among them</comment>
+        <translation>Qin got (K)</translation>
+    </message>
+    <message>
+        <source>楚 取駒(王) </source>
+        <comment>label over two counts: pieces taken, kings among them</comment>
+        <translation>Chu got (K)</translation>
+    </message>
+    <message>
+        <source>韓 取駒(王) </source>
+        <comment>label over two counts: pieces taken, kings among them</comment>
+        <translation>Han got (K)</translation>
+    </message>
+    <message>
+        <source>斉 取駒(王) </source>
+        <comment>label over two counts: pieces taken, kings among them</comment>
+        <translation>Qi got (K)</translation>
+    </message>
+    <message>
+        <source>魏 取駒(王) </source>
+        <comment>label over two counts: pieces taken, kings among them</comment>
+        <translation>Wei got (K)</translation>
+    </message>
+    <message>
+        <source>趙 取駒(王) </source>
+        <comment>label over two counts: pieces taken, kings among them</comment>
+        <translation>Zhao got (K)</translation>
+    </message>
+    <message>
+        <source>燕 取駒(王) </source>
+        <comment>label over two counts: pieces taken, kings among them</comment>
+        <translation>Yan got (K)</translation>
+    </message>
+    <message>
+        <source>思考中</source>
+        <comment>label while a computer kingdom thinks</comment>
+        <translation>Playing</translation>
+    </message>
+    <message>
+        <source>LEVEL</source>
+        <comment>label before the computer&apos;s level</comment>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>一</source>
+        <comment>row label</comment>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>二</source>
+        <comment>row label</comment>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>三</source>
+        <comment>row label</comment>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>四</source>
+        <comment>row label</comment>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>五</source>
+        <comment>row label</comment>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>六</source>
+        <comment>row label</comment>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>七</source>
+        <comment>row label</comment>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>八</source>
+        <comment>row label</comment>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>九</source>
+        <comment>row label</comment>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>十</source>
+        <comment>row label</comment>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>十一</source>
+        <comment>row label</comment>
+        <translation>11</translation>
+    </message>
+    <message>
+        <source>十二</source>
+        <comment>row label</comment>
+        <translation>12</translation>
+    </message>
+    <message>
+        <source>十三</source>
+        <comment>row label</comment>
+        <translation>13</translation>
+    </message>
+    <message>
+        <source>十四</source>
+        <comment>row label</comment>
+        <translation>14</translation>
+    </message>
+    <message>
+        <source>十五</source>
+        <comment>row label</comment>
+        <translation>15</translation>
+    </message>
+    <message>
+        <source>十六</source>
+        <comment>row label</comment>
+        <translation>16</translation>
+    </message>
+    <message>
+        <source>十七</source>
+        <comment>row label</comment>
+        <translation>17</translation>
+    </message>
+    <message>
+        <source>十八</source>
+        <comment>row label</comment>
+        <translation>18</translation>
+    </message>
+    <message>
+        <source>十九</source>
+        <comment>row label</comment>
+        <translation>19</translation>
+    </message>
+    <message>
+        <source>%1
+保存できません: %2</source>
+        <comment>box: %1 the file&apos;s path, %2 why</comment>
+        <translation>%1
+Cannot save: %2</translation>
+    </message>
+    <message>
+        <source>%1
+開けません: %2</source>
+        <comment>box: %1 the file&apos;s path, %2 why</comment>
+        <translation>%1
+Cannot open: %2</translation>
+    </message>
+    <message>
+        <source>%1 行目: %2</source>
+        <comment>%1 a line number of the file, %2 what is wrong there</comment>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>daro の対局ファイルではありません</source>
+        <comment>game file</comment>
+        <translation>not a daro game file</translation>
+    </message>
+    <message>
+        <source>別の版の対局ファイルです</source>
+        <comment>game file</comment>
+        <translation>a game file of another version</translation>
+    </message>
+    <message>
+        <source>ファイルが %1 の行の前で終わっています</source>
+        <comment>game file: %1 mode, human or level</comment>
+        <translation>the file ends before its %1 line</translation>
+    </message>
+    <message>
+        <source>&quot;mode one-player&quot; か &quot;mode seven-players&quot; の行のはずです</source>
+        <comment>game file</comment>
+        <translation>expected &quot;mode one-player&quot; or &quot;mode seven-players&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;human 番目&quot; の行のはずです (番目は 1～7)</source>
+        <comment>game file</comment>
+        <translation>expected &quot;human SEAT&quot;, SEAT 1..7</translation>
+    </message>
+    <message>
+        <source>&quot;level K&quot; の行のはずです (K は 1～4)</source>
+        <comment>game file</comment>
+        <translation>expected &quot;level K&quot;, K 1..4</translation>
+    </message>
+    <message>
+        <source>行が途中で切れています (行末がありません)</source>
+        <comment>game file</comment>
+        <translation>the line is cut off (no line end)</translation>
+    </message>
+    <message>
+        <source>ファイルが 16 MiB より大きいです</source>
+        <comment>game file</comment>
+        <translation>the file is larger than 16 MiB</translation>
+    </message>
+    <message>
+        <source>対局はもう終わっています</source>
+        <comment>game file</comment>
+        <translation>the game was already over</translation>
+    </message>
+    <message>
+        <source>知らない記録です: &quot;%1&quot;</source>
+        <comment>game file: %1 the start of the line</comment>
+        <translation>unknown event &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>指す国が残っていません</source>
+        <comment>game file</comment>
+        <translation>no kingdom is left to move</translation>
+    </message>
+    <message>
+        <source>手番が違います: %1番目 (%2) の番です</source>
+        <comment>game file: %1 seat number, %2 its kingdom</comment>
+        <translation>out of turn: seat %1 (%2) is to move</translation>
+    </message>
+    <message>
+        <source>指し手の行には数が八つ要ります</source>
+        <comment>game file</comment>
+        <translation>a move has eight numbers</translation>
+    </message>
+    <message>
+        <source>%2 手目のところが %1 手目になっています</source>
+        <comment>game file: %1 the move number written, %2 the one due</comment>
+        <translation>move number %1 where %2 was due</translation>
+    </message>
+    <message>
+        <source>その番目はありません</source>
+        <comment>game file</comment>
+        <translation>no such seat</translation>
+    </message>
+    <message>
+        <source>王を失った国は指さずに離脱します</source>
+        <comment>game file</comment>
+        <translation>a kingdom without its king leaves the game instead of moving</translation>
+    </message>
+    <message>
+        <source>盤の外の桝です</source>
+        <comment>game file</comment>
+        <translation>a square off the board</translation>
+    </message>
+    <message>
+        <source>その桝にその国のその駒はありません</source>
+        <comment>game file</comment>
+        <translation>no such piece of that kingdom on the square</translation>
+    </message>
+    <message>
+        <source>行き先の桝にあるものが違います</source>
+        <comment>game file</comment>
+        <translation>the target square holds something else</translation>
+    </message>
+    <message>
+        <source>指せない手です</source>
+        <comment>game file</comment>
+        <translation>an illegal move</translation>
+    </message>
+    <message>
+        <source>out の行には番目 (1～7) を一つ書きます</source>
+        <comment>game file</comment>
+        <translation>an out names one seat 1..7</translation>
+    </message>
+    <message>
+        <source>王があって駒が 10 より多い国は離脱しません</source>
+        <comment>game file</comment>
+        <translation>a kingdom with its king and more than 10 pieces left</translation>
+    </message>
+    <message>
+        <source>pass の行には番目 (1～7) を一つ書きます</source>
+        <comment>game file</comment>
+        <translation>a pass names one seat 1..7</translation>
+    </message>
+    <message>
+        <source>王を失った国はパスせずに離脱します</source>
+        <comment>game file</comment>
+        <translation>a kingdom without its king leaves the game instead of passing</translation>
+    </message>
+    <message>
+        <source>指せる手があるのにパスしています</source>
+        <comment>game file</comment>
+        <translation>a pass with a legal move to make</translation>
+    </message>
+    <message>
+        <source>win の行には番目 (1～7) を一つ書きます</source>
+        <comment>game file</comment>
+        <translation>a win names one seat 1..7</translation>
+    </message>
+    <message>
+        <source>&quot;lost&quot; の後には何も書きません</source>
+        <comment>game file</comment>
+        <translation>&quot;lost&quot; stands alone</translation>
+    </message>
+    <message>
+        <source>ここではまだ勝負がついていません</source>
+        <comment>game file</comment>
+        <translation>nobody has won or lost here</translation>
+    </message>
+    <message>
+        <source>結果は &quot;%1&quot; のはずです</source>
+        <comment>game file: %1 the result line due</comment>
+        <translation>the result is &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>ファイルを開けません</source>
+        <comment>game file</comment>
+        <translation>the file cannot be opened</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません</source>
+        <comment>file</comment>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>ファイルを読めません</source>
+        <comment>game file</comment>
+        <translation>the file cannot be read</translation>
+    </message>
+    <message>
+        <source>フォルダに書き込めません</source>
+        <comment>game file</comment>
+        <translation>the folder cannot be written to</translation>
+    </message>
+    <message>
+        <source>ファイルを最後まで書き込めませんでした</source>
+        <comment>game file</comment>
+        <translation>the file could not be written completely</translation>
+    </message>
+    <message>
+        <source>ファイルを置き換えられませんでした: %1</source>
+        <comment>game file: %1 the system&apos;s message</comment>
+        <translation>the file could not be put in place: %1</translation>
+    </message>
+    <message>
+        <source>Direct Soundインターフェースが作成できません。</source>
+        <comment>sound: no sound device</comment>
+        <translation>The sound device cannot be opened; the game plays without sound.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <comment>sound: %1 a wave file, %2 why it cannot be played</comment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます (64 MiB まで)</source>
+        <comment>sound</comment>
+        <translation>the file is too large (64 MiB at most)</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません</source>
+        <comment>sound</comment>
+        <translation>the file is not there</translation>
+    </message>
+    <message>
+        <source>ファイルを読む権限がありません</source>
+        <comment>sound</comment>
+        <translation>no permission to read the file</translation>
+    </message>
+    <message>
+        <source>ファイルではなくフォルダです</source>
+        <comment>sound</comment>
+        <translation>a folder, not a file</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます</source>
+        <comment>sound</comment>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <source>ファイルを読めませんでした (エラー番号 %1)</source>
+        <comment>sound: %1 the system&apos;s error number</comment>
+        <translation>the file could not be read (error %1)</translation>
+    </message>
+    <message>
+        <source>ファイルが空です</source>
+        <comment>sound</comment>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>再生できる形式の音声ではありません</source>
+        <comment>sound</comment>
+        <translation>not a wave the game can play</translation>
+    </message>
+    <message numerus="yes">
+        <source>手目</source>
+        <comment>after the move number</comment>
+        <translation>
+            <numerusform>move</numerusform>
+            <numerusform>moves</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>王手</source>
+        <comment>label: another kingdom can take the human&apos;s king</comment>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>前回の対局はありません</source>
+        <comment>box: no game was kept from last time</comment>
+        <translation>No game was kept from last time</translation>
+    </message>
+    <message>
+        <source>前回の続き</source>
+        <comment>title</comment>
+        <translation>Continue last game</translation>
+    </message>
+    <message>
+        <source>前回の対局を開けません: %1</source>
+        <comment>box: %1 why the game kept from last time cannot be opened</comment>
+        <translation>The game kept from last time cannot be opened: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Guide</name>
+    <message>
+        <source>行</source>
+        <translation>Envoy</translation>
+    </message>
+    <message>
+        <source>八方向に何桝でも、空いた桝へだけ進みます。駒は取れず、取られることもありません。</source>
+        <translation>Moves any distance in the eight directions, onto empty squares only. It never captures and can never be captured.</translation>
+    </message>
+    <message>
+        <source>刀</source>
+        <translation>Saber</translation>
+    </message>
+    <message>
+        <source>斜めに一桝進みます。</source>
+        <translation>Moves one square diagonally.</translation>
+    </message>
+    <message>
+        <source>剣</source>
+        <translation>Sword</translation>
+    </message>
+    <message>
+        <source>縦か横に一桝進みます。</source>
+        <translation>Moves one square forward, backward or sideways.</translation>
+    </message>
+    <message>
+        <source>弩</source>
+        <translation>Crossbow</translation>
+    </message>
+    <message>
+        <source>八方向に五桝まで進みます。</source>
+        <translation>Moves up to five squares in the eight directions.</translation>
+    </message>
+    <message>
+        <source>騎</source>
+        <translation>Horseman</translation>
+    </message>
+    <message>
+        <source>空いた隣の桝へ一歩出て、そこから斜めに滑り、四桝離れた輪の上に着きます。途中に駒があると通れません。</source>
+        <translation>Steps onto an empty neighbouring square, then slides diagonally from there onto the ring of squares four away. A piece on the way blocks it.</translation>
+    </message>
+    <message>
+        <source>弓</source>
+        <translation>Bow</translation>
+    </message>
+    <message>
+        <source>八方向に四桝まで進みます。</source>
+        <translation>Moves up to four squares in the eight directions.</translation>
+    </message>
+    <message>
+        <source>砲</source>
+        <translation>Cannon</translation>
+    </message>
+    <message>
+        <source>縦横に何桝でも、空いた桝へ進みます。駒を取るときは、間にあるちょうど一つの駒(どの国の駒でも)を飛び越えます。</source>
+        <translation>Moves any distance straight onto empty squares. To capture, it jumps over exactly one piece in between, of any kingdom (its screen).</translation>
+    </message>
+    <message>
+        <source>偏</source>
+        <translation>Lieutenant</translation>
+    </message>
+    <message>
+        <source>斜めに何桝でも進みます。</source>
+        <translation>Moves any distance diagonally.</translation>
+    </message>
+    <message>
+        <source>裨</source>
+        <translation>Adjutant</translation>
+    </message>
+    <message>
+        <source>縦か横に何桝でも進みます。</source>
+        <translation>Moves any distance forward, backward or sideways.</translation>
+    </message>
+    <message>
+        <source>王</source>
+        <translation>King</translation>
+    </message>
+    <message>
+        <source>八方向に何桝でも進みます。駒の面には国の名が書いてあります。ほかの国の駒や周が利いている桝へは動けません。</source>
+        <translation>Moves any distance in the eight directions. Its face bears its kingdom’s name. It may not move onto a square that a piece of another kingdom, or the centre piece, reaches.</translation>
+    </message>
+    <message>
+        <source>遊び方</source>
+        <translation>How to play</translation>
+    </message>
+    <message>
+        <source>目的と三つの勝ち方</source>
+        <translation>The goal and the three wins</translation>
+    </message>
+    <message>
+        <source>七つの国、秦・楚・韓・斉・魏・趙・燕が 19 × 19 の盤を囲み、順に一手ずつ指します。取った駒は盤から消えます。次のどれかを最初に果たした国の勝ちです。</source>
+        <translation>Seven kingdoms — Qin, Chu, Han, Qi, Wei, Zhao and Yan — share a 19 × 19 board and move in turn, one move each. Captured pieces leave the game. The first kingdom to do one of these wins:</translation>
+    </message>
+    <message>
+        <source>王を二つ取る</source>
+        <translation>capture two kings;</translation>
+    </message>
+    <message>
+        <source>駒を三十取る</source>
+        <translation>capture thirty pieces;</translation>
+    </message>
+    <message>
+        <source>駒を十九取り、その中に王が一つある</source>
+        <translation>capture nineteen pieces, one of them a king.</translation>
+    </message>
+    <message>
+        <source>ほかの国がみな盤から去ったときも、残った国の勝ちです。一人で遊ぶときは、あなたの国が離脱するか駒をすべて失うと負けです。どの国も動けないまま一巡すると、勝ち負けなしで終わります。</source>
+        <translation>A kingdom also wins when every other kingdom has left the board. Playing alone, you lose when your kingdom leaves the game or loses its last piece. When a whole round goes by in which no kingdom can move, the game ends without a winner.</translation>
+    </message>
+    <message>
+        <source>手番と離脱</source>
+        <translation>Turns and dropping out</translation>
+    </message>
+    <message>
+        <source>秦・楚・韓・斉・魏・趙・燕の順に指し、燕の次はまた秦です。「対局」→「1_PLAY」で国を選ぶと、あなたがその国を、コンピュータがほかの六国を指します。「7_PLAY」では七人が一つのマウスで順に指します。</source>
+        <translation>The kingdoms move in the order Qin, Chu, Han, Qi, Wei, Zhao, Yan, and after Yan comes Qin again. Choose a kingdom under Game → New game → One player to play it against six computer kingdoms; with Seven players, seven people share the mouse and move in turn.</translation>
+    </message>
+    <message>
+        <source>自分の駒をクリックし、次に行き先の桝をクリックします。「移動指導」がオンなら、行ける桝が白い枠で示されます。「戻」と「進」で一手ずつ戻り、進みます。</source>
+        <translation>Click one of your pieces, then the square it should go to. With Options → Show moves on, the squares it can reach are framed in white. Back and Forward step through the game one move at a time.</translation>
+    </message>
+    <message>
+        <source>王を取られた国は、次に番が来たとき点滅して盤から去ります(離脱)。去った駒は誰の取り駒にもなりません。コンピュータの国は、駒が十以下になったときにも離脱します。指せる手のない国はパスします。</source>
+        <translation>A kingdom whose king has been captured blinks and leaves the board when its turn next comes (it drops out); its pieces count as nobody’s captures. Computer kingdoms also drop out when they are down to ten pieces or fewer. A kingdom with no legal move passes.</translation>
+    </message>
+    <message>
+        <source>中央の駒「周」</source>
+        <translation>The centre piece, Zhou</translation>
+    </message>
+    <message>
+        <source>盤の真ん中の周はどの国のものでもありません。動かず、取られず、その桝には誰も入れません。砲はこれを飛び越えて駒を取れます。</source>
+        <translation>Zhou, in the middle of the board, belongs to no kingdom. It never moves and cannot be captured, and no piece may enter its square. A cannon may jump over it to capture.</translation>
+    </message>
+    <message>
+        <source>駒の動き</source>
+        <translation>How the pieces move</translation>
+    </message>
+    <message>
+        <source>どの駒も、行く手に駒があればその手前で止まります。それがほかの国の駒なら取ることもできます(行と周は取れません)。図は小さな盤の上の例です。緑の点は進める桝、赤い枠は取れる駒です。</source>
+        <translation>Every piece stops at the first piece in its way, and may capture it if it belongs to another kingdom (an envoy or the centre piece cannot be captured). Each diagram is an example on a small board: a green dot marks a square the piece can move to, a red frame a piece it can capture.</translation>
+    </message>
+    <message>
+        <source>盤の横には、それぞれの国が取った駒の数と、そのうちの王の数が出ます(「ｵﾌﾟｼｮﾝ」→「持駒数表示」)。</source>
+        <translation>Beside the board, each kingdom shows how many pieces it has captured and, under (K), how many of them were kings (Options → Capture counts).</translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>日本語</source>
+        <translation>English</translation>
+    </message>
+</context>
+<context>
+    <name>Menu</name>
+    <message>
+        <source>対局</source>
+        <translation>Game</translation>
+    </message>
+    <message>
+        <source>対局</source>
+        <comment>the submenu of the kinds of game</comment>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>1_PLAY</source>
+        <translation>One player</translation>
+    </message>
+    <message>
+        <source>１番目(秦)</source>
+        <translation>1st (Qin)</translation>
+    </message>
+    <message>
+        <source>2番目(楚)</source>
+        <translation>2nd (Chu)</translation>
+    </message>
+    <message>
+        <source>3番目(韓)</source>
+        <translation>3rd (Han)</translation>
+    </message>
+    <message>
+        <source>4番目(斉)</source>
+        <translation>4th (Qi)</translation>
+    </message>
+    <message>
+        <source>5番目(魏)</source>
+        <translation>5th (Wei)</translation>
+    </message>
+    <message>
+        <source>6番目(趙)</source>
+        <translation>6th (Zhao)</translation>
+    </message>
+    <message>
+        <source>7番目(燕)</source>
+        <translation>7th (Yan)</translation>
+    </message>
+    <message>
+        <source>7_PLAY</source>
+        <translation>Seven players</translation>
+    </message>
+    <message>
+        <source>COM対局ﾚﾍﾞﾙ</source>
+        <translation>Computer level</translation>
+    </message>
+    <message>
+        <source>LEVEL1</source>
+        <translation>Level 1</translation>
+    </message>
+    <message>
+        <source>LEVEL2</source>
+        <translation>Level 2</translation>
+    </message>
+    <message>
+        <source>LEVEL3</source>
+        <translation>Level 3</translation>
+    </message>
+    <message>
+        <source>LEVEL4</source>
+        <translation>Level 4</translation>
+    </message>
+    <message>
+        <source>終わり</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>局面</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>最初</source>
+        <translation>Back to the start</translation>
+    </message>
+    <message>
+        <source>保存...</source>
+        <translation>Save...</translation>
+    </message>
+    <message>
+        <source>開く...</source>
+        <translation>Open...</translation>
+    </message>
+    <message>
+        <source>戻</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>進</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>ｵﾌﾟｼｮﾝ</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>移動指導</source>
+        <translation>Show moves</translation>
+    </message>
+    <message>
+        <source>ｱｲｺﾝ表示</source>
+        <translation>Turn icons</translation>
+    </message>
+    <message>
+        <source>持駒数表示</source>
+        <translation>Capture counts</translation>
+    </message>
+    <message>
+        <source>背景画</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <source>緑</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>畳</source>
+        <translation>Tatami</translation>
+    </message>
+    <message>
+        <source>竹</source>
+        <translation>Bamboo</translation>
+    </message>
+    <message>
+        <source>宇宙</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>煉瓦</source>
+        <translation>Brick</translation>
+    </message>
+    <message>
+        <source>BGM</source>
+        <translation>Music</translation>
+    </message>
+    <message>
+        <source>その他</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>遊び方</source>
+        <translation>How to play</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation>About daro</translation>
+    </message>
+    <message>
+        <source>自由対局...</source>
+        <translation>Free seating...</translation>
+    </message>
+    <message>
+        <source>新しい対局</source>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>前回の続き</source>
+        <translation>Continue last game</translation>
+    </message>
+    <message>
+        <source>自分の番まで戻る</source>
+        <translation>Back to my turn</translation>
+    </message>
+    <message>
+        <source>棋譜</source>
+        <translation>Move list</translation>
+    </message>
+    <message>
+        <source>手の表示</source>
+        <translation>Show recent moves</translation>
+    </message>
+    <message>
+        <source>王手の表示</source>
+        <translation>Show check</translation>
+    </message>
+    <message>
+        <source>速さ</source>
+        <translation>Pace</translation>
+    </message>
+    <message>
+        <source>標準</source>
+        <translation>Classic</translation>
+    </message>
+    <message>
+        <source>速い</source>
+        <translation>Fast</translation>
+    </message>
+    <message>
+        <source>最速</source>
+        <translation>Fastest</translation>
+    </message>
+</context>
+<context>
+    <name>Title</name>
+    <message>
+        <source>七国将棋</source>
+        <translation>Seven Kingdoms</translation>
+    </message>
+</context>
+</TS>
