@@ -383,11 +383,6 @@ Cannot open: %2</translation>
         <translation>the file ends before its %1 line</translation>
     </message>
     <message>
-        <source>&quot;mode one-player&quot; か &quot;mode seven-players&quot; の行のはずです</source>
-        <comment>game file</comment>
-        <translation>expected &quot;mode one-player&quot; or &quot;mode seven-players&quot;</translation>
-    </message>
-    <message>
         <source>&quot;human 番目&quot; の行のはずです (番目は 1～7)</source>
         <comment>game file</comment>
         <translation>expected &quot;human SEAT&quot;, SEAT 1..7</translation>
@@ -619,6 +614,21 @@ Cannot open: %2</translation>
         <source>前回の対局を開けません: %1</source>
         <comment>box: %1 why the game kept from last time cannot be opened</comment>
         <translation>The game kept from last time cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>&quot;mode one-player&quot;、&quot;mode seven-players&quot; か &quot;mode free&quot; の行のはずです</source>
+        <comment>game file</comment>
+        <translation>expected &quot;mode one-player&quot;, &quot;mode seven-players&quot; or &quot;mode free&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;seats&quot; と七つの席の行のはずです</source>
+        <comment>game file</comment>
+        <translation>expected &quot;seats&quot; and seven players</translation>
+    </message>
+    <message>
+        <source>席は人間、コンピュータのレベル 1～4、乱数のどれかです</source>
+        <comment>game file</comment>
+        <translation>a player is human, level1..level4 or random</translation>
     </message>
 </context>
 <context>

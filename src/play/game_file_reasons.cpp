@@ -15,12 +15,14 @@ struct Wording {
     std::string_view japanese;
 };
 
-constexpr std::array<Wording, 35> kWordings = {{
+constexpr std::array<Wording, 37> kWordings = {{
     {"not a daro game file", "daro の対局ファイルではありません"},
     {"a game file of another version", "別の版の対局ファイルです"},
     {"the file ends before its %1 line", "ファイルが %1 の行の前で終わっています"},
-    {"expected \"mode one-player\" or \"mode seven-players\"",
-     "\"mode one-player\" か \"mode seven-players\" の行のはずです"},
+    {"expected \"mode one-player\", \"mode seven-players\" or \"mode free\"",
+     "\"mode one-player\"、\"mode seven-players\" か \"mode free\" の行のはずです"},
+    {"expected \"seats\" and seven players", "\"seats\" と七つの席の行のはずです"},
+    {"a player is human, level1..level4 or random", "席は人間、コンピュータのレベル 1～4、乱数のどれかです"},
     {"expected \"human SEAT\", SEAT 1..7", "\"human 番目\" の行のはずです (番目は 1～7)"},
     {"expected \"level K\", K 1..4", "\"level K\" の行のはずです (K は 1～4)"},
     {"the line is cut off (no line end)", "行が途中で切れています (行末がありません)"},
