@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <deque>
@@ -152,6 +153,25 @@ public:
     bool remote() const { return static_cast<bool>(sendMove); }
     std::function<void(const TableMove&)> sendMove;
     int remoteSeat = 0;
+    // ----------------------------------------- following the game (additions)
+    // 新しい対局: the opening position with the same seats and levels.
+    void SHINKI_Click();
+    // 前回の続き: the game kept after the last move, as it was left.
+    void ZENKAI_Click();
+    // Back to the position where a human was last to move, in one go.
+    void takeBackToHumanTurn();
+    // The position after record entry n, reached by as many 戻/進 as needed.
+    void showRecordPosition(int n);
+    // One line of the move list: the entry it shows, and its text.
+    struct MoveListLine {
+        int entry = 0;
+        std::string text;
+    };
+    std::vector<MoveListLine> moveList() const;
+    // Keeps the game in the autosave file; nothing without one.
+    void autosave();
+    // The marks, the king in danger and the autosave after the game moved on.
+    void followGame();
 
     // ---------------------------------------------------------- the timeline
     // The game's waits are steps of a timeline, never a nested loop. A step
@@ -180,6 +200,8 @@ public:
     void 描画_戦線離脱(int seat);
     void 描画_背景(int pictureCode);
     void 画面_再描画();
+    // Everything the window shows, drawn anew (after the window was resized).
+    void redrawWhole();
 
     void 描画_数値(double x, double y, const std::string& text, int color, int mode, double size);
     void 描画_数値(double x, double y, int value, int color, int mode, double size);
@@ -189,6 +211,23 @@ public:
     void 描画_アイコン(int seat, bool shown);
     void 描画_持ち駒数(int pictureCode);
     void 描画_桝_数値();
+
+    // Marks of the moves made since the viewing human's last move (手の表示).
+    struct MoveMark {
+        int x = 0, y = 0, seat = 0, number = 0, captured = 0;
+    };
+    std::vector<MoveMark> movesSinceHumanTurn() const;
+    // The human whose view the marks and the danger follow: the seat to move
+    // when it is a human's, else the next human in turn; 0 for none.
+    int viewingHuman() const;
+    // Clears the last marks and danger, then draws them for the position shown.
+    void 描画_経過();
+    void 描画_手の表示();
+    // The viewing human's king where another kingdom can take it (王手).
+    void 描画_王手();
+    // The wait of `seconds` at the chosen pace; 0 at the fastest.
+    double paced(double seconds) const;
+    bool blinking() const;
 
     // The window font turns bold at the first coordinate labels and stays so.
     bool fontBold = false;
@@ -237,6 +276,12 @@ public:
     void BGM_Click();
 
     void VER_Click();
+    // Options beyond the classic ones; the window keeps their check marks.
+    void TE_HYOUJI_Click();
+    void OUTE_Click();
+    void HAYASA_HYOUJUN_Click();
+    void HAYASA_HAYAI_Click();
+    void HAYASA_SAISOKU_Click();
 
     // ------------------------------------------------------------- the seam
     Window& window;
@@ -267,6 +312,12 @@ private:
     bool timelineRunning_ = false;
     bool waiting_ = false;
     std::optional<ChosenMove> chosen_;
+    // Squares that carry a mark or the danger outline now, to be cleared.
+    std::vector<std::pair<int, int>> markedSquares_;
+    std::pair<int, int> dangerSquare_{0, 0};
+    bool dangerShown_ = false;
+    void repaintSquare(int x, int y);
+    void startFromOpening(int mode, const std::array<SeatKind, 8>& seats);
     SyncSearcher syncSearcher_;
 };
 

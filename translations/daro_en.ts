@@ -692,6 +692,26 @@ Cannot open: %2</translation>
         <translation>Dropped out</translation>
     </message>
     <message>
+        <source>王手</source>
+        <comment>label: another kingdom can take the human&apos;s king</comment>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>前回の対局はありません</source>
+        <comment>box: no game was kept from last time</comment>
+        <translation>No game was kept from last time</translation>
+    </message>
+    <message>
+        <source>前回の続き</source>
+        <comment>title</comment>
+        <translation>Continue last game</translation>
+    </message>
+    <message>
+        <source>前回の対局を開けません: %1</source>
+        <comment>box: %1 why the game kept from last time cannot be opened</comment>
+        <translation>The game kept from last time cannot be opened: %1</translation>
+    </message>
+    <message>
         <source>&quot;mode one-player&quot;、&quot;mode seven-players&quot; か &quot;mode free&quot; の行のはずです</source>
         <comment>game file</comment>
         <translation>expected &quot;mode one-player&quot;, &quot;mode seven-players&quot; or &quot;mode free&quot;</translation>
@@ -1029,6 +1049,46 @@ Cannot open: %2</translation>
     <message>
         <source>ネット対局...</source>
         <translation>Network game...</translation>
+    </message>
+    <message>
+        <source>新しい対局</source>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>前回の続き</source>
+        <translation>Continue last game</translation>
+    </message>
+    <message>
+        <source>自分の番まで戻る</source>
+        <translation>Back to my turn</translation>
+    </message>
+    <message>
+        <source>棋譜</source>
+        <translation>Move list</translation>
+    </message>
+    <message>
+        <source>手の表示</source>
+        <translation>Show recent moves</translation>
+    </message>
+    <message>
+        <source>王手の表示</source>
+        <translation>Show check</translation>
+    </message>
+    <message>
+        <source>速さ</source>
+        <translation>Pace</translation>
+    </message>
+    <message>
+        <source>標準</source>
+        <translation>Classic</translation>
+    </message>
+    <message>
+        <source>速い</source>
+        <translation>Fast</translation>
+    </message>
+    <message>
+        <source>最速</source>
+        <translation>Fastest</translation>
     </message>
 </context>
 <context>

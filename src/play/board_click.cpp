@@ -161,6 +161,7 @@ void Form1::presentHumanMove(const TableMove& m, int piece) {
         return;
     }
     table.drainEvents();
+    followGame();
     描画_アイコン(mover, false);
     if (gameMode == modeSevenPlayers) 描画_アイコン(turnSeat, true);
     対局_回転();

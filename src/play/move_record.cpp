@@ -136,6 +136,7 @@ void Form1::REPLAY_Click() {
 
     recordNavigated = valueYes;
     rotationStop = valueNo;
+    描画_経過();
 }
 
 void Form1::AFTER_Click() {
@@ -171,6 +172,7 @@ void Form1::AFTER_Click() {
     描画_アイコン(turnSeat, true);
 
     recordNavigated = valueYes;
+    描画_経過();
 }
 
 void Form1::CANCEL_Click() {

@@ -23,10 +23,12 @@ const QSize logicalCanvas(Canvas::widthPixels, Canvas::heightPixels);
 }  // namespace
 
 Canvas::Canvas(QWidget* parent) : QWidget(parent), backColor_(Qt::white) {
-    setFixedSize(logicalCanvas);
+    setMinimumSize(logicalCanvas / 2);
+    resize(logicalCanvas);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    ratio_ = devicePixelRatioF();
+    screenRatio_ = devicePixelRatioF();
+    ratio_ = screenRatio_;
     buffer_ = QImage(logicalCanvas * ratio_, QImage::Format_RGB32);
     buffer_.fill(backColor_);
 }
@@ -134,10 +136,10 @@ bool Canvas::filledWith(const QRect& device, const QColor& color) const {
 
 void Canvas::touched(const QRect& device) {
     // Logical pixels, rounded outwards, so a fractional pixel ratio loses no edge.
-    const QRect logical(QPoint(int(std::floor(device.left() / ratio_)), int(std::floor(device.top() / ratio_))),
-                        QPoint(int(std::ceil((device.right() + 1) / ratio_)) - 1,
-                               int(std::ceil((device.bottom() + 1) / ratio_)) - 1));
-    dirty_ += logical.intersected(rect());
+    const qreal r = screenRatio_;
+    const QRect logical(QPoint(int(std::floor(device.left() / r)), int(std::floor(device.top() / r))),
+                        QPoint(int(std::ceil((device.right() + 1) / r)) - 1, int(std::ceil((device.bottom() + 1) / r)) - 1));
+    dirty_ += logical.translated(offset_).intersected(rect());
 }
 
 QRegion Canvas::takeUnshown() {
@@ -156,36 +158,67 @@ void Canvas::presentLater() {
     if (!region.isEmpty()) update(region);
 }
 
+QPointF Canvas::twipsAt(QPointF at) const { return (at - QPointF(offset_)) / scale_ * twipsPerPixel; }
+
+QPointF Canvas::widgetAt(double x, double y) const {
+    return QPointF(offset_) + QPointF(x, y) * scale_ / twipsPerPixel;
+}
+
 void Canvas::matchScreenRatio() {
     const qreal now = devicePixelRatioF();
-    if (qFuzzyCompare(now, ratio_)) return;
+    if (qFuzzyCompare(now, screenRatio_)) return;
     // Moved to a screen of another density: keep what was drawn, scaled;
     // everything drawn from now on is sharp again.
-    const auto rescaled = [&](const QImage& image) {
-        QImage resized(logicalCanvas * now, QImage::Format_RGB32);
-        resized.fill(backColor_);
-        QPainter p(&resized);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(QRectF(QPointF(0, 0), QSizeF(resized.size())), image);
-        return resized;
-    };
-    buffer_ = rescaled(buffer_);
-    ratio_ = now;
+    screenRatio_ = now;
+    rebuildBuffer();
+}
+
+void Canvas::rebuildBuffer() {
+    const qreal ratio = screenRatio_ * scale_;
+    if (qFuzzyCompare(ratio, ratio_) && buffer_.size() == logicalCanvas * ratio) return;
+    QImage resized(logicalCanvas * ratio, QImage::Format_RGB32);
+    resized.fill(backColor_);
+    QPainter p(&resized);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(resized.size())), buffer_);
+    p.end();
+    buffer_ = resized;
+    ratio_ = ratio;
     pictures_.clear();
     update();
-    emit ratioChanged(now);
+    emit ratioChanged(ratio);
+}
+
+void Canvas::resizeEvent(QResizeEvent*) {
+    const qreal scale = std::min(width() / qreal(logicalCanvas.width()), height() / qreal(logicalCanvas.height()));
+    const QSize area = (QSizeF(logicalCanvas) * scale).toSize();
+    offset_ = QPoint((width() - area.width()) / 2, (height() - area.height()) / 2);
+    if (qFuzzyCompare(scale, scale_)) {
+        update();
+        return;
+    }
+    scale_ = scale;
+    rebuildBuffer();
+    emit rescaled();
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
     matchScreenRatio();
     // A view of the buffer that knows its pixel ratio, without copying it.
     QImage frame(buffer_.constBits(), buffer_.width(), buffer_.height(), buffer_.bytesPerLine(), buffer_.format());
-    frame.setDevicePixelRatio(ratio_);
+    const qreal r = screenRatio_;
+    frame.setDevicePixelRatio(r);
+    const QRect area(offset_, QSizeF(QSizeF(buffer_.size()) / r).toSize());
     QPainter p(this);
+    // Beside the game's area of a resized window: the back colour.
+    for (const QRect& outside : event->region() - QRegion(area)) p.fillRect(outside, backColor_);
     // What is not shown yet stays as the window's own store last had it
     // (the frame on the screen) until the next present.
-    for (const QRect& r : event->region() - dirty_)
-        p.drawImage(QRectF(r), frame, QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_));
+    for (const QRect& shown : (event->region() & QRegion(area)) - dirty_) {
+        const QRect source = shown.translated(-offset_);
+        p.drawImage(QRectF(shown), frame,
+                    QRectF(source.x() * r, source.y() * r, source.width() * r, source.height() * r));
+    }
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
@@ -198,8 +231,8 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
     }
     const Qt::KeyboardModifiers m = event->modifiers();
     const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
-    const QPointF at = event->position();
-    emit mousePressed(button, shift, toTwips(at.x()), toTwips(at.y()));
+    const QPointF at = twipsAt(event->position());
+    emit mousePressed(button, shift, at.x(), at.y());
 }
 
 }  // namespace daro::qt

@@ -40,6 +40,17 @@ public:
     // The same in device pixels of the buffer.
     int toDevice(double twips) const;
 
+    // The window may be resized: the game's area scales by `scale` with its
+    // aspect kept, centred at `offset` (logical pixels of the widget); the
+    // rest shows the back colour. The buffer always holds the game's area at
+    // device resolution, so every size draws as crisply as the classic one.
+    qreal scale() const { return scale_; }
+    QPoint areaOffset() const { return offset_; }
+    // A point of the widget in twips of the game's area.
+    QPointF twipsAt(QPointF widgetPoint) const;
+    // Widget pixels of a twips position.
+    QPointF widgetAt(double xTwips, double yTwips) const;
+
     void paintPicture(const QString& name, double xTwips, double yTwips);
     void drawRectangle(double x1, double y1, double x2, double y2, const QColor& color);
     void printText(double xTwips, double yTwips, const QString& text, double sizePoints, bool bold,
@@ -63,17 +74,24 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    // The screen's pixel ratio changed; pictures held elsewhere should follow.
+    // The screen's pixel ratio or the window's scale changed; pictures held
+    // elsewhere should follow (ratio: device pixels a classic logical pixel).
     void ratioChanged(qreal ratio);
+    // The game's area was resized: what it shows is to be drawn anew.
+    void rescaled();
     // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt.
     void mousePressed(int button, int shift, double xTwips, double yTwips);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void matchScreenRatio();
+    // Rebuilds the buffer for the current screen ratio and scale, keeping
+    // what was drawn (scaled) until the game draws it anew.
+    void rebuildBuffer();
     bool filledWith(const QRect& devicePixels, const QColor& color) const;
     // Marks a rectangle of the back buffer, in device pixels, as drawn.
     void touched(const QRect& devicePixels);
@@ -81,7 +99,10 @@ private:
 
     QImage buffer_;
     QRegion dirty_;
-    qreal ratio_ = 1.0;
+    qreal ratio_ = 1.0;  // device pixels of the buffer a classic logical pixel
+    qreal screenRatio_ = 1.0;
+    qreal scale_ = 1.0;
+    QPoint offset_;
     QColor backColor_;
     QHash<QString, QImage> pictures_;
 };

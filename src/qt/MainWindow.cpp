@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -57,13 +58,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), canvas_(new Canva
     }
     setWindowTitle(QStringLiteral("ZT daro"));
     setCentralWidget(canvas_);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     buildMenus();
     buildIcons();
+    // A resized window shows the same game at its new size, drawn anew.
+    connect(canvas_, &Canvas::rescaled, this, [this] {
+        placeIcons();
+        if (loaded_) dispatch([](Form1& f) { f.redrawWhole(); });
+    });
     connect(canvas_, &Canvas::mousePressed, this, [this](int button, int shift, double x, double y) {
         dispatch([=](Form1& f) { f.Form_MouseDown(button, shift, x, y); });
     });
     canvas_->setFocus();
+    // The classic size to start with; the player may resize it from there.
+    resize(sizeHint());
 }
 
 MainWindow::~MainWindow() = default;
@@ -143,15 +150,29 @@ void MainWindow::buildMenus() {
     item(level, "LEVEL2", QT_TRANSLATE_NOOP("Menu", "LEVEL2"), &Form1::LEVEL2_Click, true);
     item(level, "LEVEL3", QT_TRANSLATE_NOOP("Menu", "LEVEL3"), &Form1::LEVEL3_Click, true);
     item(level, "LEVEL4", QT_TRANSLATE_NOOP("Menu", "LEVEL4"), &Form1::LEVEL4_Click, true);
+    item(taikyoku, "SHINKI", QT_TRANSLATE_NOOP("Menu", "新しい対局"), &Form1::SHINKI_Click, false)
+        ->setShortcut(QKeySequence::New);
     item(taikyoku, "OWARI", QT_TRANSLATE_NOOP("Menu", "終わり"), &Form1::OWARI_Click, false);
 
     QMenu* position = menu(bar, "STOP", QT_TRANSLATE_NOOP("Menu", "局面"));
-    item(position, "CANCEL", QT_TRANSLATE_NOOP("Menu", "最初"), &Form1::CANCEL_Click, false);
-    item(position, "SAVE", QT_TRANSLATE_NOOP("Menu", "保存..."), &Form1::SAVE_Click, false);
-    item(position, "OPEN", QT_TRANSLATE_NOOP("Menu", "開く..."), &Form1::OPEN_Click, false);
+    item(position, "CANCEL", QT_TRANSLATE_NOOP("Menu", "最初"), &Form1::CANCEL_Click, false)
+        ->setShortcut(Qt::Key_Home);
+    item(position, "SAVE", QT_TRANSLATE_NOOP("Menu", "保存..."), &Form1::SAVE_Click, false)
+        ->setShortcut(QKeySequence::Save);
+    item(position, "OPEN", QT_TRANSLATE_NOOP("Menu", "開く..."), &Form1::OPEN_Click, false)
+        ->setShortcut(QKeySequence::Open);
+    item(position, "ZENKAI", QT_TRANSLATE_NOOP("Menu", "前回の続き"), &Form1::ZENKAI_Click, false);
+    item(position, "MATTA", QT_TRANSLATE_NOOP("Menu", "自分の番まで戻る"), &Form1::takeBackToHumanTurn, false)
+        ->setShortcut(QKeySequence::Undo);
+    QAction* moveList = new QAction(QString(), position);
+    moveList->setObjectName(QStringLiteral("KIFU"));
+    moveList->setProperty(kSource, QByteArray(QT_TRANSLATE_NOOP("Menu", "棋譜")));
+    position->addAction(moveList);
+    items_["KIFU"] = moveList;
+    connect(moveList, &QAction::triggered, this, &MainWindow::showMoveList);
 
-    item(bar, "REPLAY", QT_TRANSLATE_NOOP("Menu", "戻"), &Form1::REPLAY_Click, false);
-    item(bar, "AFTER", QT_TRANSLATE_NOOP("Menu", "進"), &Form1::AFTER_Click, false);
+    item(bar, "REPLAY", QT_TRANSLATE_NOOP("Menu", "戻"), &Form1::REPLAY_Click, false)->setShortcut(Qt::Key_Left);
+    item(bar, "AFTER", QT_TRANSLATE_NOOP("Menu", "進"), &Form1::AFTER_Click, false)->setShortcut(Qt::Key_Right);
 
     QMenu* option = menu(bar, "OPTION", QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ"));
     item(option, "SIDOU", QT_TRANSLATE_NOOP("Menu", "移動指導"), &Form1::SIDOU_Click, true, true);
@@ -164,6 +185,13 @@ void MainWindow::buildMenus() {
     item(background, "UCHU", QT_TRANSLATE_NOOP("Menu", "宇宙"), &Form1::UCHU_Click, true);
     item(background, "RENGA", QT_TRANSLATE_NOOP("Menu", "煉瓦"), &Form1::RENGA_Click, true);
     item(option, "BGM", QT_TRANSLATE_NOOP("Menu", "BGM"), &Form1::BGM_Click, true);
+    // Beyond the classic options; kept in our own settings file.
+    item(option, "TE_HYOUJI", QT_TRANSLATE_NOOP("Menu", "手の表示"), &Form1::TE_HYOUJI_Click, true, true);
+    item(option, "OUTE", QT_TRANSLATE_NOOP("Menu", "王手の表示"), &Form1::OUTE_Click, true, true);
+    QMenu* pace = menu(option, "HAYASA", QT_TRANSLATE_NOOP("Menu", "速さ"));
+    item(pace, "HAYASA_HYOUJUN", QT_TRANSLATE_NOOP("Menu", "標準"), &Form1::HAYASA_HYOUJUN_Click, true, true);
+    item(pace, "HAYASA_HAYAI", QT_TRANSLATE_NOOP("Menu", "速い"), &Form1::HAYASA_HAYAI_Click, true);
+    item(pace, "HAYASA_SAISOKU", QT_TRANSLATE_NOOP("Menu", "最速"), &Form1::HAYASA_SAISOKU_Click, true);
     buildLanguageMenu(option);
 
     QMenu* other = menu(bar, "SONOTA", QT_TRANSLATE_NOOP("Menu", "その他"));
@@ -274,19 +302,108 @@ void MainWindow::buildIcons() {
 }
 
 void MainWindow::drawIcons(qreal ratio) {
+    const qreal screen = ratio / canvas_->scale();
     for (auto& [name, label] : icons_) {
-        QPixmap pixmap = QPixmap::fromImage(art::render(label->objectName(), label->size() * ratio));
-        pixmap.setDevicePixelRatio(ratio);
+        const QSize own = art::logicalSize(label->objectName());
+        label->setFixedSize((QSizeF(own) * canvas_->scale()).toSize());
+        QPixmap pixmap = QPixmap::fromImage(art::render(label->objectName(), own * ratio));
+        pixmap.setDevicePixelRatio(screen);
         label->setPixmap(pixmap);
+    }
+}
+
+void MainWindow::placeIcons() {
+    for (auto& [name, place] : iconTwips_) {
+        QLabel* label = icon(text(name));
+        if (!label) continue;
+        const QPointF at = canvas_->widgetAt(place.x(), place.y());
+        label->move(int(std::ceil(at.x() - 1e-6)), int(std::ceil(at.y() - 1e-6)));
     }
 }
 
 void MainWindow::attach(Form1& form) { form_ = &form; }
 
+namespace {
+
+// What the window keeps beside the classic settings, with its default.
+const std::pair<const char*, bool> kRememberedChecks[] = {
+    {"TE_HYOUJI", true}, {"OUTE", true}, {"HAYASA_HYOUJUN", true}, {"HAYASA_HAYAI", false}, {"HAYASA_SAISOKU", false},
+};
+
+}  // namespace
+
 void MainWindow::load() {
     if (loaded_) return;
     loaded_ = true;
+    if (preferences_) {
+        for (auto [name, fallback] : kRememberedChecks)
+            setChecked(name, preferences_->value(QLatin1String(name), fallback).toBool());
+        const QSize size = preferences_->value(QStringLiteral("windowSize")).toSize();
+        if (size.isValid()) resize(size.expandedTo(minimumSizeHint()));
+    }
     dispatch([](Form1& f) { f.Form_Load(); });
+    // The level chosen last time, over the classic default.
+    const int level = preferences_ ? preferences_->value(QStringLiteral("level"), 0).toInt() : 0;
+    static constexpr Click levels[] = {&Form1::LEVEL1_Click, &Form1::LEVEL2_Click, &Form1::LEVEL3_Click,
+                                       &Form1::LEVEL4_Click};
+    if (level >= 1 && level <= 4) dispatch([click = levels[level - 1]](Form1& f) { (f.*click)(); });
+}
+
+void MainWindow::showMoveList() {
+    if (!moveList_) {
+        moveList_ = new QListWidget(this);
+        moveList_->setObjectName(QStringLiteral("KIFU_LIST"));
+        moveList_->setWindowFlag(Qt::Tool);
+        moveList_->setWindowTitle(QCoreApplication::translate("Menu", "棋譜"));
+        moveList_->resize(320, 480);
+        connect(moveList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* line) {
+            const int entry = line->data(Qt::UserRole).toInt();
+            dispatch([entry](Form1& f) { f.showRecordPosition(entry); });
+        });
+        // The list follows the game as it is played, computers' moves too.
+        auto* follow = new QTimer(moveList_);
+        follow->setInterval(200);
+        connect(follow, &QTimer::timeout, this, [this] {
+            if (moveList_->isVisible()) refreshMoveList();
+        });
+        follow->start();
+    }
+    refreshMoveList();
+    moveList_->show();
+    moveList_->raise();
+}
+
+void MainWindow::refreshMoveList() {
+    if (!moveList_ || !form_) return;
+    const std::vector<Form1::MoveListLine> lines = form_->moveList();
+    const bool grew = moveList_->count() != int(lines.size());
+    if (grew) {
+        moveList_->clear();
+        for (const Form1::MoveListLine& line : lines) {
+            auto* row = new QListWidgetItem(text(line.text), moveList_);
+            row->setData(Qt::UserRole, line.entry);
+        }
+    }
+    // The line of the position shown is the current one.
+    for (int i = moveList_->count() - 1; i >= 0; --i)
+        if (moveList_->item(i)->data(Qt::UserRole).toInt() <= form_->moveNumber) {
+            if (moveList_->currentRow() != i) moveList_->setCurrentRow(i);
+            if (grew) moveList_->scrollToItem(moveList_->item(i));
+            break;
+        }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (loaded_ && preferences_) preferences_->setValue(QStringLiteral("windowSize"), size());
+}
+
+void MainWindow::remember(const std::string& name, bool checked) {
+    if (!preferences_ || !loaded_) return;
+    for (auto [remembered, fallback] : kRememberedChecks)
+        if (name == remembered) preferences_->setValue(QLatin1String(remembered), checked);
+    if (checked && name.size() == 6 && name.rfind("LEVEL", 0) == 0)
+        preferences_->setValue(QStringLiteral("level"), name[5] - '0');
 }
 
 void MainWindow::dispatch(std::function<void(Form1&)> call) {
@@ -379,6 +496,7 @@ void MainWindow::setChecked(const std::string& name, bool checked) {
     if (it == items_.end()) return;
     marks_[name] = checked;
     it->second->setChecked(checked);
+    remember(name, checked);
 }
 
 bool MainWindow::isChecked(const std::string& name) const {
@@ -387,7 +505,9 @@ bool MainWindow::isChecked(const std::string& name) const {
 }
 
 void MainWindow::setIconPosition(const std::string& name, int left, int top) {
-    if (QLabel* label = icon(text(name))) label->move(Canvas::toLogical(left), Canvas::toLogical(top));
+    if (!icon(text(name))) return;
+    iconTwips_[name] = QPoint(left, top);
+    placeIcons();
 }
 
 void MainWindow::setIconVisible(const std::string& name, bool visible) {
@@ -467,7 +587,6 @@ int MainWindow::windowTop() const { return pos().y() * Canvas::twipsPerPixel; }
 void MainWindow::placeWindow(int left, int top, int, int) {
     // The size is the canvas' own; only the place is up to the game.
     move(int(std::floor(left / double(Canvas::twipsPerPixel))), int(std::floor(top / double(Canvas::twipsPerPixel))));
-    adjustSize();
 }
 
 void MainWindow::endProgram() {

@@ -15,6 +15,7 @@
 
 class QAction;
 class QLabel;
+class QListWidget;
 class QMenu;
 
 namespace daro {
@@ -89,6 +90,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -99,6 +101,12 @@ private:
     void redrawTexts();
     void buildIcons();
     void drawIcons(qreal ratio);
+    void placeIcons();
+    // The new options, the level and the size are kept in our own settings.
+    void remember(const std::string& name, bool checked);
+    // 棋譜: one line per event of the game; a click shows that position.
+    void showMoveList();
+    void refreshMoveList();
     void runDeferred();
 
     Language language_;
@@ -113,6 +121,8 @@ private:
     std::map<std::string, QAction*> items_;
     std::map<std::string, bool> marks_;  // the check marks, as the game set them
     std::map<std::string, QLabel*> icons_;
+    std::map<std::string, QPoint> iconTwips_;
+    QListWidget* moveList_ = nullptr;
     std::deque<std::function<void(Form1&)>> deferred_;
     bool busy_ = false;
     bool ended_ = false;

@@ -81,6 +81,7 @@ const Entry kEntries[] = {
     QT_TRANSLATE_NOOP3("Game", "趙 取駒(王) ", "label over two counts: pieces taken, kings among them"),
     QT_TRANSLATE_NOOP3("Game", "燕 取駒(王) ", "label over two counts: pieces taken, kings among them"),
     QT_TRANSLATE_NOOP3("Game", "思考中", "label while a computer kingdom thinks"),
+    QT_TRANSLATE_NOOP3("Game", "王手", "label: another kingdom can take the human's king"),
     QT_TRANSLATE_NOOP3("Game", "LEVEL", "label before the computer's level"),
     QT_TRANSLATE_NOOP3("Game", "一", "row label"),
     QT_TRANSLATE_NOOP3("Game", "二", "row label"),
@@ -102,6 +103,9 @@ const Entry kEntries[] = {
     QT_TRANSLATE_NOOP3("Game", "十八", "row label"),
     QT_TRANSLATE_NOOP3("Game", "十九", "row label"),
     // Game files.
+    QT_TRANSLATE_NOOP3("Game", "前回の対局はありません", "box: no game was kept from last time"),
+    QT_TRANSLATE_NOOP3("Game", "前回の続き", "title"),
+    QT_TRANSLATE_NOOP3("Game", "前回の対局を開けません: %1", "box: %1 why the game kept from last time cannot be opened"),
     QT_TRANSLATE_NOOP3("Game", "%1\n保存できません: %2", "box: %1 the file's path, %2 why"),
     QT_TRANSLATE_NOOP3("Game", "%1\n開けません: %2", "box: %1 the file's path, %2 why"),
     QT_TRANSLATE_NOOP3("Game", "%1 行目: %2", "%1 a line number of the file, %2 what is wrong there"),

@@ -47,9 +47,13 @@ int main(int argc, char** argv) {
     // The desktop entry's name, so the window is matched with its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(DARO_APP_ID));
     QApplication::setWindowIcon(applicationIcon());
-    const daro::FilePlaces places = daro::decideFilePlaces(
+    daro::FilePlaces places = daro::decideFilePlaces(
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()),
         std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdU16String()));
+    // The game in progress is kept in the user's data folder, however it was started.
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!dataFolder.isEmpty())
+        places.autosaveFile = std::filesystem::path(dataFolder.toStdU16String()) / "autosave.daro";
     daro::qt::Preferences preferences(daro::qt::Preferences::besideClassic(places.settingsFile()));
     daro::qt::MainWindow window;
     window.setPreferences(&preferences);

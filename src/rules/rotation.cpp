@@ -68,7 +68,10 @@ void Form1::presentPass(int seat) {
 }
 
 void Form1::presentEvents() {
-    for (const TableEvent& e : table.drainEvents()) {
+    const std::vector<TableEvent> events = table.drainEvents();
+    // Kept and drawn before any box: the answer to one may end the program.
+    if (!events.empty()) followGame();
+    for (const TableEvent& e : events) {
         if (e.kind == TableEventKind::gameOver) {
             presentOutcome(e.outcome);
             return;

@@ -21,6 +21,8 @@ struct FilePlaces {
     std::filesystem::path soundFolder;
     // Where the sound library file lies (the program's folder when portable).
     std::filesystem::path soundLibraryFolder;
+    // The game in progress, kept after every move; empty keeps nothing.
+    std::filesystem::path autosaveFile;
 
     std::filesystem::path settingsFile() const;
     // UTF-8, as the sound module takes its file names.

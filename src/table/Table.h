@@ -211,6 +211,11 @@ public:
     // Would a king moved to (x, y) stand where another kingdom's piece, or
     // the centre piece, reaches? The board is looked at as it is.
     bool kingSquareReached(int fromX, int fromY, int toX, int toY, int king);
+    // Could a piece of another kingdom take the seat's king where it stands,
+    // by the move check a computer's capture passes? False without a king.
+    bool kingCanBeTaken(int seat) const;
+    // The square of the seat's king on the board; false when it is gone.
+    bool kingSquare(int seat, int& x, int& y) const;
 
     static void 取得_駒移動座標(int piece, int x, int y, int& xmin, int& xmax, int& ymin, int& ymax);
     void 勢力調査();

@@ -335,6 +335,32 @@ bool Table::kingSquareReached(int fromX, int fromY, int toX, int toY, int king) 
     return reached;
 }
 
+bool Table::kingSquare(int seat, int& x, int& y) const {
+    const int king = 取得_手番王(seat);
+    for (int kx = 1; kx <= boardSize; ++kx)
+        for (int ky = 1; ky <= boardSize; ++ky)
+            if (board[kx][ky] == king) {
+                x = kx;
+                y = ky;
+                return true;
+            }
+    return false;
+}
+
+bool Table::kingCanBeTaken(int seat) const {
+    int kx = 0, ky = 0;
+    if (!kingSquare(seat, kx, ky)) return false;
+    const int block = blockOfSeat(seat);
+    for (int x = 1; x <= boardSize; ++x)
+        for (int y = 1; y <= boardSize; ++y) {
+            const int piece = board[x][y];
+            const int owner = blockOfCode(piece);
+            if (owner == 0 || owner == block) continue;
+            if (移動チェック(x, y, kx, ky, piece) == valueYes) return true;
+        }
+    return false;
+}
+
 // ------------------------------------------------------------ the record
 
 void Table::resumeHere() {

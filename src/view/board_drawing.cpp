@@ -42,7 +42,7 @@ void Form1::描画_移動可能桝色(int fromX, int fromY, int color, int piece
 
 void Form1::描画_桝点滅(int x, int y, int times) {
     // The board array has no room outside 1..19.
-    if (!onBoard(x, y)) return;
+    if (!onBoard(x, y) || !blinking()) return;
     for (int i = 1; i <= times; ++i) {
         // Each phase is shown by hand once its wait is over.
         then([=, this] {
@@ -80,6 +80,11 @@ void Form1::描画_戦線離脱(int seat) {
                 描画_桝輪郭(outlineColor, x, y);
             }
     };
+    // Without blinking the pieces still leave the screen.
+    if (!blinking()) {
+        then([=] { paintAll(false); });
+        return;
+    }
     for (int blink = 0; blink < 3; ++blink) {
         then([=, this] { paintAll(true); });
         待ち時間(0.5);
@@ -105,6 +110,23 @@ void Form1::画面_再描画() {
     if (gameMode == modeOnePlayer) 描画_レベル(computerLevel);
     描画_持ち駒数(backgroundCode);
     描画_絵(titlePictureCode, 21.8, 0);
+    markedSquares_.clear();
+    dangerShown_ = false;
+    描画_経過();
+}
+
+}  // namespace daro
+
+namespace daro {
+
+void Form1::redrawWhole() {
+    画面_再描画();
+    if (moveNumber > 0) 描画_手数(moveNumber, colorWhite);
+    if (clickPhase == 1) {
+        描画_移動可能桝色(moveWork[workSelX], moveWork[workSelY], guideColor, moveWork[workPiece]);
+        描画_桝輪郭(selectColor, moveWork[workSelX], moveWork[workSelY]);
+    }
+    window.refresh();
 }
 
 }  // namespace daro

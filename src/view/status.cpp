@@ -71,7 +71,13 @@ void Form1::描画_手数(int n, int /*secondValue*/) {
     for (int x = -3; x <= 0; ++x) 描画_絵(backgroundCode, x, 1);
     // Wider numbers start further left so that they end before "手目".
     double blackX = -1.2, whiteX = -1.3;
-    if (n >= 1000) {
+    double size = 12;
+    if (n >= 10000) {
+        // Five digits and more shrink into the room of four, clear of "手目".
+        blackX = -2.1;
+        whiteX = -2.2;
+        size = 12.0 * 4 / static_cast<double>(std::to_string(n).size());
+    } else if (n >= 1000) {
         blackX = -2.1;
         whiteX = -2.2;
     } else if (n >= 100) {
@@ -81,8 +87,8 @@ void Form1::描画_手数(int n, int /*secondValue*/) {
         blackX = -1.6;
         whiteX = -1.7;
     }
-    描画_数値(blackX, 0.6, n, colorBlack, kTextMode, 12);
-    描画_数値(whiteX, 0.5, n, colorWhite, kTextMode, 12);
+    描画_数値(blackX, 0.6, n, colorBlack, kTextMode, size);
+    描画_数値(whiteX, 0.5, n, colorWhite, kTextMode, size);
     描画_文字列(-0.9, 0.3, moveSuffixStringCode, colorBlack, 10);
     描画_文字列(-1, 0.2, moveSuffixStringCode, colorWhite, 10);
 }

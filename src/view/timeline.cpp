@@ -22,7 +22,16 @@ void Form1::awaitStep(std::function<void(std::function<void()>)> start) {
     runTimeline();
 }
 
-void Form1::待ち時間(double seconds) {
+double Form1::paced(double seconds) const {
+    if (window.isChecked("HAYASA_SAISOKU")) return 0;
+    if (window.isChecked("HAYASA_HAYAI")) return seconds / 4;
+    return seconds;
+}
+
+bool Form1::blinking() const { return !window.isChecked("HAYASA_SAISOKU"); }
+
+void Form1::待ち時間(double classicSeconds) {
+    const double seconds = paced(classicSeconds);
     awaitStep([this, seconds](std::function<void()> done) { clock.after(seconds, std::move(done)); });
 }
 

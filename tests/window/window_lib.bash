@@ -31,6 +31,10 @@ in_virtual_x() {
   trap 'rm -rf "$WORK"' EXIT
   cp -R "$DARO_GAME_DIR/." "$WORK/game"
   rm -f "$WORK/game/ZT七国将棋.ini"
+  # The classic screen: a test that wants the marks or the king's danger turns them on.
+  printf '[General]\nTE_HYOUJI=false\nOUTE=false\n' >"$WORK/game/daro.conf"
+  # The game kept after every move goes to a data folder of the test's own.
+  export XDG_DATA_HOME="$WORK/data"
   export WORK
   unset QT_QPA_PLATFORM
   local status=0

@@ -1,0 +1,145 @@
+// What the board tells beyond the classic screen: the moves since the
+// human's last move (手の表示) and a king another kingdom can take (王手).
+// With both options off nothing here draws.
+#include <algorithm>
+
+#include "Form1.h"
+
+namespace daro {
+
+namespace {
+
+// The QBColor nearest each kingdom's pieces, by seat.
+constexpr std::array<int, 8> kSeatColour = {0, 15, 12, 13, 9, 10, 5, 0};
+constexpr int kDangerColour = 12;
+// Insets in twips: the danger frame lies just inside the grid, the move
+// mark inside it, so neither touches the other or the outline.
+constexpr int kDangerInset = 15;
+constexpr int kMarkInset = 60;
+// A mark list longer than a few rounds means no human has moved for long.
+constexpr int kMostMarks = 48;
+
+const char* kindName(int code) {
+    static constexpr std::array<const char*, 10> names = {"行", "刀", "剣", "弩", "騎", "弓", "砲", "偏", "裨", "王"};
+    return names[static_cast<std::size_t>(Codes::kindOf(code))];
+}
+
+bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
+
+}  // namespace
+
+int Form1::viewingHuman() const {
+    if (gameStarted == valueNo || !isSeat(turnSeat)) return 0;
+    for (int i = 0; i < seatCount; ++i) {
+        const int seat = (turnSeat - 1 + i) % seatCount + 1;
+        if (seatPlayer[seat] == playerHuman && table.調査_駒数(seat) > 0) return seat;
+    }
+    return 0;
+}
+
+std::vector<Form1::MoveMark> Form1::movesSinceHumanTurn() const {
+    std::vector<MoveMark> marks;
+    const int viewer = viewingHuman();
+    if (viewer == 0) return marks;
+    const int last = std::min(moveNumber, static_cast<int>(moveRecord.size()) - 1);
+    for (int n = last; n >= 1 && static_cast<int>(marks.size()) < kMostMarks; --n) {
+        const RecordEvent& m = moveRecord[static_cast<std::size_t>(n)].move;
+        if (m.kind != EventKind::Move) continue;
+        if (m.seat == viewer) break;
+        marks.push_back({m.toX, m.toY, m.seat, 0, m.captured});
+    }
+    std::reverse(marks.begin(), marks.end());
+    for (std::size_t i = 0; i < marks.size(); ++i) marks[i].number = static_cast<int>(i) + 1;
+    return marks;
+}
+
+void Form1::repaintSquare(int x, int y) {
+    if (!onBoard(x, y)) return;
+    描画_絵(board[x][y], x, y);
+    描画_桝輪郭(outlineColor, x, y);
+}
+
+void Form1::描画_経過() {
+    for (auto [x, y] : markedSquares_) repaintSquare(x, y);
+    markedSquares_.clear();
+    if (dangerShown_) {
+        repaintSquare(dangerSquare_.first, dangerSquare_.second);
+        for (int x = -2; x <= 0; ++x) 描画_絵(backgroundCode, x, 2);
+        dangerShown_ = false;
+    }
+    描画_手の表示();
+    描画_王手();
+}
+
+void Form1::描画_手の表示() {
+    if (!window.isChecked("TE_HYOUJI")) return;
+    const std::vector<MoveMark> marks = movesSinceHumanTurn();
+    // A square moved to twice shows its later mark only.
+    for (const MoveMark& m : marks) {
+        if (!onBoard(m.x, m.y)) continue;
+        repaintSquare(m.x, m.y);
+        markedSquares_.emplace_back(m.x, m.y);
+    }
+    for (const MoveMark& m : marks) {
+        if (!onBoard(m.x, m.y)) continue;
+        const int colour = kSeatColour[static_cast<std::size_t>(m.seat)];
+        const double left = twipsX(m.x), top = twipsY(m.y);
+        window.drawRectangle(left + kMarkInset, top + kMarkInset, left + cellWidth - kMarkInset,
+                             top + cellHeight - kMarkInset, colour);
+        window.printText(left + kMarkInset + 15, top + kMarkInset, std::to_string(m.number), 6, true, colour);
+        if (m.captured != emptyCode)
+            window.printText(left + cellWidth / 2.0, top + cellHeight / 2.0, std::string("×") + kindName(m.captured), 6,
+                             true, kDangerColour);
+    }
+    // The latest computer move keeps its white outline, as without marks.
+    const auto n = static_cast<std::size_t>(moveNumber);
+    if (!marks.empty() && n < moveRecord.size() && recordNavigated == valueNo) {
+        const RecordEvent& latest = moveRecord[n].move;
+        if (latest.kind == EventKind::Move && isSeat(latest.seat) && seatPlayer[latest.seat] == playerComputer)
+            描画_桝輪郭(colorWhite, latest.toX, latest.toY);
+    }
+}
+
+void Form1::描画_王手() {
+    if (!window.isChecked("OUTE")) return;
+    const int viewer = viewingHuman();
+    int kx = 0, ky = 0;
+    if (viewer == 0 || !table.kingSquare(viewer, kx, ky) || !table.kingCanBeTaken(viewer)) return;
+    dangerShown_ = true;
+    dangerSquare_ = {kx, ky};
+    const double left = twipsX(kx), top = twipsY(ky);
+    for (int inset : {kDangerInset, kDangerInset + 15})
+        window.drawRectangle(left + inset, top + inset, left + cellWidth - inset, top + cellHeight - inset,
+                             kDangerColour);
+    描画_数値(-1.6, 2.3, std::string("王手"), colorBlack, 0, 14);
+    描画_数値(-1.7, 2.2, std::string("王手"), kDangerColour, 0, 14);
+}
+
+}  // namespace daro
+
+namespace daro {
+
+void Form1::TE_HYOUJI_Click() {
+    window.setChecked("TE_HYOUJI", !window.isChecked("TE_HYOUJI"));
+    描画_経過();
+}
+
+void Form1::OUTE_Click() {
+    window.setChecked("OUTE", !window.isChecked("OUTE"));
+    描画_経過();
+}
+
+namespace {
+
+void choosePace(Form1& f, const char* chosen) {
+    for (const char* pace : {"HAYASA_HYOUJUN", "HAYASA_HAYAI", "HAYASA_SAISOKU"})
+        f.window.setChecked(pace, std::string(pace) == chosen);
+}
+
+}  // namespace
+
+void Form1::HAYASA_HYOUJUN_Click() { choosePace(*this, "HAYASA_HYOUJUN"); }
+void Form1::HAYASA_HAYAI_Click() { choosePace(*this, "HAYASA_HAYAI"); }
+void Form1::HAYASA_SAISOKU_Click() { choosePace(*this, "HAYASA_SAISOKU"); }
+
+}  // namespace daro
