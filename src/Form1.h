@@ -133,6 +133,9 @@ public:
 
     void Form_MouseDown(int button, int shift, double X, double Y);
     void 描画_手番エラーメッセージ(int seat);
+    // A board click or a command before any game: the sound and "「対局」で始めて下さい".
+    void refuseNoGame();
+    void showWholeGame();
     void REPLAY_Click();
     void AFTER_Click();
     void CANCEL_Click();

@@ -25,24 +25,19 @@ int squareOf(double twips, int origin, int cell) {
     return static_cast<int>(index);
 }
 
-void refuseNoGame(Form1& f) {
-    f.module1.play(f.soundForbidden);
-    f.window.messageBox("「対局」で始めて下さい", "開始", BoxButtons::Ok, BoxIcon::None);
-}
-
 bool computerToMove(const Form1& f) { return f.table.next().kind == StepKind::paused; }
 
 }  // namespace
 
 void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double X, double Y) {
     if (gameStarted == valueNo) {
-        refuseNoGame(*this);
+        refuseNoGame();
         return;
     }
 
     if (recordNavigated == valueYes) {
         if (moveNumber == 0 && turnSeat == noSeat) {
-            refuseNoGame(*this);
+            refuseNoGame();
             return;
         }
         window.messageBox("OKですか？", "再開", BoxButtons::Ok, BoxIcon::None);
@@ -191,6 +186,11 @@ void Form1::presentRefusedKingMove(const TableMove& m, int captured) {
     描画_アイコン(mover, true);
     // As after 戻: the next click asks before play goes on.
     recordNavigated = valueYes;
+}
+
+void Form1::refuseNoGame() {
+    module1.play(soundForbidden);
+    window.messageBox("「対局」で始めて下さい", "開始", BoxButtons::Ok, BoxIcon::None);
 }
 
 void Form1::描画_手番エラーメッセージ(int seat) {

@@ -12,11 +12,6 @@ namespace {
 
 bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
 
-void refuseNoGame(Form1& f) {
-    f.module1.play(f.soundForbidden);
-    f.window.messageBox("「対局」で始めて下さい", "開始", BoxButtons::Ok, BoxIcon::None);
-}
-
 // A square as the board's labels name it: the column number, the row numeral.
 std::string squareName(int x, int y) {
     static constexpr std::array<const char*, 10> digits = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
@@ -62,7 +57,7 @@ void Form1::startFromOpening(int mode, const std::array<SeatKind, 8>& seats) {
 
 void Form1::SHINKI_Click() {
     if (gameMode == noSeat) {
-        refuseNoGame(*this);
+        refuseNoGame();
         return;
     }
     // Seats keep their players and levels; a level 0 follows the menu.

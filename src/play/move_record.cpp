@@ -13,11 +13,6 @@ namespace {
 
 bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
 
-void refuseNoGame(Form1& f) {
-    f.module1.play(f.soundForbidden);
-    f.window.messageBox("「対局」で始めて下さい", "開始", BoxButtons::Ok, BoxIcon::None);
-}
-
 // The move number and the level beside the board, after a step.
 void redrawMoveStatus(Form1& f) {
     for (auto [x, y] : {std::pair{-2, -1}, {-1, -1}, {0, -1}, {1, -1}, {-2, 0}, {-1, 0}, {0, 0}})
@@ -102,7 +97,7 @@ void Form1::REPLAY_Click() {
         return;
     }
     if (gameStarted == valueNo) {
-        refuseNoGame(*this);
+        refuseNoGame();
         return;
     }
     if (moveNumber < 1 || static_cast<std::size_t>(moveNumber) >= moveRecord.size()) {
@@ -147,7 +142,7 @@ void Form1::AFTER_Click() {
         return;
     }
     if (gameStarted == valueNo) {
-        refuseNoGame(*this);
+        refuseNoGame();
         return;
     }
     if (moveNumber >= recordEnd || moveNumber < 0 ||

@@ -44,11 +44,7 @@ void Form1::followRemoteGame(const std::array<SeatKind, 8>& seats, int mySeat, c
     gameStarted = valueYes;
     recordNavigated = valueNo;
     clickPhase = 0;
-    消去_アイコン();
-    画面_再描画();
-    描画_手数(moveNumber, colorWhite);
-    描画_アイコン(turnSeat, true);
-    window.refresh();
+    showWholeGame();
 }
 
 void Form1::leaveRemoteGame() {

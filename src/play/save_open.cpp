@@ -18,8 +18,7 @@ void refuse(Form1& f, const std::string& text, const std::string& title) {
 
 void Form1::SAVE_Click() {
     if (gameStarted == valueNo) {
-        module1.play(soundForbidden);
-        window.messageBox("「対局」で始めて下さい", "開始", BoxButtons::Ok, BoxIcon::None);
+        refuseNoGame();
         return;
     }
     const std::string path = window.chooseFileToSave("保存");
@@ -56,6 +55,11 @@ void Form1::takeOverGame(const ReplayedGame& game) {
     recordNavigated = valueYes;
     clickPhase = 0;
 
+    showWholeGame();
+}
+
+// The position taken over from elsewhere, drawn anew with the seat to move.
+void Form1::showWholeGame() {
     消去_アイコン();
     画面_再描画();
     描画_手数(moveNumber, colorWhite);
