@@ -38,15 +38,31 @@ struct Player {
     }
     bool follow(const Json& j) {
         const std::string type = j.value("type", "");
-        if (type == "table") return mirror.start(j);
+        if (type == "table") {
+            if (j.contains("turn") && j["turn"].is_number_integer()) turn = j["turn"].get<int>();
+            return mirror.start(j);
+        }
         if (type == "turn") turn = j.at("seat").get<int>();
         if (type == "over") over = true;
         return mirror.follow(j);
     }
+    // Reads whatever has arrived by now, without waiting for a turn.
+    bool catchUp(std::chrono::milliseconds wait) {
+        while (auto j = client->next(wait)) {
+            if (!follow(*j)) return false;
+            wait = 1ms;
+        }
+        return true;
+    }
+    // The seat is to move and has not moved at this point of the game yet.
+    bool due() const { return !over && turn == seat && playedAt != mirror.table.moveNumber; }
+    int playedAt = -1;  // the move number at this player's last move
+
     // Plays the mirror's choice; false when it has none.
     bool play() {
         auto m = mirror.choose(seat);
         if (!m) return false;
+        playedAt = mirror.table.moveNumber;
         client->send({{"type", "move"}, {"from", {m->fromX, m->fromY}}, {"to", {m->toX, m->toY}}});
         return true;
     }

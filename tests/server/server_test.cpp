@@ -137,9 +137,7 @@ TEST_F(ServerTest, APlayerWhoReconnectsWithinGraceGetsTheSeatPositionAndRecordBa
     EXPECT_GE(playOn(players, 14), 14);
 }
 
-// Off until mended: after the player is back, a turn of the players does not
-// come within 20 s (seen on a quiet machine too).
-TEST_F(ServerTest, DISABLED_AfterGraceTheComputerPlaysTheSeatUntilThePlayerComesBack) {
+TEST_F(ServerTest, AfterGraceTheComputerPlaysTheSeatUntilThePlayerComesBack) {
     startServer();
     auto host = connect("host");
     const std::string code = createTable(*host, {"human", "human", "level1", "level1", "level1", "level1", "level1"}, 1);
@@ -174,17 +172,19 @@ TEST_F(ServerTest, DISABLED_AfterGraceTheComputerPlaysTheSeatUntilThePlayerComes
     auto state = away.client->next();
     ASSERT_TRUE(state && away.follow(*state));
     EXPECT_EQ((*state)["seats"][1]["playedBy"], "player");
+    // Everyone reads what has come and moves when due, until the returned
+    // player has moved. Nobody waits for a turn that is already theirs.
     bool playedMyself = false;
-    for (int rounds = 0; rounds < 10 && !playedMyself; ++rounds) {
-        for (auto& p : players) ASSERT_TRUE(p->followToTurn(20s));
-        if (stay.over) break;
+    const auto end = std::chrono::steady_clock::now() + 60s;
+    while (!playedMyself && !stay.over && std::chrono::steady_clock::now() < end) {
+        for (auto& p : players) ASSERT_TRUE(p->catchUp(50ms));
         for (auto& p : players)
-            if (p->turn == p->seat) {
+            if (p->due()) {
                 ASSERT_TRUE(p->play());
                 playedMyself = playedMyself || p->seat == 2;
             }
     }
-    EXPECT_TRUE(playedMyself || stay.over);
+    EXPECT_TRUE(playedMyself);
 
     // The game file holds every move, whoever made it, and verifies.
     const std::string text = downloadedGame(*stay.client, code);
