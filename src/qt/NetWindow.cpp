@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "Form1.h"
 
 namespace daro::qt {
@@ -44,6 +46,21 @@ constexpr const char* kingdoms[8] = {"",
 
 // The server's messages are bounded; one larger than this is not the server's.
 constexpr qint64 largestMessage = 4 * 1024 * 1024;
+
+// What the server names is checked before it is used: a table's code names
+// a file in the token folder, and a seat indexes the panel's lists.
+bool isAsciiLetterOrDigit(QChar c) {
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+}
+bool isTableCode(const QString& code) {
+    return code.size() == 6 && std::all_of(code.begin(), code.end(), [](QChar c) {
+               return isAsciiLetterOrDigit(c) && !(c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+           });
+}
+bool isToken(const QString& token) {
+    return token.size() == 32 && std::all_of(token.begin(), token.end(), isAsciiLetterOrDigit);
+}
 
 QString tokenFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/tables");
@@ -190,6 +207,7 @@ void NetWindow::received(const QString& message) {
     if (type == QLatin1String("welcome")) {
         send(firstRequest_);
     } else if (type == QLatin1String("created")) {
+        if (!isTableCode(m.value(QStringLiteral("code")).toString())) return;
         code_ = m.value(QStringLiteral("code")).toString();
         codeField_->setText(code_);
         bool anyHuman = false;
@@ -198,9 +216,14 @@ void NetWindow::received(const QString& message) {
         send(anyHuman ? QJsonObject{{"type", "join"}, {"code", code_}}
                       : QJsonObject{{"type", "spectate"}, {"code", code_}});
     } else if (type == QLatin1String("joined")) {
+        const int seat = m.value(QStringLiteral("seat")).toInt();
+        const bool withToken = m.contains(QStringLiteral("token"));
+        if (!isTableCode(m.value(QStringLiteral("code")).toString()) || seat < 1 || seat > Codes::seatCount ||
+            (withToken && !isToken(m.value(QStringLiteral("token")).toString())))
+            return;
         code_ = m.value(QStringLiteral("code")).toString();
-        seat_ = m.value(QStringLiteral("seat")).toInt();
-        if (m.contains(QStringLiteral("token"))) {
+        seat_ = seat;
+        if (withToken) {
             token_ = m.value(QStringLiteral("token")).toString();
             keepToken(code_, seat_, token_);
         }
@@ -221,9 +244,11 @@ void NetWindow::received(const QString& message) {
 }
 
 void NetWindow::onTable(const QJsonObject& table) {
+    const int you = table.value(QStringLiteral("you")).toInt();
+    if (!isTableCode(table.value(QStringLiteral("code")).toString()) || you < 0 || you > Codes::seatCount) return;
     atTable_ = true;
     code_ = table.value(QStringLiteral("code")).toString();
-    seat_ = table.value(QStringLiteral("you")).toInt();
+    seat_ = you;
     turn_ = table.value(QStringLiteral("turn")).toInt();
     std::array<SeatKind, 8> kinds{};
     const QJsonArray seats = table.value(QStringLiteral("seats")).toArray();
@@ -237,7 +262,6 @@ void NetWindow::onTable(const QJsonObject& table) {
     std::vector<std::string> lines;
     for (const QJsonValue& line : table.value(QStringLiteral("record")).toArray())
         lines.push_back(line.toString().toStdString());
-    const int you = seat_;
     dispatch_([this, kinds, you, lines](Form1& f) {
         f.sendMove = [this](const TableMove& m) {
             send(QJsonObject{{"type", "move"},

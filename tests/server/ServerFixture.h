@@ -88,7 +88,7 @@ protected:
     }
 
     std::unique_ptr<WsClient> connect(const std::string& name) {
-        auto c = std::make_unique<WsClient>(server_->port());
+        auto c = std::make_unique<WsClient>(server_->port(), transport_);
         EXPECT_TRUE(c->connected());
         greet(*c, name);
         return c;
@@ -118,6 +118,7 @@ protected:
 
     std::unique_ptr<ServerProcess> server_;
     std::string data_;
+    Transport transport_ = Transport::plain;  // how connect() reaches the server
 };
 
 }  // namespace daro::test

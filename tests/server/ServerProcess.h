@@ -86,8 +86,11 @@ private:
         while (port_ == 0 && std::chrono::steady_clock::now() < end) {
             {
                 std::lock_guard lock(mutex_);
-                const std::string marker = "listening on ws://127.0.0.1:";
-                if (auto at = log_.rfind(marker); at != std::string::npos && log_.find(' ', at + marker.size()) != std::string::npos)
+                // ws:// or, with a certificate, wss://
+                const std::string marker = "://127.0.0.1:";
+                const auto line = log_.rfind("listening on ");
+                const auto at = line == std::string::npos ? line : log_.find(marker, line);
+                if (at != std::string::npos && log_.find(' ', at + marker.size()) != std::string::npos)
                     port_ = static_cast<unsigned short>(std::stoi(log_.substr(at + marker.size())));
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

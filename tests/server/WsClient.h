@@ -1,6 +1,8 @@
 #pragma once
 // A player's end of a WebSocket, for tests: connect, send, and wait a
 // bounded time for what comes back. Every message received is kept.
+// Over ws:// or wss:// (the server's certificate is not checked: the
+// tests make their own, signed by nobody).
 
 #include <chrono>
 #include <deque>
@@ -14,10 +16,13 @@ namespace daro::test {
 using Json = nlohmann::json;
 using namespace std::chrono_literals;
 
+enum class Transport { plain, tls };
+
 class WsClient {
 public:
     // Connects to 127.0.0.1:port; connected() tells whether the handshake succeeded.
     explicit WsClient(unsigned short port, std::chrono::milliseconds timeout = 5s);
+    WsClient(unsigned short port, Transport transport, std::chrono::milliseconds timeout = 5s);
     ~WsClient();
     WsClient(const WsClient&) = delete;
     WsClient& operator=(const WsClient&) = delete;
@@ -39,8 +44,19 @@ public:
 
 private:
     struct Impl;
+    template <class Stream>
+    struct Over;
     std::unique_ptr<Impl> impl_;
 };
+
+// One HTTP GET of `target` from 127.0.0.1:port, over TLS or not: the status
+// (0 when no answer came) and the body.
+struct HttpAnswer {
+    int status = 0;
+    std::string body;
+};
+HttpAnswer httpGet(unsigned short port, const std::string& target, Transport transport = Transport::plain,
+                   std::chrono::milliseconds timeout = 5s);
 
 // hello with a name; the welcome is read.
 void greet(WsClient& client, const std::string& name);

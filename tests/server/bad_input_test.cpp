@@ -1,9 +1,45 @@
 // Whatever a client sends, the server answers bad input with an error code,
 // changes nothing, and stays up for everyone else.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "ServerFixture.h"
 
 namespace daro::test {
 namespace {
+
+// A TCP connection to the server that never says a word; closed with the object.
+class SilentSocket {
+public:
+    explicit SilentSocket(unsigned short port) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_port = htons(port);
+        at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected_ = fd_ >= 0 && ::connect(fd_, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
+    }
+    ~SilentSocket() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    SilentSocket(const SilentSocket&) = delete;
+    SilentSocket& operator=(const SilentSocket&) = delete;
+
+    bool connected() const { return connected_; }
+    // The server hung up within `wait`.
+    bool closedByServer(std::chrono::milliseconds wait) const {
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(wait.count())) <= 0) return false;
+        char c;
+        return ::recv(fd_, &c, 1, 0) <= 0;
+    }
+
+private:
+    int fd_;
+    bool connected_ = false;
+};
 
 std::string errorCodeOf(WsClient& c) {
     auto e = c.until("error");
@@ -130,6 +166,33 @@ TEST_F(ServerTest, OneAddressMayHoldOnlySoManyConnections) {
     held.pop_back();
     std::this_thread::sleep_for(200ms);
     EXPECT_TRUE(connect("later")->connected());
+}
+
+TEST_F(ServerTest, ConnectionsThatNeverFinishTheirHandshakeAreHeldToTheAddressLimitToo) {
+    startServer({"--per-address", "3"});
+    auto player = connect("player");
+    std::vector<std::unique_ptr<SilentSocket>> silent;
+    for (int i = 0; i < 3; ++i) {
+        silent.push_back(std::make_unique<SilentSocket>(server_->port()));
+        ASSERT_TRUE(silent.back()->connected());
+    }
+    // One more, and it is let go at once rather than held for the handshake's time.
+    for (int i = 0; i < 3; ++i) {
+        SilentSocket extra(server_->port());
+        EXPECT_TRUE(extra.closedByServer(3s)) << "extra connection " << i;
+    }
+    // The three are still waiting for their handshake.
+    for (auto& s : silent) EXPECT_FALSE(s->closedByServer(100ms));
+    // The player already in plays on; once the silent ones go, others come in.
+    player->send({{"type", "ping"}});
+    EXPECT_TRUE(player->until("pong"));
+    silent.clear();
+    std::this_thread::sleep_for(200ms);
+    auto later = std::make_unique<WsClient>(server_->port());
+    ASSERT_TRUE(later->connected());
+    greet(*later, "later");
+    later->send({{"type", "ping"}});
+    EXPECT_TRUE(later->until("pong"));
 }
 
 }  // namespace

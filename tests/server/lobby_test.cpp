@@ -177,5 +177,49 @@ TEST_F(LobbyTest, IdleTablesAreLetGoAndOnlyFinishedGamesStayDownloadable) {
     EXPECT_EQ(out.last(1, "game")["finished"], true);
 }
 
+TEST_F(LobbyTest, OneAddressHoldsOnlySoManyUnfinishedTablesAndFinishedOrForgottenOnesMakeRoom) {
+    Limits limits;
+    limits.tablesPerAddress = 2;
+    lobby = std::make_unique<Lobby>(store, out, limits);
+    const std::vector<std::string> computers(7, "level1");
+    const std::vector<std::string> humans = {"human", "human", "level1", "level1", "level1", "level1", "level1"};
+    auto refusal = [&](ConnId who) {
+        const Json e = out.last(who, "error");
+        return e.is_null() ? std::string() : e["code"].get<std::string>();
+    };
+    arrive(1, "a");
+    arrive(2, "b");  // the same address
+    lobby->connected(3, "198.51.100.7", now);
+    say(3, {{"type", "hello"}, {"version", 1}});
+
+    const std::string played = create(1, computers, 90);
+    const std::string waiting = create(1, humans, 90);
+    ASSERT_NE(lobby->findTable(played), nullptr);
+    ASSERT_NE(lobby->findTable(waiting), nullptr);
+    say(1, {{"type", "create"}, {"seats", humans}});
+    EXPECT_EQ(refusal(1), "too_many_tables");
+    say(2, {{"type", "create"}, {"seats", humans}});
+    EXPECT_EQ(refusal(2), "too_many_tables");
+    EXPECT_EQ(lobby->tableCount(), 2u);
+    // Another address is not held back.
+    EXPECT_FALSE(create(3, humans, 90).empty());
+    EXPECT_EQ(lobby->tableCount(), 3u);
+
+    // A finished game no longer counts.
+    for (int i = 0; i < 3000 && lobby->findTable(played)->status != GameTable::Status::over; ++i) think();
+    ASSERT_EQ(lobby->findTable(played)->status, GameTable::Status::over);
+    const std::string third = create(2, humans, 90);
+    EXPECT_FALSE(third.empty());
+    say(1, {{"type", "create"}, {"seats", humans}});
+    EXPECT_EQ(refusal(1), "too_many_tables");
+
+    // Tables nobody came to are let go, and with them the address's count.
+    lobby->tick(now + 10);
+    lobby->tick(now + 4000);
+    EXPECT_EQ(lobby->findTable(waiting), nullptr);
+    EXPECT_EQ(lobby->findTable(third), nullptr);
+    EXPECT_FALSE(create(1, humans, 90).empty());
+}
+
 }  // namespace
 }  // namespace daro::server

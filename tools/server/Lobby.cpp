@@ -296,8 +296,14 @@ void Lobby::create(ConnId who, Connection& c, const Json& m, double now) {
         return error(who, "malformed", "create",
                      "\"grace\" is 0 to " + std::to_string(limits_.maxGraceSeconds) + " seconds");
     if (tables_.size() >= limits_.maxTables) return error(who, "server_full", "create", "too many tables; try later");
+    const auto unfinished = std::count_if(tables_.begin(), tables_.end(), [&c](const auto& entry) {
+        return entry.second->createdFrom == c.address && entry.second->status != GameTable::Status::over;
+    });
+    if (unfinished >= limits_.tablesPerAddress)
+        return error(who, "too_many_tables", "create", "this address has too many unfinished tables");
 
     auto t = std::make_unique<GameTable>();
+    t->createdFrom = c.address;
     do t->code = newTableCode(limits_.codePrefix);
     while (tables_.count(t->code) != 0 || store_.table(t->code));
     t->level = level;

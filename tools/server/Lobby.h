@@ -28,6 +28,9 @@ inline constexpr int protocolVersion = 1;
 struct Limits {
     std::size_t maxMessageBytes = 4096;
     int connectionsPerAddress = 32;
+    // Unfinished tables created from one address, so nobody fills the
+    // server (or its computers' time) alone.
+    int tablesPerAddress = 32;
     std::size_t maxTables = 10000;
     std::size_t spectatorsPerTable = 64;
     double messagesPerSecond = 20, messageBurst = 40;
@@ -70,6 +73,7 @@ struct GameTable {
     enum class Status { waiting, playing, over };
 
     std::string code;
+    std::string createdFrom;  // the creator's address; empty for a restored table
     int level = 3;
     int grace = 90;
     Status status = Status::waiting;

@@ -119,7 +119,10 @@ private:
 class Server : public Outbox {
 public:
     Server(asio::io_context& loop, Store& store, const ServerOptions& options, int workers)
-        : loop_(loop), lobby_(store, *this, options.limits), pool_(loop, workers) {}
+        : loop_(loop),
+          lobby_(store, *this, options.limits),
+          pool_(loop, workers),
+          handshakesPerAddress_(options.limits.connectionsPerAddress) {}
 
     void send(ConnId to, const std::string& text) override {
         if (auto it = sessions_.find(to); it != sessions_.end()) it->second->send(text);
@@ -145,12 +148,30 @@ public:
     }
     std::size_t sessionCount() const { return sessions_.size(); }
 
+    // A connection that has not finished its handshake is not the lobby's
+    // yet, so it counts here, against the same limit per address: nobody
+    // holds sockets open by never finishing one.
+    bool handshakeStarted(const std::string& address) {
+        int& count = handshaking_[address];
+        if (count >= handshakesPerAddress_) {
+            if (count == 0) handshaking_.erase(address);
+            return false;
+        }
+        ++count;
+        return true;
+    }
+    void handshakeEnded(const std::string& address) {
+        if (auto it = handshaking_.find(address); it != handshaking_.end() && --it->second <= 0) handshaking_.erase(it);
+    }
+
 private:
     asio::io_context& loop_;
     Lobby lobby_;
     WorkerPool pool_;
     std::unordered_map<ConnId, std::shared_ptr<SessionBase>> sessions_;
     ConnId lastId_ = 0;
+    const int handshakesPerAddress_;
+    std::unordered_map<std::string, int> handshaking_;
 };
 
 template <class Stream>
@@ -160,11 +181,18 @@ public:
 
     void start(const std::string& address) {
         address_ = address;
+        if (!server_.handshakeStarted(address_)) {
+            error_code ignored;
+            beast::get_lowest_layer(ws_).socket().close(ignored);
+            return;
+        }
+        handshaking_ = true;
         beast::get_lowest_layer(ws_).expires_after(handshakeTime);
         if constexpr (std::is_same_v<Stream, beast::ssl_stream<beast::tcp_stream>>) {
             ws_.next_layer().async_handshake(ssl::stream_base::server,
                                              [self = this->shared_from_this()](error_code ec) {
-                                                 if (!ec) self->readRequest();
+                                                 if (ec) return self->handshakeOver();
+                                                 self->readRequest();
                                              });
         } else {
             readRequest();
@@ -196,7 +224,8 @@ private:
         parser_->body_limit(1024);
         http::async_read(ws_.next_layer(), buffer_, *parser_,
                          [self = this->shared_from_this()](error_code ec, std::size_t) {
-                             if (!ec) self->onRequest();
+                             if (ec) return self->handshakeOver();
+                             self->onRequest();
                          });
     }
 
@@ -209,7 +238,8 @@ private:
         ws_.set_option(websocket::stream_base::decorator(
             [](websocket::response_type& r) { r.set(http::field::server, "daro-server"); }));
         ws_.async_accept(request, [self = this->shared_from_this()](error_code ec) {
-            if (!ec) self->onAccepted();
+            if (ec) return self->handshakeOver();
+            self->onAccepted();
         });
     }
 
@@ -238,12 +268,22 @@ private:
         beast::get_lowest_layer(ws_).expires_after(handshakeTime);
         http::async_write(ws_.next_layer(), *response,
                           [self = this->shared_from_this(), response](error_code, std::size_t) {
+                              self->handshakeOver();
                               error_code ignored;
                               beast::get_lowest_layer(self->ws_).socket().shutdown(tcp::socket::shutdown_both, ignored);
                           });
     }
 
+    // Every way out of the handshake passes here once: success, failure,
+    // time out, or a plain request answered.
+    void handshakeOver() {
+        if (!handshaking_) return;
+        handshaking_ = false;
+        server_.handshakeEnded(address_);
+    }
+
     void onAccepted() {
+        handshakeOver();
         id_ = server_.add(this->shared_from_this());
         buffer_.clear();
         if (!server_.lobby().connected(id_, address_, monotonicSeconds())) return;
@@ -304,6 +344,7 @@ private:
     std::string address_;
     ConnId id_ = 0;
     bool closing_ = false, closeStarted_ = false, ended_ = false;
+    bool handshaking_ = false;  // counted by the server until handshakeOver()
 };
 
 class Listener {

@@ -17,7 +17,8 @@ const char* usage =
     "                      or ~/.local/share/daro-server)\n"
     "  --tls-cert, --tls-key  PEM files: players connect with wss:// instead of ws://\n"
     "  --workers N         threads for the computer's searches (default: cores - 1)\n"
-    "  --per-address N     connections allowed from one address (default 32)\n"
+    "  --per-address N     connections allowed from one address, and unfinished\n"
+    "                      tables created from it (default 32 each)\n"
     "  --max-tables N      tables held at once (default 10000)\n"
     "  --code-prefix C     every table code starts with C, for a proxy that routes by code\n";
 
@@ -72,6 +73,7 @@ std::optional<daro::server::ServerOptions> parse(const std::vector<std::string>&
             auto n = number(v, 1, 1000000);
             if (!n) return std::nullopt;
             o.limits.connectionsPerAddress = static_cast<int>(*n);
+            o.limits.tablesPerAddress = static_cast<int>(*n);
         } else if (a == "--code-prefix") {
             if (v.size() != 1 || !daro::server::isTableCode(v + "AAAAA")) return std::nullopt;
             o.limits.codePrefix = v;
