@@ -389,9 +389,10 @@ void MainWindow::load() {
         const QSize size = preferences_->value(QStringLiteral("windowSize")).toSize();
         if (size.isValid()) resize(size.expandedTo(minimumSizeHint()));
     }
-    dispatch([](Form1& f) { f.Form_Load(); });
-    // The level chosen last time, over the classic default.
+    // The level chosen last time, over the classic default. Read before the
+    // game loads: loading checks LEVEL3, which is kept as a choice too.
     const int level = preferences_ ? preferences_->value(QStringLiteral("level"), 0).toInt() : 0;
+    dispatch([](Form1& f) { f.Form_Load(); });
     static constexpr Click levels[] = {&Form1::LEVEL1_Click, &Form1::LEVEL2_Click, &Form1::LEVEL3_Click,
                                        &Form1::LEVEL4_Click};
     if (level >= 1 && level <= 4) dispatch([click = levels[level - 1]](Form1& f) { (f.*click)(); });
