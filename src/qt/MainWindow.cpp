@@ -316,7 +316,14 @@ void MainWindow::redrawTexts() {
         redrawPending_ = false;
         for (int y = 0; y <= Form1::boardSize; ++y) f.描画_絵(f.backgroundCode, Form1::boardSize + 2, y);
         for (int x = -2; x <= 0; ++x) f.描画_絵(f.backgroundCode, x, 0);
+        // The title's soft edges would darken too: the cells under it first.
+        for (int x = Form1::boardSize + 3; x <= Form1::boardSize + 8; ++x)
+            for (int y = 0; y <= 1; ++y) f.描画_絵(f.backgroundCode, x, y);
         f.描画_絵(Form1::titlePictureCode, 21.8, 0);
+        // The coordinates as a whole redraw prints them: on their own, and
+        // again with the capture counts ("19" reaches into a cell that is
+        // not cleared between the two).
+        f.描画_桝_数値();
         f.描画_持ち駒数(f.backgroundCode);
         if (f.gameMode == Form1::modeOnePlayer) {
             f.描画_絵(f.backgroundCode, -2, -1);
