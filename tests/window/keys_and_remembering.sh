@@ -2,13 +2,16 @@
 # The keys and what the program remembers, in the real window. One human at
 # 秦 at the fastest pace plays a move and the six computers answer. Then,
 # comparing photographs of the whole main window:
+#   - Ctrl+Z shows what seven Left (戻) show: the human's turn before the move;
 #   - a click on a line of the move list (局面 → 棋譜) shows the very pixels
-#     that as many Left (戻) show; Right (進) comes back to the last move;
-#   - Ctrl+Z shows what seven Left show: the human's turn before the move;
+#     that as many Left show, and as many Right (進) give the pixels of a
+#     click on the last line;
 #   - Ctrl+S, Ctrl+O and F1 open the save dialog, the open dialog and the
 #     guide; Esc closes each and leaves the program running;
-#   - Ctrl+N shows the opening as the first start of the game showed it;
-#   - Home (最初) shows the board of a fresh start.
+#   - Ctrl+N shows the opening as the first start of the game showed it,
+#     but for the level, which it shows at once;
+#   - Home (最初) shows the board of a fresh start, but for the edge of the
+#     "19" that a fresh start cuts.
 # LEVEL4 and a larger window are chosen; the next start has both again, and
 # ZT七国将棋.ini is byte for byte what the first start wrote. Esc in the
 # window still ends the program.
