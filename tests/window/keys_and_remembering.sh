@@ -11,7 +11,7 @@
 #   - Ctrl+N shows the opening as the first start of the game showed it,
 #     but for the level, which it shows at once;
 #   - Home (最初) shows the board of a fresh start, but for the edge of the
-#     "19" that a fresh start cuts.
+#     "19" left of the board, which the two print differently.
 # LEVEL4 and a larger window are chosen; the next start has both again, and
 # ZT七国将棋.ini is byte for byte what the first start wrote. Esc in the
 # window still ends the program.
@@ -227,8 +227,8 @@ same opening_unlevelled new_game_unlevelled
 differ opening new_game
 keys Home
 shot home
-# The start of the program clears the cell left of the board after "19" is
-# printed, cutting the edge of its "1": the rest is the same.
+# The "1" of "19" reaches into the cell left of the board, which a fresh
+# start and 最初 leave differently: the rest is the same.
 for name in fresh home; do
   convert "$WORK/$name.png" -fill black -draw 'rectangle 94,24 102,48' "$WORK/${name}_uncut.png"
 done
