@@ -434,18 +434,21 @@ void MainWindow::refreshMoveList() {
     const std::vector<Form1::MoveListLine> lines = form_->moveList();
     // Lines from the first that is no longer so are built anew: the game
     // went on, took another way after 戻, or speaks another language now.
+    // Each line keeps the game's own words, which tell its event whole.
+    constexpr int gameWords = Qt::UserRole + 1;
+    const bool relabel = moveList_->property("language").toString() != language_.current();
+    moveList_->setProperty("language", language_.current());
     int same = 0;
-    QStringList words;
-    words.reserve(qsizetype(lines.size()));
-    for (const Form1::MoveListLine& line : lines) words << moveListText(line);
-    while (same < moveList_->count() && same < int(lines.size()) && moveList_->item(same)->text() == words[same] &&
-           moveList_->item(same)->data(Qt::UserRole).toInt() == lines[std::size_t(same)].entry)
+    while (!relabel && same < moveList_->count() && same < int(lines.size()) &&
+           moveList_->item(same)->data(Qt::UserRole).toInt() == lines[std::size_t(same)].entry &&
+           moveList_->item(same)->data(gameWords).toString() == text(lines[std::size_t(same)].text))
         ++same;
     const bool grew = same != moveList_->count() || same != int(lines.size());
     while (moveList_->count() > same) delete moveList_->takeItem(moveList_->count() - 1);
     for (std::size_t i = std::size_t(same); i < lines.size(); ++i) {
-        auto* row = new QListWidgetItem(words[qsizetype(i)], moveList_);
+        auto* row = new QListWidgetItem(moveListText(lines[i]), moveList_);
         row->setData(Qt::UserRole, lines[i].entry);
+        row->setData(gameWords, text(lines[i].text));
     }
     // The line of the position shown is the current one.
     for (int i = moveList_->count() - 1; i >= 0; --i)
