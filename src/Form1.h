@@ -165,10 +165,15 @@ public:
     void takeBackToHumanTurn();
     // The position after record entry n, reached by as many 戻/進 as needed.
     void showRecordPosition(int n);
-    // One line of the move list: the entry it shows, and its text.
+    // One line of the move list: the entry it shows, its text, and the event
+    // it tells of (a move, or a drop-out or pass with its seat only), for a
+    // window that words it in another language.
     struct MoveListLine {
         int entry = 0;
         std::string text;
+        RecordEvent event;
+
+        bool operator==(const MoveListLine&) const = default;
     };
     std::vector<MoveListLine> moveList() const;
     // Keeps the game in the autosave file; nothing without one.

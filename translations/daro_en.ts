@@ -1092,6 +1092,34 @@ Cannot open: %2</translation>
     </message>
 </context>
 <context>
+    <name>MoveList</name>
+    <message>
+        <source>%1%2</source>
+        <comment>a square: %1 the column&apos;s number, %2 the row&apos;s numeral</comment>
+        <translation>%1-%2</translation>
+    </message>
+    <message>
+        <source>  %1 脱落</source>
+        <comment>a kingdom drops out: %1 the kingdom</comment>
+        <translation>  %1 drops out</translation>
+    </message>
+    <message>
+        <source>  %1 パス</source>
+        <comment>a kingdom passes: %1 the kingdom</comment>
+        <translation>  %1 passes</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 %4→%5</source>
+        <comment>a move: %1 its number, %2 the kingdom, %3 the piece, %4 from, %5 to</comment>
+        <translation>%1 %2 %3 %4 → %5</translation>
+    </message>
+    <message>
+        <source> ×%1%2</source>
+        <comment>after a move: %1 the kingdom, %2 the piece it took</comment>
+        <translation>, takes %1 %2</translation>
+    </message>
+</context>
+<context>
     <name>NetWindow</name>
     <message>
         <source>ネット対局</source>

@@ -126,10 +126,13 @@ std::vector<Form1::MoveListLine> Form1::moveList() const {
     const int last = std::min(recordEnd, static_cast<int>(moveRecord.size()) - 1);
     for (int n = 0; n <= last; ++n) {
         const RecordEntry& entry = moveRecord[static_cast<std::size_t>(n)];
-        if (n > 0 && entry.move.kind == EventKind::Move) lines.push_back({n, moveText(n, entry.move)});
+        if (n > 0 && entry.move.kind == EventKind::Move) lines.push_back({n, moveText(n, entry.move), entry.move});
         for (const RecordStep& step : entry.after) {
             const std::string what = step.kind == EventKind::Out ? " 脱落" : " パス";
-            lines.push_back({n, "  " + kingdomName(step.seat) + what});
+            RecordEvent event;
+            event.kind = step.kind;
+            event.seat = step.seat;
+            lines.push_back({n, "  " + kingdomName(step.seat) + what, event});
         }
     }
     return lines;

@@ -45,6 +45,50 @@ const char* const iconNames[] = {
     "ICO_COM_CHO", "ICO_MAN_SOU", "ICO_COM_SOU", "ICO_MAN_TEI", "ICO_COM_TEI", "ICO_MAN_KAN", "ICO_COM_KAN",
 };
 
+// The move list's words in the window's language. The game words its lines
+// in Japanese; another language builds them from the event they tell of.
+const char* const kKingdoms[] = {"", "秦", "楚", "韓", "斉", "魏", "趙", "燕"};
+const char* const kKinds[] = {"行", "刀", "剣", "弩", "騎", "弓", "砲", "偏", "裨", "王"};
+const char* const kRows[] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十",
+                             "十一", "十二", "十三", "十四", "十五", "十六", "十七", "十八", "十九"};
+
+QString kingdomWord(int seat) {
+    if (seat < 1 || seat > 7) return QString();
+    return QCoreApplication::translate("Game", kKingdoms[seat], "kingdom");
+}
+
+QString kindWord(int code) { return QCoreApplication::translate("Guide", kKinds[Codes::kindOf(code)]); }
+
+QString squareWord(int x, int y) {
+    return QCoreApplication::translate("MoveList", "%1%2", "a square: %1 the column's number, %2 the row's numeral")
+        .arg(20 - x)
+        .arg(QCoreApplication::translate("Game", kRows[y >= 1 && y <= 19 ? y : 0], "row label"));
+}
+
+QString moveListText(const Form1::MoveListLine& line) {
+    if (!phrasebook::translating()) return text(line.text);
+    const RecordEvent& e = line.event;
+    switch (e.kind) {
+    case EventKind::Out:
+        return QCoreApplication::translate("MoveList", "  %1 脱落", "a kingdom drops out: %1 the kingdom")
+            .arg(kingdomWord(e.seat));
+    case EventKind::Pass:
+        return QCoreApplication::translate("MoveList", "  %1 パス", "a kingdom passes: %1 the kingdom")
+            .arg(kingdomWord(e.seat));
+    case EventKind::Move: break;
+    default: return text(line.text);
+    }
+    QString move = QCoreApplication::translate("MoveList", "%1 %2 %3 %4→%5",
+                                               "a move: %1 its number, %2 the kingdom, %3 the piece, %4 from, %5 to")
+                       .arg(line.entry)
+                       .arg(kingdomWord(e.seat), kindWord(e.piece), squareWord(e.fromX, e.fromY),
+                            squareWord(e.toX, e.toY));
+    if (e.captured != Codes::emptyCode)
+        move += QCoreApplication::translate("MoveList", " ×%1%2", "after a move: %1 the kingdom, %2 the piece it took")
+                    .arg(kingdomWord(Codes::seatOfBlock(Codes::blockOfCode(e.captured))), kindWord(e.captured));
+    return move;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), canvas_(new Canvas(this)) {
@@ -238,6 +282,10 @@ void MainWindow::retranslate() {
     for (QAction* a : all)
         if (a->objectName().startsWith(QLatin1String("LANGUAGE_")))
             a->setChecked(a->data().toString() == language_.current());
+    if (moveList_) {
+        moveList_->setWindowTitle(QCoreApplication::translate("Menu", "棋譜"));
+        refreshMoveList();
+    }
 }
 
 bool MainWindow::useLanguage(const QString& code) { return language_.use(code); }
@@ -268,7 +316,14 @@ void MainWindow::redrawTexts() {
         redrawPending_ = false;
         for (int y = 0; y <= Form1::boardSize; ++y) f.描画_絵(f.backgroundCode, Form1::boardSize + 2, y);
         for (int x = -2; x <= 0; ++x) f.描画_絵(f.backgroundCode, x, 0);
+        // The title's soft edges would darken too: the cells under it first.
+        for (int x = Form1::boardSize + 3; x <= Form1::boardSize + 8; ++x)
+            for (int y = 0; y <= 1; ++y) f.描画_絵(f.backgroundCode, x, y);
         f.描画_絵(Form1::titlePictureCode, 21.8, 0);
+        // The coordinates as a whole redraw prints them: on their own, and
+        // again with the capture counts ("19" reaches into a cell that is
+        // not cleared between the two).
+        f.描画_桝_数値();
         f.描画_持ち駒数(f.backgroundCode);
         if (f.gameMode == Form1::modeOnePlayer) {
             f.描画_絵(f.backgroundCode, -2, -1);
@@ -341,9 +396,10 @@ void MainWindow::load() {
         const QSize size = preferences_->value(QStringLiteral("windowSize")).toSize();
         if (size.isValid()) resize(size.expandedTo(minimumSizeHint()));
     }
-    dispatch([](Form1& f) { f.Form_Load(); });
-    // The level chosen last time, over the classic default.
+    // The level chosen last time, over the classic default. Read before the
+    // game loads: loading checks LEVEL3, which is kept as a choice too.
     const int level = preferences_ ? preferences_->value(QStringLiteral("level"), 0).toInt() : 0;
+    dispatch([](Form1& f) { f.Form_Load(); });
     static constexpr Click levels[] = {&Form1::LEVEL1_Click, &Form1::LEVEL2_Click, &Form1::LEVEL3_Click,
                                        &Form1::LEVEL4_Click};
     if (level >= 1 && level <= 4) dispatch([click = levels[level - 1]](Form1& f) { (f.*click)(); });
@@ -376,13 +432,23 @@ void MainWindow::showMoveList() {
 void MainWindow::refreshMoveList() {
     if (!moveList_ || !form_) return;
     const std::vector<Form1::MoveListLine> lines = form_->moveList();
-    const bool grew = moveList_->count() != int(lines.size());
-    if (grew) {
-        moveList_->clear();
-        for (const Form1::MoveListLine& line : lines) {
-            auto* row = new QListWidgetItem(text(line.text), moveList_);
-            row->setData(Qt::UserRole, line.entry);
-        }
+    // Lines from the first that is no longer so are built anew: the game
+    // went on, took another way after 戻, or speaks another language now.
+    // Each line keeps the game's own words, which tell its event whole.
+    constexpr int gameWords = Qt::UserRole + 1;
+    const bool relabel = moveList_->property("language").toString() != language_.current();
+    moveList_->setProperty("language", language_.current());
+    int same = 0;
+    while (!relabel && same < moveList_->count() && same < int(lines.size()) &&
+           moveList_->item(same)->data(Qt::UserRole).toInt() == lines[std::size_t(same)].entry &&
+           moveList_->item(same)->data(gameWords).toString() == text(lines[std::size_t(same)].text))
+        ++same;
+    const bool grew = same != moveList_->count() || same != int(lines.size());
+    while (moveList_->count() > same) delete moveList_->takeItem(moveList_->count() - 1);
+    for (std::size_t i = std::size_t(same); i < lines.size(); ++i) {
+        auto* row = new QListWidgetItem(moveListText(lines[i]), moveList_);
+        row->setData(Qt::UserRole, lines[i].entry);
+        row->setData(gameWords, text(lines[i].text));
     }
     // The line of the position shown is the current one.
     for (int i = moveList_->count() - 1; i >= 0; --i)

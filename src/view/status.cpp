@@ -143,6 +143,10 @@ void Form1::描画_桝_数値() {
         描画_数値(twoDigits ? a - 0.2 : a + 0.1, 0.1, 20 - a, colorLightYellow, kTextMode, 16);
 
         描画_絵(backgroundCode, 20, a);
+        // 十一 and on reach into the next column. Where no capture count
+        // shares that cell it is cleared as well: a label printed again over
+        // itself would darken its antialiased edges with every move.
+        if (a == 11 || a == 12 || a == 15 || a == 16 || a == 19) 描画_絵(backgroundCode, 21, a);
         描画_数値(20.3, a + 0.4, a, colorBlack, kNumeralMode, 12);
         描画_数値(20.2, a + 0.3, a, colorLightYellow, kNumeralMode, 12);
     }

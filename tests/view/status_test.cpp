@@ -124,8 +124,9 @@ TEST_F(StatusDisplays, CaptureLinesShowEachKingdomsBlockCountsThenRelabel) {
     expectText(t + 29, "0", 23.1, 8.3, Form1::colorWhite, 13);
     expectText(t + 37, "燕 取駒(王) ", -1.9, 3.5, Form1::colorWhite, 11);
     expectText(t + 39, "7", -1.9, 4.3, Form1::colorWhite, 13);
-    // Then the coordinate labels, from cell (1, 0).
-    ASSERT_EQ(window.calls.size(), t + 42 + 19 * 6);
+    // Then the coordinate labels, from cell (1, 0), five rows clearing the
+    // cell their label reaches into.
+    ASSERT_EQ(window.calls.size(), t + 42 + 19 * 6 + 5);
     EXPECT_EQ(window.calls[t + 43].text, "19");
 }
 
@@ -139,7 +140,9 @@ TEST_F(StatusDisplays, CoordinateLabelsTurnTheFontBoldForGood) {
     ASSERT_EQ(texts.size(), 4u + 19 * 4 + 4);
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i].bold, i >= 4) << i;
 
-    // Per column a: clear (a, 0), two texts; clear (20, a), two texts.
+    // Per column a: clear (a, 0), two texts; clear (20, a), two texts. Rows
+    // whose two-glyph label reaches a cell no capture count shares clear
+    // (21, a) as well: 11, 12, 15, 16 and 19.
     const std::size_t l = 4;
     EXPECT_EQ(window.calls[l].code, Form1::bgCodeRenga);
     EXPECT_DOUBLE_EQ(cellX(window.calls[l]), 1);
@@ -153,7 +156,15 @@ TEST_F(StatusDisplays, CoordinateLabelsTurnTheFontBoldForGood) {
     // Column 10 still has two digits; column 11 has one and sits further right.
     expectText(l + 9 * 6 + 2, "10", 9.8, 0.1, Form1::colorLightYellow, 16);
     expectText(l + 10 * 6 + 1, "9", 11.2, 0.2, Form1::colorBlack, 16);
-    expectText(l + 18 * 6 + 5, "十九", 20.2, 19.3, Form1::colorLightYellow, 12);
+    const std::size_t nineteen = l + 18 * 6 + 4;
+    EXPECT_DOUBLE_EQ(cellX(window.calls[nineteen + 3]), 20);
+    EXPECT_DOUBLE_EQ(cellX(window.calls[nineteen + 4]), 21);
+    EXPECT_DOUBLE_EQ(cellY(window.calls[nineteen + 4]), 19);
+    expectText(nineteen + 6, "十九", 20.2, 19.3, Form1::colorLightYellow, 12);
+    std::size_t clearsOfColumn21 = 0;
+    for (const auto& call : window.calls)
+        if (call.kind == Kind::Picture && call.code == Form1::bgCodeRenga && cellX(call) == 21) ++clearsOfColumn21;
+    EXPECT_EQ(clearsOfColumn21, 5u);
 }
 
 }  // namespace
