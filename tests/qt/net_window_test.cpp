@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "NetWindow.h"
 
 namespace daro::test {
@@ -46,8 +48,10 @@ TEST(NetWindowTest, WhatTheServerNamesIsCheckedBeforeItNamesAFileOrASeat) {
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
     QWebSocket* peer = nullptr;
     QStringList heard;
+    std::unique_ptr<QWebSocket> peerOwner;  // the server hands its sockets over
     QObject::connect(&server, &QWebSocketServer::newConnection, [&] {
         peer = server.nextPendingConnection();
+        peerOwner.reset(peer);
         QObject::connect(peer, &QWebSocket::textMessageReceived, [&](const QString& text) {
             heard << QJsonDocument::fromJson(text.toUtf8()).object().value("type").toString();
         });
