@@ -8,21 +8,6 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/window_lib.bash"
 in_virtual_x "$here/english_and_back.sh" "$@"
 
-# The program's window named exactly NAME (a box, the guide), waited for.
-window_named() {
-  local w
-  for _ in $(seq 1 100); do
-    for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null || true); do
-      if [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ]; then
-        echo "$w"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
 answer() {
   local w
   w="$(window_named "$1")" || fail "no window named \"$1\""

@@ -64,21 +64,6 @@ keys() {
   xdotool key --delay 150 "$@"
 }
 
-# The program's window named exactly NAME, waited for.
-window_named() {
-  local w
-  for _ in $(seq 1 100); do
-    for w in $(xdotool search --onlyvisible --pid "$PID" 2>/dev/null || true); do
-      if [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ]; then
-        echo "$w"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
 # KEY opens a window named NAME, and Esc there closes it, not the program.
 opens_and_esc_closes() {
   local w
