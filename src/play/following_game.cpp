@@ -13,24 +13,14 @@ namespace {
 bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
 
 // A square as the board's labels name it: the column number, the row numeral.
-std::string squareName(int x, int y) {
-    static constexpr std::array<const char*, 10> digits = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
-    std::string row = y >= 10 ? std::string("十") + digits[static_cast<std::size_t>(y - 10)]
-                              : std::string(digits[static_cast<std::size_t>(y)]);
-    return std::to_string(20 - x) + row;
-}
-
-std::string kindName(int code) {
-    static constexpr std::array<const char*, 10> names = {"行", "刀", "剣", "弩", "騎", "弓", "砲", "偏", "裨", "王"};
-    return names[static_cast<std::size_t>(Codes::kindOf(code))];
-}
+std::string squareName(int x, int y) { return std::to_string(20 - x) + Codes::rowLabel(y); }
 
 std::string pieceName(int code) {
-    return Codes::kingdomName(Codes::seatOfBlock(Codes::blockOfCode(code))) + kindName(code);
+    return Codes::kingdomName(Codes::seatOfBlock(Codes::blockOfCode(code))) + Codes::kindName(code);
 }
 
 std::string moveText(int n, const RecordEvent& m) {
-    std::string text = std::to_string(n) + " " + Codes::kingdomName(m.seat) + " " + kindName(m.piece) + " " +
+    std::string text = std::to_string(n) + " " + Codes::kingdomName(m.seat) + " " + Codes::kindName(m.piece) + " " +
                        squareName(m.fromX, m.fromY) + "→" + squareName(m.toX, m.toY);
     if (m.captured != Codes::emptyCode) text += " ×" + pieceName(m.captured);
     return text;

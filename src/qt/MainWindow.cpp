@@ -47,22 +47,17 @@ const char* const iconNames[] = {
 
 // The move list's words in the window's language. The game words its lines
 // in Japanese; another language builds them from the event they tell of.
-const char* const kKingdoms[] = {"", "秦", "楚", "韓", "斉", "魏", "趙", "燕"};
-const char* const kKinds[] = {"行", "刀", "剣", "弩", "騎", "弓", "砲", "偏", "裨", "王"};
-const char* const kRows[] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十",
-                             "十一", "十二", "十三", "十四", "十五", "十六", "十七", "十八", "十九"};
-
 QString kingdomWord(int seat) {
-    if (seat < 1 || seat > 7) return QString();
-    return QCoreApplication::translate("Game", kKingdoms[seat], "kingdom");
+    if (seat < 1 || seat > Codes::seatCount) return QString();
+    return QCoreApplication::translate("Game", Codes::kingdomName(seat).c_str(), "kingdom");
 }
 
-QString kindWord(int code) { return QCoreApplication::translate("Guide", kKinds[Codes::kindOf(code)]); }
+QString kindWord(int code) { return QCoreApplication::translate("Guide", Codes::kindName(code)); }
 
 QString squareWord(int x, int y) {
     return QCoreApplication::translate("MoveList", "%1%2", "a square: %1 the column's number, %2 the row's numeral")
         .arg(20 - x)
-        .arg(QCoreApplication::translate("Game", kRows[y >= 1 && y <= 19 ? y : 0], "row label"));
+        .arg(QCoreApplication::translate("Game", Codes::rowLabel(y), "row label"));
 }
 
 QString moveListText(const Form1::MoveListLine& line) {

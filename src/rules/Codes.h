@@ -53,6 +53,8 @@ struct Codes {
     static int kindOf(int code) { return code % 10; }
     static bool isKingCode(int code);
     static std::string kingdomName(int seat);  // "秦" .. "燕"; empty for no seat
+    static const char* kindName(int code);     // "行" .. "王", the kind of a piece code
+    static const char* rowLabel(int row);      // "一" .. "十九", as beside the board; empty for no row
     static int 取得_手番王(int seat);
 };
 

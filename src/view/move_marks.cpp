@@ -19,11 +19,6 @@ constexpr int kMarkInset = 60;
 // A mark list longer than a few rounds means no human has moved for long.
 constexpr int kMostMarks = 48;
 
-const char* kindName(int code) {
-    static constexpr std::array<const char*, 10> names = {"行", "刀", "剣", "弩", "騎", "弓", "砲", "偏", "裨", "王"};
-    return names[static_cast<std::size_t>(Codes::kindOf(code))];
-}
-
 bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
 
 }  // namespace
@@ -88,8 +83,8 @@ void Form1::描画_手の表示() {
                              top + cellHeight - kMarkInset, colour);
         window.printText(left + kMarkInset + 15, top + kMarkInset, std::to_string(m.number), 6, true, colour);
         if (m.captured != emptyCode)
-            window.printText(left + cellWidth / 2.0, top + cellHeight / 2.0, std::string("×") + kindName(m.captured), 6,
-                             true, kDangerColour);
+            window.printText(left + cellWidth / 2.0, top + cellHeight / 2.0,
+                             std::string("×") + Codes::kindName(m.captured), 6, true, kDangerColour);
     }
     // The latest computer move keeps its white outline, as without marks.
     const auto n = static_cast<std::size_t>(moveNumber);
