@@ -6,7 +6,7 @@
 #include <ostream>
 
 #include "../tools/autoplay/Autoplay.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace {
 

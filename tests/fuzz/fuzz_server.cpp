@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "Lobby.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "Autoplay.h"
 #include "RandomPlay.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace daro::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "ServerFixture.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace daro::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "ServerFixture.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace daro::test {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "Arena.h"
 #include "Replay.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace daro::test {
 namespace {

@@ -11,8 +11,8 @@
 
 #include "Autoplay.h"
 #include "TempWorkingFolder.h"
-#include "play/GameFile.h"
-#include "play/GameFileReasons.h"
+#include "record/GameFile.h"
+#include "record/GameFileReasons.h"
 
 namespace daro::test {
 namespace {

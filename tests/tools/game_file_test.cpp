@@ -12,7 +12,7 @@
 #include "RecordingSoundLibrary.h"
 #include "RecordingWindow.h"
 #include "TempWorkingFolder.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace daro::test {
 namespace {

@@ -3,7 +3,7 @@
 # keys, then 秦 moves its 行 from (5, 10) to (6, 10) with two clicks. The
 # screenshot must show the piece moved, the move number, and 楚's human icon.
 # Before the game, a click on the board is refused with a box titled 開始.
-# waits for: src/play/pending.cpp src/shell/pending_modes.cpp
+# waits for: src/window/play/pending.cpp src/window/shell/pending_modes.cpp
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/window_lib.bash"

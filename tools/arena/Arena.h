@@ -25,7 +25,7 @@
 
 #include "../autoplay/Autoplay.h"
 #include "engine/Search.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace daro::arena {
 

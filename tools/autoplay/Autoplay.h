@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 #include "table/Table.h"
 
 namespace daro::autoplay {

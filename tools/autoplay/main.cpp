@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Autoplay.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <sstream>
 #include <vector>
 
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace daro::server {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TableLines.h"
-#include "play/GameFile.h"
+#include "record/GameFile.h"
 
 namespace daro::server {
 
