@@ -3,6 +3,12 @@
 // the lobby answers through an Outbox. It holds the tables, their seats and
 // spectators, checks every message, and drives each table's game. Time comes
 // in as an argument, so tests and the fuzzer run it without waiting.
+//
+// Lobby.cpp      connections, flood limits, reading and dispatching, errors, hello
+// Seats.cpp      join, tokens and reconnect, spectators, leave, grace, the stand-in
+// TableLife.cpp  create, start, moving the game on, searches, store then announce, idle tables
+// Restore.cpp    tables back from the store, reload after a failed commit, game files
+// Announce.cpp   what clients are told: events, seats, whole tables
 
 #include <array>
 #include <cstdint>
