@@ -23,6 +23,7 @@
 #include <unordered_map>
 
 #include "Secrets.h"
+#include "WebFolder.h"
 
 namespace daro::server {
 
@@ -122,6 +123,7 @@ public:
         : loop_(loop),
           lobby_(store, *this, options.limits),
           pool_(loop, workers),
+          web_(options.webFolder),
           handshakesPerAddress_(options.limits.connectionsPerAddress) {}
 
     void send(ConnId to, const std::string& text) override {
@@ -138,6 +140,7 @@ public:
     void log(const std::string& line) override { logLine(line); }
 
     Lobby& lobby() { return lobby_; }
+    const WebFolder& web() const { return web_; }
     ConnId add(std::shared_ptr<SessionBase> s) {
         const ConnId id = ++lastId_;
         sessions_[id] = std::move(s);
@@ -168,6 +171,7 @@ private:
     asio::io_context& loop_;
     Lobby lobby_;
     WorkerPool pool_;
+    WebFolder web_;
     std::unordered_map<ConnId, std::shared_ptr<SessionBase>> sessions_;
     ConnId lastId_ = 0;
     const int handshakesPerAddress_;
@@ -243,28 +247,54 @@ private:
         });
     }
 
-    // GET /game/CODE answers the table's game file, for a browser or curl.
+    // Plain HTTP: GET /game/CODE is a table's game file, anything else the
+    // browser's page from the web folder.
     void answerPlainRequest(const http::request<http::string_body>& request) {
         auto response = std::make_shared<http::response<http::string_body>>();
         response->version(request.version());
-        response->set(http::field::server, "daro-server");
-        response->keep_alive(false);
         const std::string target(request.target());
         const std::string prefix = "/game/";
-        const std::string code = target.rfind(prefix, 0) == 0 ? target.substr(prefix.size()) : "";
-        std::string text;
-        if (request.method() == http::verb::get && isTableCode(code)) text = server_.lobby().gameFile(code);
-        if (text.empty()) {
-            response->result(http::status::not_found);
-            response->set(http::field::content_type, "text/plain; charset=utf-8");
-            response->body() = "daro-server: GET /game/CODE gives a table's game file; play over WebSocket\n";
+        const bool head = request.method() == http::verb::head;
+        if (request.method() != http::verb::get && !head) {
+            response->result(http::status::method_not_allowed);
+            response->set(http::field::allow, "GET, HEAD");
+            response->body() = "daro-server: only GET and HEAD are answered here\n";
+        } else if (target.rfind(prefix, 0) == 0) {
+            const std::string code = tableCodeOf(target.substr(prefix.size()));
+            std::string text = code.empty() ? "" : server_.lobby().gameFile(code);
+            if (text.empty()) {
+                response->result(http::status::not_found);
+                response->body() = "daro-server: GET /game/CODE gives a table's game file; play over WebSocket\n";
+            } else {
+                response->result(http::status::ok);
+                response->set(http::field::content_disposition, "attachment; filename=\"" + code + ".daro\"");
+                response->body() = std::move(text);
+            }
         } else {
-            response->result(http::status::ok);
-            response->set(http::field::content_type, "text/plain; charset=utf-8");
-            response->set(http::field::content_disposition, "attachment; filename=\"" + code + ".daro\"");
-            response->body() = std::move(text);
+            WebAnswer page = server_.web().get(target);
+            response->result(static_cast<http::status>(page.status));
+            response->set(http::field::content_type, page.contentType);
+            response->set(http::field::cache_control, page.cacheControl);
+            if (page.status == 200) {
+                response->set("Content-Security-Policy",
+                              contentSecurityPolicy(std::string(request[http::field::host])));
+            } else if (!server_.web().present()) {
+                page.body = "daro-server: this server has no web folder; play with the desktop program\n";
+            }
+            response->body() = std::move(page.body);
         }
+        if (response->count(http::field::content_type) == 0)
+            response->set(http::field::content_type, "text/plain; charset=utf-8");
         response->prepare_payload();
+        // HEAD: the length of what GET would send, and nothing of it.
+        if (head) response->body().clear();
+        sendPlain(response);
+    }
+
+    void sendPlain(const std::shared_ptr<http::response<http::string_body>>& response) {
+        response->set(http::field::server, "daro-server");
+        response->set("X-Content-Type-Options", "nosniff");
+        response->keep_alive(false);
         beast::get_lowest_layer(ws_).expires_after(handshakeTime);
         http::async_write(ws_.next_layer(), *response,
                           [self = this->shared_from_this(), response](error_code, std::size_t) {
@@ -431,6 +461,11 @@ int runServer(const ServerOptions& options) {
         logLine(std::string("listening on ") + (tls ? "wss://" : "ws://") + at.address().to_string() + ":" +
                 std::to_string(at.port()) + " with data in " + options.dataFolder + ", " +
                 std::to_string(server.lobby().tableCount()) + " tables restored");
+        if (server.web().present())
+            logLine("serving the page from " + server.web().root().string());
+        else
+            logLine("no web folder" + (options.webFolder.empty() ? std::string() : " at " + options.webFolder) +
+                    ": GET / answers 404; --web DIR names the folder of the built page");
         asio::steady_timer ticker(loop);
         tickEvery(ticker, server.lobby());
         asio::signal_set signals(loop, SIGINT, SIGTERM);
