@@ -52,14 +52,7 @@ void Lobby::received(ConnId who, std::string_view text, double now) {
     auto it = connections_.find(who);
     if (it == connections_.end()) return;
     Connection& c = it->second;
-    if (!c.messages.take(now, limits_.messagesPerSecond, limits_.messageBurst)) {
-        error(who, "rate_limited", "", "too many messages; slow down");
-        if (++c.floods >= limits_.floodsBeforeClose) {
-            out_.log("closing a flooding connection from " + c.address);
-            out_.close(who);
-        }
-        return;
-    }
+    if (!admitted(who, c, text, now)) return;
     if (text.size() > limits_.maxMessageBytes) {
         error(who, "too_large", "", "a message is at most " + std::to_string(limits_.maxMessageBytes) + " bytes");
         return;
@@ -74,6 +67,31 @@ void Lobby::received(ConnId who, std::string_view text, double now) {
     } catch (const nlohmann::json::exception&) {
         error(who, "malformed", "", "a field has the wrong type");
     }
+}
+
+// The flood limit. A refusal names the message it refused, so a client
+// knows what to send again; the few it reads for that are bounded by the
+// closing of the connection.
+bool Lobby::admitted(ConnId who, Connection& c, std::string_view text, double now) {
+    if (c.messages.take(now, limits_.messagesPerSecond, limits_.messageBurst)) return true;
+    std::string about;
+    if (text.size() <= limits_.maxMessageBytes) {
+        const Json message = Json::parse(text, nullptr, false);
+        const std::string* type = message.is_object() ? stringField(message, "type") : nullptr;
+        if (type != nullptr && plainTextLength(*type)) about = type->substr(0, 32);
+    }
+    error(who, "rate_limited", about, "too many messages; slow down");
+    if (++c.floods >= limits_.floodsBeforeClose) {
+        out_.log("closing a flooding connection from " + c.address);
+        out_.close(who);
+    }
+    return false;
+}
+
+void Lobby::receivedBinary(ConnId who, double now) {
+    auto it = connections_.find(who);
+    if (it == connections_.end() || !admitted(who, it->second, {}, now)) return;
+    error(who, "malformed", "", "a message is one JSON object in a text message, not a binary one");
 }
 
 void Lobby::dispatch(ConnId who, Connection& c, const Json& m, double now) {
@@ -130,18 +148,18 @@ GameTable* Lobby::tableOf(const Connection& c) {
     return it == tables_.end() ? nullptr : it->second.get();
 }
 
-GameTable* Lobby::tableByCode(const Json& m, ConnId who, std::string_view about) {
-    const std::string* code = stringField(m, "code");
-    if (code == nullptr || !isTableCode(*code)) {
+GameTable* Lobby::tableByCode(const Json& m, ConnId who, std::string_view about, double now) {
+    const std::string* given = stringField(m, "code");
+    const std::string code = given == nullptr ? "" : tableCodeOf(*given);
+    if (code.empty()) {
         error(who, "malformed", about, "\"code\" is a table code of 6 characters");
         return nullptr;
     }
-    auto it = tables_.find(*code);
-    if (it == tables_.end()) {
-        error(who, "no_such_table", about, "no open table has that code");
-        return nullptr;
-    }
-    return it->second.get();
+    auto it = tables_.find(code);
+    if (it != tables_.end()) return it->second.get();
+    if (GameTable* finished = bringBackFinished(code, now)) return finished;
+    error(who, "no_such_table", about, "no open table has that code");
+    return nullptr;
 }
 
 const GameTable* Lobby::findTable(const std::string& code) const {

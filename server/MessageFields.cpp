@@ -21,9 +21,20 @@ const std::string* stringField(const Json& m, const char* key) {
 
 std::optional<std::size_t> plainTextLength(const std::string& s) {
     std::size_t points = 0;
-    for (unsigned char c : s) {
-        if (c < 0x20 || c == 0x7f) return std::nullopt;
-        if ((c & 0xc0) != 0x80) ++points;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t length = c < 0x80 ? 1 : c < 0xe0 ? 2 : c < 0xf0 ? 3 : 4;
+        if (i + length > s.size()) return std::nullopt;
+        char32_t point = length == 1 ? c : length == 2 ? c & 0x1f : length == 3 ? c & 0x0f : c & 0x07;
+        for (std::size_t k = 1; k < length; ++k) point = (point << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3f);
+        // C0, DEL and C1; and the controls that turn the direction of the
+        // text after them (embeddings, overrides, isolates), which would
+        // reach into whatever a client shows next to a name or a line.
+        if (point < 0x20 || (point >= 0x7f && point <= 0x9f) || (point >= 0x202a && point <= 0x202e) ||
+            (point >= 0x2066 && point <= 0x2069))
+            return std::nullopt;
+        ++points;
+        i += length;
     }
     return points;
 }

@@ -28,7 +28,8 @@ std::string dump(const Json& j);
 std::optional<int> intField(const Json& m, const char* key, int lo, int hi);
 const std::string* stringField(const Json& m, const char* key);
 // Code points of valid UTF-8 (the parser has checked it); nothing when a
-// control character is in it, since names and chat are shown as they are.
+// control character (C0, DEL, C1) or a direction control (U+202A–U+202E,
+// U+2066–U+2069) is in it, since names and chat are shown as they are.
 std::optional<std::size_t> plainTextLength(const std::string& s);
 std::optional<std::array<int, 2>> squareField(const Json& m, const char* key);
 

@@ -81,6 +81,23 @@ void Lobby::restore(double now) {
     }
 }
 
+// A finished game the server let go of, or had before a restart, comes
+// back to be watched (or rejoined, to be told it is over); it is let go
+// again when nobody is there.
+GameTable* Lobby::bringBackFinished(const std::string& code, double now) {
+    if (tables_.size() >= limits_.maxTables) return nullptr;
+    const auto stored = store_.table(code);
+    if (!stored || !stored->finished) return nullptr;
+    auto t = std::make_unique<GameTable>();
+    if (!rebuild(*t, *stored, now) || t->status != GameTable::Status::over) {
+        out_.log(code + " could not be brought back: its stored game does not replay");
+        return nullptr;
+    }
+    GameTable* table = t.get();
+    tables_[code] = std::move(t);
+    return table;
+}
+
 // After a failed commit the table goes back to what the store holds, which
 // is everything anybody was told.
 void Lobby::reload(std::string code, double now) {
@@ -146,14 +163,14 @@ std::string Lobby::gameFile(const std::string& code) {
 }
 
 void Lobby::download(ConnId who, const Json& m) {
-    const std::string* code = stringField(m, "code");
-    if (code == nullptr || !isTableCode(*code))
-        return error(who, "malformed", "download", "\"code\" is a table code of 6 characters");
-    const std::string text = gameFile(*code);
+    const std::string* given = stringField(m, "code");
+    const std::string code = given == nullptr ? "" : tableCodeOf(*given);
+    if (code.empty()) return error(who, "malformed", "download", "\"code\" is a table code of 6 characters");
+    const std::string text = gameFile(code);
     if (text.empty()) return error(who, "no_such_table", "download", "no table has that code");
-    const GameTable* t = findTable(*code);
+    const GameTable* t = findTable(code);
     const bool finished = t == nullptr || t->status == GameTable::Status::over;
-    sendJson(who, {{"type", "game"}, {"code", *code}, {"finished", finished}, {"text", text}});
+    sendJson(who, {{"type", "game"}, {"code", code}, {"finished", finished}, {"text", text}});
 }
 
 }  // namespace daro::server

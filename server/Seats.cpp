@@ -11,8 +11,10 @@ namespace daro::server {
 
 void Lobby::join(ConnId who, Connection& c, const Json& m, double now) {
     if (!c.table.empty()) return error(who, "already_at_table", "join", "leave the table first");
-    GameTable* t = tableByCode(m, who, "join");
+    GameTable* t = tableByCode(m, who, "join", now);
     if (t == nullptr) return;
+    // Over is over, whether or not a seat is free.
+    if (t->status == GameTable::Status::over) return error(who, "game_over", "join", "the game is over");
     int seat = 0;
     if (m.contains("seat")) {
         seat = intField(m, "seat", 1, seats).value_or(0);
@@ -26,7 +28,6 @@ void Lobby::join(ConnId who, Connection& c, const Json& m, double now) {
                 seat = s;
         if (seat == 0) return error(who, "no_free_seat", "join", "every human seat is taken");
     }
-    if (t->status == GameTable::Status::over) return error(who, "game_over", "join", "the game is over");
     SeatState& s = t->seats[static_cast<std::size_t>(seat)];
     const std::string token = newToken();
     s.tokenHash = tokenHash(token);
@@ -49,7 +50,7 @@ void Lobby::reconnect(ConnId who, Connection& c, const Json& m, double now) {
     const std::string* token = stringField(m, "token");
     const auto seat = intField(m, "seat", 1, seats);
     if (token == nullptr || !seat) return error(who, "malformed", "reconnect", "\"seat\" 1 to 7 and \"token\" are needed");
-    GameTable* t = tableByCode(m, who, "reconnect");
+    GameTable* t = tableByCode(m, who, "reconnect", now);
     if (t == nullptr) return;
     SeatState& s = t->seats[static_cast<std::size_t>(*seat)];
     if (s.tokenHash.empty() || token->size() != 32 || !sameSecret(tokenHash(*token), s.tokenHash))
@@ -83,7 +84,7 @@ void Lobby::takeSeat(ConnId who, Connection& c, GameTable& t, int seat, double n
 
 void Lobby::spectate(ConnId who, Connection& c, const Json& m, double now) {
     if (!c.table.empty()) return error(who, "already_at_table", "spectate", "leave the table first");
-    GameTable* t = tableByCode(m, who, "spectate");
+    GameTable* t = tableByCode(m, who, "spectate", now);
     if (t == nullptr) return;
     if (t->spectators.size() >= limits_.spectatorsPerTable)
         return error(who, "table_full", "spectate", "this table has as many spectators as it takes");

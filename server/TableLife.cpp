@@ -168,8 +168,15 @@ bool Lobby::publish(GameTable& t, double now) {
         return false;
     }
     t.lines.insert(t.lines.end(), lines.begin(), lines.end());
+    // A kingdom whose turn comes when it must leave (its king is gone) is
+    // not told to move: its `out` is the next thing anyone hears.
+    const TableEvent* lastTurn = nullptr;
+    for (const TableEvent& e : events)
+        if (e.kind != TableEventKind::paused) lastTurn = e.kind == TableEventKind::turnTo ? &e : nullptr;
+    const Step next = t.table.next();
+    if (lastTurn != nullptr && !(next.kind == StepKind::dropOut && next.seat == lastTurn->seat)) lastTurn = nullptr;
     for (const TableEvent& e : events) {
-        if (e.kind == TableEventKind::paused) continue;
+        if (e.kind == TableEventKind::paused || &e == lastTurn) continue;
         if (e.kind == TableEventKind::moved)
             out_.log(t.code + " " + lineOf(e));
         else if (e.kind != TableEventKind::turnTo)
