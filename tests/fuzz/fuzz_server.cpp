@@ -7,6 +7,7 @@
 //   'c' / 'd' connection (second byte) connects / disconnects
 //   't'       time passes (second byte: seconds) and the lobby ticks
 //   's'       the oldest search under way finishes
+//   'b'       connection (second byte) sends a binary message
 // In messages "@CODE" and "@TOKEN" stand for the last table code and seat
 // token the lobby handed out, so a short input reaches a game in progress.
 #include <cstdint>
@@ -90,6 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lobby.connected(static_cast<ConnId>(rest[0] & 7), "10.0.0." + std::to_string(rest[0] & 1), now);
         } else if (action == 'd' && !rest.empty()) {
             lobby.disconnected(static_cast<ConnId>(rest[0] & 7), now);
+        } else if (action == 'b' && !rest.empty()) {
+            lobby.receivedBinary(static_cast<ConnId>(rest[0] & 7), now);
         } else if (action == 't') {
             now += rest.empty() ? 1 : static_cast<unsigned char>(rest[0]);
             lobby.tick(now);

@@ -81,8 +81,8 @@ protected:
         std::filesystem::remove_all(data_, ignored);
     }
 
-    ServerProcess& startServer(std::vector<std::string> extra = {}) {
-        server_ = std::make_unique<ServerProcess>(data_, std::move(extra));
+    ServerProcess& startServer(std::vector<std::string> extra = {}, std::string program = DARO_SERVER_PATH) {
+        server_ = std::make_unique<ServerProcess>(data_, std::move(extra), std::move(program));
         EXPECT_NE(server_->port(), 0) << server_->log();
         return *server_;
     }

@@ -19,8 +19,9 @@ namespace daro::test {
 
 class ServerProcess {
 public:
-    explicit ServerProcess(std::string dataFolder, std::vector<std::string> extra = {})
-        : data_(std::move(dataFolder)), extra_(std::move(extra)) {
+    explicit ServerProcess(std::string dataFolder, std::vector<std::string> extra = {},
+                           std::string program = DARO_SERVER_PATH)
+        : data_(std::move(dataFolder)), extra_(std::move(extra)), program_(std::move(program)) {
         start();
     }
     ~ServerProcess() { stop(SIGKILL); }
@@ -62,7 +63,7 @@ private:
             ::dup2(out[1], 2);
             ::close(out[0]);
             ::close(out[1]);
-            std::vector<std::string> args = {DARO_SERVER_PATH, "--listen", "127.0.0.1:0", "--data", data_};
+            std::vector<std::string> args = {program_, "--listen", "127.0.0.1:0", "--data", data_};
             args.insert(args.end(), extra_.begin(), extra_.end());
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
@@ -99,6 +100,7 @@ private:
 
     std::string data_;
     std::vector<std::string> extra_;
+    std::string program_;
     pid_t pid_ = -1;
     unsigned short port_ = 0;
     std::thread reader_;

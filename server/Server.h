@@ -14,6 +14,7 @@ struct ServerOptions {
     std::string dataFolder;
     std::string tlsCert, tlsKey;
     int workers = 0;  // 0: one less than the cores, at least one
+    std::string webFolder;  // the browser's page; empty: none
     Limits limits;
 };
 

@@ -23,6 +23,7 @@
 #include <unordered_map>
 
 #include "Secrets.h"
+#include "WebFolder.h"
 
 namespace daro::server {
 
@@ -42,6 +43,16 @@ constexpr std::size_t readLimit = 16 * 1024;
 // A client that does not read its messages is let go before they pile up.
 constexpr std::size_t writeQueueLimit = 4 * 1024 * 1024;
 constexpr auto handshakeTime = std::chrono::seconds(15);
+// A connection the server closes gets this long to answer the close.
+constexpr auto closeReplyTime = std::chrono::seconds(5);
+// Plain HTTP: what a request may be; past it, a status says which part.
+constexpr std::size_t requestLineLimit = 4096;
+constexpr std::size_t requestHeaderLimit = 16 * 1024;
+constexpr std::size_t requestBodyLimit = 1024;
+// After an answer, what the client still sends is read and dropped for a
+// while, so the kernel does not meet it with a reset that loses the answer.
+constexpr auto lingerTime = std::chrono::seconds(3);
+constexpr std::size_t lingerBytes = 4 * 1024 * 1024;
 
 double monotonicSeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -122,6 +133,7 @@ public:
         : loop_(loop),
           lobby_(store, *this, options.limits),
           pool_(loop, workers),
+          web_(options.webFolder),
           handshakesPerAddress_(options.limits.connectionsPerAddress) {}
 
     void send(ConnId to, const std::string& text) override {
@@ -138,6 +150,7 @@ public:
     void log(const std::string& line) override { logLine(line); }
 
     Lobby& lobby() { return lobby_; }
+    const WebFolder& web() const { return web_; }
     ConnId add(std::shared_ptr<SessionBase> s) {
         const ConnId id = ++lastId_;
         sessions_[id] = std::move(s);
@@ -168,6 +181,7 @@ private:
     asio::io_context& loop_;
     Lobby lobby_;
     WorkerPool pool_;
+    WebFolder web_;
     std::unordered_map<ConnId, std::shared_ptr<SessionBase>> sessions_;
     ConnId lastId_ = 0;
     const int handshakesPerAddress_;
@@ -220,20 +234,61 @@ public:
 private:
     void readRequest() {
         parser_.emplace();
-        parser_->header_limit(4096);
-        parser_->body_limit(1024);
+        parser_->header_limit(requestHeaderLimit);
+        parser_->body_limit(requestBodyLimit);
         http::async_read(ws_.next_layer(), buffer_, *parser_,
                          [self = this->shared_from_this()](error_code ec, std::size_t) {
-                             if (ec) return self->handshakeOver();
+                             if (ec) return self->refuseRequest(ec);
                              self->onRequest();
                          });
     }
 
+    // A request that could not be read whole: answered with what was wrong
+    // when it was too much or no HTTP; a timeout or a hang-up just ends.
+    void refuseRequest(error_code ec) {
+        http::status status;
+        if (ec == http::error::header_limit || ec == http::error::buffer_overflow) {
+            // The parser takes the request line off the buffer once it is
+            // whole: what is left starts with a method only while the line
+            // itself was too long (a field's name holds no space).
+            const auto data = buffer_.cdata();
+            const std::string_view seen(static_cast<const char*>(data.data()), data.size());
+            const auto space = seen.find(' ');
+            const bool inRequestLine = space != std::string_view::npos && space > 0 && space < seen.find(':') &&
+                                       seen.substr(0, space).find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") ==
+                                           std::string_view::npos;
+            status = inRequestLine ? http::status::uri_too_long : http::status::request_header_fields_too_large;
+        } else if (ec == http::error::body_limit) {
+            status = http::status::payload_too_large;
+        } else if (ec.category() == http::make_error_code(http::error::bad_target).category() &&
+                   ec != http::error::end_of_stream && ec != http::error::partial_message) {
+            status = http::status::bad_request;
+        } else {
+            return handshakeOver();
+        }
+        auto response = std::make_shared<http::response<http::string_body>>(status, 11);
+        response->set(http::field::content_type, "text/plain; charset=utf-8");
+        response->body() = "daro-server: " + std::string(http::obsolete_reason(status)) + "\n";
+        response->prepare_payload();
+        sendPlain(response);
+    }
+
     void onRequest() {
         auto request = parser_->release();
+        if (request.target().size() > requestLineLimit) {
+            auto response = std::make_shared<http::response<http::string_body>>(http::status::uri_too_long, 11);
+            response->set(http::field::content_type, "text/plain; charset=utf-8");
+            response->body() = "daro-server: URI Too Long\n";
+            response->prepare_payload();
+            return sendPlain(response);
+        }
         if (!websocket::is_upgrade(request)) return answerPlainRequest(request);
         beast::get_lowest_layer(ws_).expires_never();
-        ws_.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
+        auto timeouts = websocket::stream_base::timeout::suggested(beast::role_type::server);
+        // Bounds the close handshake too: a closed connection is not held
+        // open for a reply that does not come.
+        timeouts.handshake_timeout = closeReplyTime;
+        ws_.set_option(timeouts);
         ws_.read_message_max(readLimit);
         ws_.set_option(websocket::stream_base::decorator(
             [](websocket::response_type& r) { r.set(http::field::server, "daro-server"); }));
@@ -243,35 +298,78 @@ private:
         });
     }
 
-    // GET /game/CODE answers the table's game file, for a browser or curl.
+    // Plain HTTP: GET /game/CODE is a table's game file, anything else the
+    // browser's page from the web folder.
     void answerPlainRequest(const http::request<http::string_body>& request) {
         auto response = std::make_shared<http::response<http::string_body>>();
         response->version(request.version());
-        response->set(http::field::server, "daro-server");
-        response->keep_alive(false);
         const std::string target(request.target());
         const std::string prefix = "/game/";
-        const std::string code = target.rfind(prefix, 0) == 0 ? target.substr(prefix.size()) : "";
-        std::string text;
-        if (request.method() == http::verb::get && isTableCode(code)) text = server_.lobby().gameFile(code);
-        if (text.empty()) {
-            response->result(http::status::not_found);
-            response->set(http::field::content_type, "text/plain; charset=utf-8");
-            response->body() = "daro-server: GET /game/CODE gives a table's game file; play over WebSocket\n";
+        const bool head = request.method() == http::verb::head;
+        if (request.method() != http::verb::get && !head) {
+            response->result(http::status::method_not_allowed);
+            response->set(http::field::allow, "GET, HEAD");
+            response->body() = "daro-server: only GET and HEAD are answered here\n";
+        } else if (target.rfind(prefix, 0) == 0) {
+            const std::string code = tableCodeOf(target.substr(prefix.size()));
+            std::string text = code.empty() ? "" : server_.lobby().gameFile(code);
+            if (text.empty()) {
+                response->result(http::status::not_found);
+                response->body() = "daro-server: GET /game/CODE gives a table's game file; play over WebSocket\n";
+            } else {
+                response->result(http::status::ok);
+                response->set(http::field::content_disposition, "attachment; filename=\"" + code + ".daro\"");
+                response->body() = std::move(text);
+            }
         } else {
-            response->result(http::status::ok);
-            response->set(http::field::content_type, "text/plain; charset=utf-8");
-            response->set(http::field::content_disposition, "attachment; filename=\"" + code + ".daro\"");
-            response->body() = std::move(text);
+            WebAnswer page = server_.web().get(target);
+            response->result(static_cast<http::status>(page.status));
+            response->set(http::field::content_type, page.contentType);
+            response->set(http::field::cache_control, page.cacheControl);
+            if (page.status == 200) {
+                response->set("Content-Security-Policy",
+                              contentSecurityPolicy(std::string(request[http::field::host])));
+            } else if (!server_.web().present()) {
+                page.body = "daro-server: this server has no web folder; play with the desktop program\n";
+            }
+            response->body() = std::move(page.body);
         }
+        if (response->count(http::field::content_type) == 0)
+            response->set(http::field::content_type, "text/plain; charset=utf-8");
         response->prepare_payload();
+        // HEAD: the length of what GET would send, and nothing of it.
+        if (head) response->body().clear();
+        sendPlain(response);
+    }
+
+    void sendPlain(const std::shared_ptr<http::response<http::string_body>>& response) {
+        response->set(http::field::server, "daro-server");
+        response->set("X-Content-Type-Options", "nosniff");
+        response->keep_alive(false);
         beast::get_lowest_layer(ws_).expires_after(handshakeTime);
         http::async_write(ws_.next_layer(), *response,
-                          [self = this->shared_from_this(), response](error_code, std::size_t) {
-                              self->handshakeOver();
+                          [self = this->shared_from_this(), response](error_code ec, std::size_t) {
+                              if (ec) return self->closePlain();
                               error_code ignored;
-                              beast::get_lowest_layer(self->ws_).socket().shutdown(tcp::socket::shutdown_both, ignored);
+                              beast::get_lowest_layer(self->ws_).socket().shutdown(tcp::socket::shutdown_send, ignored);
+                              beast::get_lowest_layer(self->ws_).expires_after(lingerTime);
+                              self->linger();
                           });
+    }
+
+    void linger() {
+        beast::get_lowest_layer(ws_).async_read_some(
+            asio::buffer(lingerBuffer_), [self = this->shared_from_this()](error_code ec, std::size_t n) {
+                self->lingered_ += n;
+                if (ec || self->lingered_ > lingerBytes) return self->closePlain();
+                self->linger();
+            });
+    }
+
+    void closePlain() {
+        handshakeOver();
+        error_code ignored;
+        beast::get_lowest_layer(ws_).socket().close(ignored);
     }
 
     // Every way out of the handshake passes here once: success, failure,
@@ -299,8 +397,11 @@ private:
 
     void onMessage() {
         const auto data = buffer_.cdata();
-        server_.lobby().received(id_, std::string_view(static_cast<const char*>(data.data()), data.size()),
-                                 monotonicSeconds());
+        if (ws_.got_binary())
+            server_.lobby().receivedBinary(id_, monotonicSeconds());
+        else
+            server_.lobby().received(id_, std::string_view(static_cast<const char*>(data.data()), data.size()),
+                                     monotonicSeconds());
         buffer_.consume(buffer_.size());
         if (!closing_) read();
     }
@@ -339,6 +440,8 @@ private:
     websocket::stream<Stream> ws_;
     beast::flat_buffer buffer_{readLimit + 1024};
     std::optional<http::request_parser<http::string_body>> parser_;
+    std::array<char, 16 * 1024> lingerBuffer_;
+    std::size_t lingered_ = 0;
     std::deque<std::shared_ptr<std::string>> queue_;
     std::size_t queued_ = 0;
     std::string address_;
@@ -431,6 +534,11 @@ int runServer(const ServerOptions& options) {
         logLine(std::string("listening on ") + (tls ? "wss://" : "ws://") + at.address().to_string() + ":" +
                 std::to_string(at.port()) + " with data in " + options.dataFolder + ", " +
                 std::to_string(server.lobby().tableCount()) + " tables restored");
+        if (server.web().present())
+            logLine("serving the page from " + server.web().root().string());
+        else
+            logLine("no web folder" + (options.webFolder.empty() ? std::string() : " at " + options.webFolder) +
+                    ": GET / answers 404; --web DIR names the folder of the built page");
         asio::steady_timer ticker(loop);
         tickEvery(ticker, server.lobby());
         asio::signal_set signals(loop, SIGINT, SIGTERM);

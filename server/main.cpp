@@ -1,5 +1,6 @@
 // daro-server: tables of daro for players on other machines.
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ namespace {
 const char* usage =
     "usage: daro-server [--listen HOST:PORT] [--data DIR] [--tls-cert FILE --tls-key FILE]\n"
     "                   [--workers N] [--per-address N] [--max-tables N] [--code-prefix C]\n"
+    "                   [--web DIR]\n"
     "  --listen HOST:PORT  where to accept players (default 127.0.0.1:7770; port 0 picks one)\n"
     "  --data DIR          the tables' store (default $XDG_DATA_HOME/daro-server,\n"
     "                      or ~/.local/share/daro-server)\n"
@@ -20,7 +22,28 @@ const char* usage =
     "  --per-address N     connections allowed from one address, and unfinished\n"
     "                      tables created from it (default 32 each)\n"
     "  --max-tables N      tables held at once (default 10000)\n"
-    "  --code-prefix C     every table code starts with C, for a proxy that routes by code\n";
+    "  --code-prefix C     every table code starts with C, for a proxy that routes by code\n"
+    "  --web DIR           the browser's page to serve at / and /t/CODE (default: the\n"
+    "                      installed one, share/daro/web beside the program's folder)\n";
+
+// Set by the build from the install layout.
+#ifndef DARO_WEB_FROM_PROGRAM
+#define DARO_WEB_FROM_PROGRAM "../share/daro/web"
+#endif
+
+// The installed page, found from the program's own folder as the game finds
+// its data; in the build tree, the page the build made beside the tools.
+std::string defaultWebFolder() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    for (const char* relative : {DARO_WEB_FROM_PROGRAM, "../web/dist"}) {
+        const fs::path folder = (program.parent_path() / relative).lexically_normal();
+        if (fs::is_regular_file(folder / "index.html", ec)) return folder.string();
+    }
+    return {};
+}
 
 // systemd's StateDirectory= first, then the user's data folder.
 std::string defaultDataFolder() {
@@ -53,6 +76,7 @@ bool parseListen(const std::string& value, daro::server::ServerOptions& o) {
 std::optional<daro::server::ServerOptions> parse(const std::vector<std::string>& args) {
     daro::server::ServerOptions o;
     o.dataFolder = defaultDataFolder();
+    bool webNamed = false;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         if (i + 1 >= args.size()) return std::nullopt;
         const std::string& a = args[i];
@@ -61,6 +85,9 @@ std::optional<daro::server::ServerOptions> parse(const std::vector<std::string>&
             if (!parseListen(v, o)) return std::nullopt;
         } else if (a == "--data" && !v.empty()) {
             o.dataFolder = v;
+        } else if (a == "--web" && !v.empty()) {
+            o.webFolder = v;
+            webNamed = true;
         } else if (a == "--tls-cert" && !v.empty()) {
             o.tlsCert = v;
         } else if (a == "--tls-key" && !v.empty()) {
@@ -86,6 +113,7 @@ std::optional<daro::server::ServerOptions> parse(const std::vector<std::string>&
         }
     }
     if (o.tlsCert.empty() != o.tlsKey.empty()) return std::nullopt;
+    if (!webNamed) o.webFolder = defaultWebFolder();
     return o;
 }
 

@@ -63,6 +63,13 @@ bool isTableCode(std::string_view text) {
     return true;
 }
 
+std::string tableCodeOf(std::string_view text) {
+    std::string code(text.substr(0, codeLength + 1));
+    for (char& c : code)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return isTableCode(code) ? code : std::string();
+}
+
 std::string tokenHash(std::string_view token) {
     std::uint8_t digest[SHA256_DIGEST_LENGTH];
     SHA256(reinterpret_cast<const unsigned char*>(token.data()), token.size(), digest);

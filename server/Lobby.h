@@ -3,6 +3,12 @@
 // the lobby answers through an Outbox. It holds the tables, their seats and
 // spectators, checks every message, and drives each table's game. Time comes
 // in as an argument, so tests and the fuzzer run it without waiting.
+//
+// Lobby.cpp      connections, flood limits, reading and dispatching, errors, hello
+// Seats.cpp      join, tokens and reconnect, spectators, leave, grace, the stand-in
+// TableLife.cpp  create, start, moving the game on, searches, store then announce, idle tables
+// Restore.cpp    tables back from the store, reload after a failed commit, game files
+// Announce.cpp   what clients are told: events, seats, whole tables
 
 #include <array>
 #include <cstdint>
@@ -102,6 +108,8 @@ public:
     // False (after an error to the connection) when the address has too many.
     bool connected(ConnId who, const std::string& address, double now);
     void received(ConnId who, std::string_view text, double now);
+    // A binary message: refused, as every message is JSON text.
+    void receivedBinary(ConnId who, double now);
     void disconnected(ConnId who, double now);
     void searched(const std::string& code, std::uint64_t ticket, const std::optional<ChosenMove>& chosen, double now);
     // Grace periods run out, idle tables go; call it about once a second.
@@ -131,6 +139,7 @@ private:
     };
     using Json = nlohmann::json;
 
+    bool admitted(ConnId who, Connection& c, std::string_view text, double now);
     void dispatch(ConnId who, Connection& c, const Json& message, double now);
     void hello(ConnId who, Connection& c, const Json& m);
     void create(ConnId who, Connection& c, const Json& m, double now);
@@ -147,7 +156,7 @@ private:
     void broadcast(GameTable& t, const Json& message);
     void detach(ConnId who, Connection& c, double now);
     GameTable* tableOf(const Connection& c);
-    GameTable* tableByCode(const Json& m, ConnId who, std::string_view about);
+    GameTable* tableByCode(const Json& m, ConnId who, std::string_view about, double now);
 
     Json seatJson(const GameTable& t, int seat, double now) const;
     Json tableJson(const GameTable& t, int you, double now) const;
@@ -164,6 +173,7 @@ private:
     // Takes the code by value: the table that holds it may go.
     void reload(std::string code, double now);
     bool rebuild(GameTable& t, const StoredTable& stored, double now);
+    GameTable* bringBackFinished(const std::string& code, double now);
 
     Store& store_;
     Outbox& out_;

@@ -19,6 +19,9 @@ std::string newToken();
 // a prefix (a server's own first character) replaces the first.
 std::string newTableCode(std::string_view prefix = {});
 bool isTableCode(std::string_view text);
+// The code a person meant: codes are read case-blind, since links and
+// codes get retyped. Empty when it is no code at all.
+std::string tableCodeOf(std::string_view text);
 
 // SHA-256 of the token, as 64 hex digits.
 std::string tokenHash(std::string_view token);
