@@ -177,7 +177,7 @@ export class App {
       this.pointing = true;
       this.keyboardOn = false;
     });
-    this.board.svg.addEventListener('pointerup', () => {
+    this.board.svg.addEventListener('keydown', () => {
       this.pointing = false;
     });
 

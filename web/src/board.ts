@@ -101,7 +101,7 @@ export class BoardView {
       this.overlay.append(
         el('rect', { x: p.x + 4, y: p.y + 4, width: cell - 8, height: cell - 8, class: 'mark', stroke: seatColour[m.seat] }),
       );
-      const n = el('text', { x: p.x + 5, y: p.y + 11, class: 'mark-number', fill: seatColour[m.seat] });
+      const n = el('text', { x: p.x + 5, y: p.y + 12, class: 'mark-number', fill: seatColour[m.seat] });
       n.textContent = String(m.number);
       this.overlay.append(n);
     }
