@@ -132,7 +132,7 @@ export class App {
     );
     this.online = new Online(this.game, {
       table: (p) => this.followed(p),
-      line: (events) => void this.presentFollowed(events),
+      line: (line, events) => void this.presentFollowed(line, events),
       status: () => this.refresh(),
       left: () => this.startDefault(),
       refused: (code) => this.say(refusalWords(code)),
@@ -289,7 +289,7 @@ export class App {
     this.ui.lang.textContent = lang() === 'ja' ? 'English' : '日本語';
     for (const span of this.root.querySelectorAll<HTMLElement>('.seat-name'))
       span.textContent = seatName(Number(span.dataset.seat));
-    for (const select of this.root.querySelectorAll<HTMLSelectElement>('select.seat-kind, .seat-choices select'))
+    for (const select of this.root.querySelectorAll<HTMLSelectElement>('select.seat-kind, #new-game select'))
       for (const o of select.options) o.textContent = o.value === 'human' ? t('human') : t('comLevel', o.value.slice(5));
     this.online.applyTexts();
   }
@@ -627,7 +627,27 @@ export class App {
     this.refresh();
   }
 
-  private async presentFollowed(events: TableEvent[]): Promise<void> {
+  // The game file's reader keeps its events to itself: the announced line
+  // says what happened.
+  private async presentFollowed(line: string, events: TableEvent[]): Promise<void> {
+    if (events.length === 0) {
+      const m = parseMoveLine(line);
+      const step = /^(out|pass) ([1-7])$/.exec(line);
+      if (m)
+        events = [
+          {
+            type: 'moved',
+            n: m.n,
+            seat: m.seat,
+            from: [m.fromX, m.fromY],
+            to: [m.toX, m.toY],
+            piece: m.piece,
+            captured: m.captured,
+            line,
+          },
+        ];
+      else if (step) events = [{ type: step[1] as 'out' | 'pass', seat: Number(step[2]), line }];
+    }
     await this.present(events, this.generation);
   }
 
@@ -699,9 +719,11 @@ export class App {
     const lines = moveList(this.position.record);
     const list = this.ui.moves;
     // Only new lines are added; a changed game or language builds it again.
-    const key = `${lang()}|${this.position.recordEnd}`;
-    if (list.dataset.key !== key || list.children.length > lines.length) list.replaceChildren();
-    list.dataset.key = key;
+    const kept = list.children.length;
+    const lastKept = kept > 0 ? list.children[kept - 1].textContent : null;
+    if (list.dataset.lang !== lang() || kept > lines.length || (kept > 0 && lastKept !== lines[kept - 1].text))
+      list.replaceChildren();
+    list.dataset.lang = lang();
     for (let i = list.children.length; i < lines.length; i++) {
       const b = h('button', { type: 'button', 'data-entry': String(lines[i].entry) }, lines[i].text);
       b.addEventListener('click', () => this.showEntry(Number(b.dataset.entry)));

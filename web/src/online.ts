@@ -16,7 +16,7 @@ import {
 
 export interface OnlineHooks {
   table(p: Position): void;
-  line(events: TableEvent[]): void;
+  line(line: string, events: TableEvent[]): void;
   status(): void;
   left(): void;
   refused(code: string): void;
@@ -118,6 +118,7 @@ export class Online {
   private statusKey: TextKey | null = null;
   private statusArgs: (string | number)[] = [];
 
+  private panel: HTMLElement | null = null;
   private readonly ui = {
     name: h('input', { id: 'net-name', maxlength: '32', autocomplete: 'nickname' }),
     seatKinds: [] as HTMLSelectElement[],
@@ -145,6 +146,7 @@ export class Online {
 
   build(container: HTMLElement, tr: Tr): void {
     const ui = this.ui;
+    this.panel = container;
     try {
       ui.name.value = localStorage.getItem('daro.name') ?? '';
     } catch {
@@ -165,7 +167,7 @@ export class Online {
       ui.seatKinds.push(select);
       create.append(h('label', {}, h('span', { class: 'seat-name', 'data-seat': String(s) }), select));
     }
-    for (let l = 1; l <= 4; l++) ui.level.append(h('option', { value: String(l) }, `LEVEL${l}`));
+    for (let l = 1; l <= 4; l++) ui.level.append(h('option', { value: String(l), class: 'level-option' }));
     ui.level.value = '3';
     create.append(
       h('label', {}, tr(h('span'), 'level'), ui.level),
@@ -224,6 +226,8 @@ export class Online {
   applyTexts(): void {
     for (const o of this.ui.seatChoice.querySelectorAll<HTMLOptionElement>('.seat-option'))
       o.textContent = seatName(Number(o.value));
+    for (const o of this.ui.level.querySelectorAll<HTMLOptionElement>('.level-option'))
+      o.textContent = levelName(Number(o.value));
     if (this.statusKey) this.ui.status.textContent = t(this.statusKey, ...this.statusArgs);
     this.showSeats();
   }
@@ -351,7 +355,7 @@ export class Online {
           this.socket?.close();
           break;
         }
-        this.hooks.line(this.game.events());
+        this.hooks.line(m.line, this.game.events());
         break;
       }
       case 'turn':
@@ -497,6 +501,8 @@ export class Online {
 
   // The grace countdown ticks only while a seat's grace runs.
   private showSeats(): void {
+    // At a table the forms to create and join give way to the table.
+    this.panel?.classList.toggle('at-table', this.atTable);
     const now = performance.now();
     const rows = this.seats.map((s) => {
       const left = Math.max(0, Math.ceil((this.graceUntil[s.seat] - now) / 1000));

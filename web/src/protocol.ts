@@ -154,7 +154,8 @@ export function parseServerMessage(text: string): ServerMessage | null {
       return isSeat(v.seat) ? { type: 'line', line: `${v.type} ${v.seat}` } : null;
     case 'over':
       return shortText(v.result, 16) ? { type: 'over', result: v.result } : null;
-    case 'download':
+    // The answer to `download`.
+    case 'game':
       if (!isTableCode(v.code) || typeof v.finished !== 'boolean' || typeof v.text !== 'string') return null;
       return { type: 'download', code: v.code, finished: v.finished, text: v.text };
     default:

@@ -1,7 +1,7 @@
 // What the browser scenarios share: Debian's Chromium driven by
 // playwright-core, the built page served as daro-server serves it, and
 // daro-server itself.
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import { createReadStream, existsSync, mkdtempSync, rmSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { connect } from 'node:net';
@@ -110,7 +110,11 @@ export async function servePage(wsPort = 0) {
 // names a web folder for it to serve, where it can.
 export async function startServer(extra = []) {
   const dir = mkdtempSync(join(tmpdir(), 'daro-server-'));
-  const child = spawn(serverPath, ['--listen', '127.0.0.1:0', '--data', dir, ...extra], {
+  // A server that serves the page itself is asked to; an older one is fronted
+  // by servePage().
+  const servesWeb = spawnSync(serverPath, ['--help'], { encoding: 'utf8' }).stdout?.includes('--web') ?? false;
+  const web = servesWeb ? ['--web', resolve(distDir)] : [];
+  const child = spawn(serverPath, ['--listen', '127.0.0.1:0', '--data', dir, ...web, ...extra], {
     stdio: ['ignore', 'pipe', 'pipe'],
   });
   let output = '';
@@ -132,6 +136,7 @@ export async function startServer(extra = []) {
   await seen;
   return {
     port,
+    servesWeb,
     output: () => output,
     async close() {
       if (child.exitCode === null) {

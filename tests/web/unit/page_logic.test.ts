@@ -129,6 +129,12 @@ describe('server messages', () => {
     ).toEqual({ type: 'line', line: 'move 3 2 6 15 6 14 60 0' });
     expect(parseServerMessage('{"type":"joined","code":"K7QMPA","seat":2,"token":"0123456789abcdef0123456789abcdef"}'))
       .toMatchObject({ seat: 2 });
+    expect(parseServerMessage('{"type":"game","code":"K7QMPA","finished":false,"text":"daro-game 1\\n"}')).toEqual({
+      type: 'download',
+      code: 'K7QMPA',
+      finished: false,
+      text: 'daro-game 1\n',
+    });
   });
 
   it('are ignored when what they name could not be the server', () => {
