@@ -46,8 +46,16 @@ QByteArray symbolOf(const QString& name) {
                  QStringLiteral("id=\"%1-\\1\"").arg(name));
     text.replace(QRegularExpression(QStringLiteral("url\\(#([A-Za-z_][A-Za-z0-9_]*)\\)")),
                  QStringLiteral("url(#%1-\\1)").arg(name));
-    // The generator's indentation and blank lines only cost bytes.
+    // What the generator writes that changes nothing here only costs bytes
+    // and parsing time: the characters are outlines already, so the font
+    // attributes are idle, and so are identity transforms and empty groups.
+    text.replace(QRegularExpression(QStringLiteral("\\s*font-(family|size|weight|style)=\"[^\"]*\"")), QString());
+    text.replace(QStringLiteral(" transform=\"matrix(1,0,0,1,0,0)\""), QString());
+    text.replace(QStringLiteral(" vector-effect=\"none\""), QString());
     text.replace(QRegularExpression(QStringLiteral("\\n\\s*")), QStringLiteral("\n"));
+    text.replace(QRegularExpression(QStringLiteral("\\s+>")), QStringLiteral(">"));
+    static const QRegularExpression emptyGroup(QStringLiteral("<g[^>]*>\\s*</g>\\n?"));
+    while (text.contains(emptyGroup)) text.remove(emptyGroup);
     return QStringLiteral("<symbol id=\"%1\" viewBox=\"0 0 %2 %3\">\n%4</symbol>\n")
         .arg(name)
         .arg(size.width())

@@ -8,6 +8,8 @@ import { langFromBrowser, setLang, type Lang } from './i18n';
 import { codeFromPath } from './protocol';
 
 async function main(): Promise<void> {
+  // The library compiles while the pieces are parsed.
+  const loading = loadGame(createDaro, { locateFile: () => wasmUrl });
   const kept = store.get(prefs.lang);
   setLang(kept === 'ja' || kept === 'en' ? (kept as Lang) : langFromBrowser(navigator.languages ?? [navigator.language]));
   // The pieces' symbols, once, for every square to use.
@@ -17,7 +19,9 @@ async function main(): Promise<void> {
   sprite.className = 'sprite';
   sprite.innerHTML = art;
   document.body.prepend(sprite);
-  const game = await loadGame(createDaro, { locateFile: () => wasmUrl });
+  performance.mark('daro-pieces');
+  const game = await loading;
+  performance.mark('daro-library');
   const root = document.getElementById('app')!;
   const app = new App(
     root,
@@ -26,6 +30,7 @@ async function main(): Promise<void> {
     codeFromPath(location.pathname),
   );
   Object.assign(window, { daro: { app, stats } });
+  performance.mark('daro-board');
   document.body.dataset.ready = 'true';
 }
 
