@@ -109,6 +109,18 @@ describe('the page at a daro server', { skip: missing || false }, () => {
     const m3 = await playOne(a, 1);
     await seen(b, m3);
 
+    // A third person with the link finds no free seat and watches the same game.
+    const third = await launch();
+    const w = await openPage(third.context, link);
+    await w.waitForFunction(() => /^Watching [A-Z0-9]{6}$/.test(document.getElementById('net-status').textContent));
+    await w.waitForFunction((n) => window.daro.app.position.moveNumber >= n, m3.n ?? 3);
+    const watched = await position(w);
+    const shownNow = await position(a);
+    assert.deepEqual(watched.record.slice(0, 3), shownNow.record.slice(0, 3));
+    await w.locator(square(...m3.to)).click();
+    assert.equal(await w.locator('.board .selected').count(), 0);
+    await third.close();
+
     // A reload in the middle of the game: the seat comes back, and says so.
     const beforeReload = await myTurn(b, 2);
     await b.reload();
