@@ -78,6 +78,8 @@ describe('the page alone', { skip: missing || false }, () => {
     // The computers thought in the worker, every move of theirs timed there.
     const thinks = await page.evaluate(() => window.daro.stats.thinkMs.length);
     assert.ok(thinks >= 5);
+    // All of it under a strict security policy: nothing was refused.
+    assert.deepEqual(page.refused, []);
     if (shots) await page.screenshot({ path: join(shots, 'level4-game.png') });
     await page.close();
   });

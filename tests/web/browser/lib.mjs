@@ -71,6 +71,10 @@ const types = {
   '.json': 'application/json',
 };
 
+export const csp =
+  "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self' data:; " +
+  "connect-src 'self'; worker-src 'self'; object-src 'none'; base-uri 'none'; frame-ancestors 'none'";
+
 // Serves the built page at / and /t/CODE; WebSocket upgrades go on to
 // `wsPort`, so the page finds its server at its own address.
 export async function servePage(wsPort = 0) {
@@ -83,7 +87,12 @@ export async function servePage(wsPort = 0) {
       res.writeHead(404).end();
       return;
     }
-    res.writeHead(200, { 'Content-Type': types[extname(full)] ?? 'application/octet-stream' });
+    res.writeHead(200, {
+      'Content-Type': types[extname(full)] ?? 'application/octet-stream',
+      // As strict as a server should be: the page must work under it.
+      'Content-Security-Policy': csp,
+      'X-Content-Type-Options': 'nosniff',
+    });
     createReadStream(full).pipe(res);
   });
   server.on('upgrade', (req, socket, head) => {
@@ -151,6 +160,11 @@ export async function startServer(extra = []) {
 export async function openPage(context, url) {
   const page = await context.newPage();
   page.on('pageerror', (e) => console.error('page error:', e.message));
+  // What the page's security policy refused, for a test to hold at none.
+  page.refused = [];
+  page.on('console', (m) => {
+    if (m.type() === 'error' && /Content Security Policy|Refused to/.test(m.text())) page.refused.push(m.text());
+  });
   await page.goto(url);
   await page.waitForSelector('body[data-ready="true"]');
   return page;
