@@ -124,6 +124,49 @@ describe('the page alone', { skip: missing || false }, () => {
     await page.close();
   });
 
+  it('shows a past position from the move list and from Back, and plays on from it', async () => {
+    const page = await openPage(browser.context, site.url);
+    await newGame(page, ['human', 'level1', 'level1', 'level1', 'level1', 'level1', 'level1']);
+    await humanOrOver(page);
+    for (let i = 0; i < 2; i++) {
+      const move = await someMove(page);
+      const n = (await position(page)).moveNumber;
+      await page.locator(square(...move.from)).click();
+      await page.locator(square(...move.to)).click();
+      await page.waitForFunction((m) => window.daro.app.position.moveNumber > m, n);
+      await humanOrOver(page);
+    }
+    const now = await position(page);
+    const labels = () => page.evaluate(() => [...document.querySelectorAll('[data-square]')].map((g) => g.getAttribute('aria-label')));
+    const labelsNow = await labels();
+    // The third line of the list: the position after move 3.
+    await page.locator('#moves button').nth(2).click();
+    assert.equal(await page.locator('#back-to-now').isVisible(), true);
+    const entry3 = await page.evaluate(() => window.daro.app.game.entry(3).board);
+    const shown = await page.evaluate(() => [...document.querySelectorAll('[data-square]')].map((g) => g.getAttribute('aria-label')));
+    assert.notDeepEqual(shown, labelsNow);
+    const [fx, fy] = [1, 1];
+    assert.equal(entry3[fx - 1][fy - 1] === 0, /^empty/.test(shown[0]));
+    // While a past position is shown the pieces do not answer.
+    await page.locator(square(5, 10)).click();
+    assert.equal(await page.locator('.board .selected').count(), 0);
+    await page.locator('#back-to-now').click();
+    assert.deepEqual(await labels(), labelsNow);
+
+    // Back three steps, then play on from there: the game goes on from that position.
+    for (let i = 0; i < 3; i++) await page.locator('#back').click();
+    const back = await position(page);
+    assert.equal(back.moveNumber, now.moveNumber - 3);
+    assert.equal(back.navigated, true);
+    await page.locator('#play-on').click();
+    const resumed = await humanOrOver(page);
+    assert.equal(resumed.navigated, false);
+    const upTo = (record, n) => record.slice(0, record.findIndex((l) => l.startsWith(`move ${n + 1} `)));
+    assert.deepEqual(upTo(resumed.record, back.moveNumber), upTo(now.record, back.moveNumber));
+    assert.ok(resumed.moveNumber > back.moveNumber);
+    await page.close();
+  });
+
   it('fits a phone held upright: every square can be tapped, nothing overflows', async () => {
     const phone = await launch({ viewport: { width: 360, height: 740 }, hasTouch: true, isMobile: true });
     const page = await phone.context.newPage();
