@@ -1,9 +1,13 @@
 // The board as SVG: one element a square, each with data-square="X,Y" and
 // a name a screen reader says, drawn with the artwork's own symbols.
+import { columnLabel, rowLabel } from './i18n';
 import { pictureOf, squareLabel, boardSize, type Mark } from './logic';
 
 const svgNS = 'http://www.w3.org/2000/svg';
 const cell = 31;
+// Room for the numbers along the top edge and the numerals down the right.
+const top = 16;
+const right = 26;
 
 // The QBColor nearest each kingdom's pieces, by seat, as the desktop marks them.
 const seatColour = ['#000', '#fff', '#ff5555', '#ff55ff', '#5555ff', '#55ff55', '#aa00aa', '#000'];
@@ -30,11 +34,13 @@ export class BoardView {
   private readonly shown: number[] = [];
   private readonly overlay: SVGGElement;
   private readonly flying: SVGGElement;
+  private readonly edge: SVGGElement;
   private labelsOf: (code: number, x: number, y: number) => string = squareLabel;
 
   constructor(onSquare: (x: number, y: number) => void, onKey: (e: KeyboardEvent, x: number, y: number) => void) {
     const size = cell * boardSize;
-    this.svg = el('svg', { viewBox: `0 0 ${size} ${size}`, class: 'board', role: 'grid' });
+    this.svg = el('svg', { viewBox: `0 ${-top} ${size + right} ${size + top}`, class: 'board', role: 'grid' });
+    this.edge = el('g', { class: 'edge', 'aria-hidden': 'true' });
     const squares = el('g', { class: 'squares' });
     for (let y = 1; y <= boardSize; y++) {
       const row = el('g', { role: 'row' });
@@ -60,7 +66,25 @@ export class BoardView {
     }
     this.overlay = el('g', { class: 'overlay', 'pointer-events': 'none' });
     this.flying = el('g', { class: 'flying', 'pointer-events': 'none' });
-    this.svg.append(squares, this.overlay, this.flying);
+    this.svg.append(this.edge, squares, this.overlay, this.flying);
+    this.labelEdges();
+  }
+
+  // The column numbers and row numerals, in the language shown.
+  labelEdges(): void {
+    const size = cell * boardSize;
+    this.edge.replaceChildren();
+    for (let x = 1; x <= boardSize; x++) {
+      const n = el('text', { x: (x - 0.5) * cell, y: -4, 'text-anchor': 'middle' });
+      n.textContent = columnLabel(x);
+      this.edge.append(n);
+    }
+    for (let y = 1; y <= boardSize; y++) {
+      const n = el('text', { x: size + right / 2, y: (y - 0.5) * cell + 4, 'text-anchor': 'middle' });
+      n.textContent = rowLabel(y);
+      if (n.textContent.length > 1) n.setAttribute('textLength', String(right - 4));
+      this.edge.append(n);
+    }
   }
 
   square(x: number, y: number): SVGGElement {
@@ -90,6 +114,7 @@ export class BoardView {
   }
 
   relabel(board: number[][]): void {
+    this.labelEdges();
     this.setBoard(board, true);
   }
 

@@ -210,6 +210,13 @@ export function droppedOutText(seat: number): string {
 export function levelName(level: number): string {
   return current === 'ja' ? `LEVEL${level}` : `Level ${level}`;
 }
+// Columns are numbered from the right, as on the board's edge: x = 1 is "19".
 export function squareName(x: number, y: number): string {
-  return t('square', x, current === 'ja' ? rowsJa[y - 1] : String(y));
+  return t('square', columnLabel(x), rowLabel(y));
+}
+export function columnLabel(x: number): string {
+  return String(20 - x);
+}
+export function rowLabel(y: number): string {
+  return current === 'ja' ? rowsJa[y - 1] : String(y);
 }

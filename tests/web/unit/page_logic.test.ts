@@ -9,14 +9,15 @@ import { codeFromPath, parseServerMessage, type SeatInfo } from '../../../web/sr
 describe('squares and pieces', () => {
   it('are named as a screen reader should say them, in either language', () => {
     setLang('en');
-    // 秦 is block 5; its horseman is code 54.
-    expect(squareLabel(54, 18, 8)).toBe('Qin Horseman, 18-8');
-    expect(squareLabel(19, 19, 6)).toBe('Wei King, 19-6');
+    // 秦 is block 5; its horseman is code 54. Columns count from the right
+    // edge, as the board is labelled: x = 2 is column 18.
+    expect(squareLabel(54, 2, 8)).toBe('Qin Horseman, 18-8');
+    expect(squareLabel(19, 19, 6)).toBe('Wei King, 1-6');
     expect(squareLabel(80, 10, 10)).toBe('Zhou, 10-10');
-    expect(squareLabel(0, 1, 1)).toBe('empty, 1-1');
+    expect(squareLabel(0, 1, 1)).toBe('empty, 19-1');
     setLang('ja');
-    expect(squareLabel(54, 18, 8)).toBe('秦 騎、18八');
-    expect(squareLabel(0, 3, 19)).toBe('空き、3十九');
+    expect(squareLabel(54, 2, 8)).toBe('秦 騎、18八');
+    expect(squareLabel(0, 17, 19)).toBe('空き、3十九');
   });
 
   it('draw with the artwork symbol of their kingdom and kind', () => {
@@ -34,13 +35,13 @@ describe('the move list', () => {
     setLang('en');
     const lines = moveList(['move 1 1 5 10 6 10 50 0', 'move 2 2 6 15 6 11 60 54', 'out 3', 'pass 4', 'lost']);
     expect(lines).toEqual([
-      { entry: 1, text: '1 Qin Envoy 5-10 → 6-10' },
-      { entry: 2, text: '2 Chu Envoy 6-15 → 6-11, takes Qin Horseman' },
+      { entry: 1, text: '1 Qin Envoy 15-10 → 14-10' },
+      { entry: 2, text: '2 Chu Envoy 14-15 → 14-11, takes Qin Horseman' },
       { entry: 2, text: '  Han drops out' },
       { entry: 2, text: '  Qi passes' },
     ]);
     setLang('ja');
-    expect(moveList(['move 1 1 5 10 6 10 50 0'])[0].text).toBe('1 秦 行 5十→6十');
+    expect(moveList(['move 1 1 5 10 6 10 50 0'])[0].text).toBe('1 秦 行 15十→14十');
   });
 });
 
