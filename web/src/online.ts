@@ -114,6 +114,7 @@ export class Online {
   private graceUntil: number[] = [0, 0, 0, 0, 0, 0, 0, 0];
   private countdown: number | null = null;
   private retry: number | null = null;
+  private retries = 0;
   private onDownload: ((text: string, code: string) => void) | null = null;
   private statusKey: TextKey | null = null;
   private statusArgs: (string | number)[] = [];
@@ -422,22 +423,26 @@ export class Online {
   }
 
   private lost(): void {
-    const playing = this.atTable && this.mySeat > 0 && this.token !== '' && !this.leaving;
+    // A seat we hold (a token for it) is taken back, however often the
+    // connection fails meanwhile: the seat waits for us during its grace.
+    const holding = this.mySeat > 0 && this.token !== '' && this.code !== '' && !this.leaving;
     const wasAt = this.atTable;
     this.atTable = false;
     this.socket = null;
-    if (!playing) {
+    if (!holding) {
       this.setStatus(wasAt || this.first ? 'lostConnection' : 'noServer');
       this.hooks.status();
       return;
     }
-    // The seat waits for us during the grace period: back with the token.
     this.setStatus('reconnecting');
     this.reconnecting = true;
+    this.retries = wasAt ? 0 : this.retries + 1;
+    const wait = Math.min(10000, 2000 * 2 ** Math.min(this.retries, 3));
+    if (this.retry !== null) clearTimeout(this.retry);
     this.retry = window.setTimeout(() => {
       this.retry = null;
       this.connect({ type: 'reconnect', code: this.code, seat: this.mySeat, token: this.token });
-    }, 2000);
+    }, wait);
     this.hooks.status();
   }
 

@@ -71,8 +71,9 @@ function seatOf(v: unknown): SeatInfo | null {
   if (!isSeat(seat) || (kind !== 'human' && kind !== 'computer') || !isInt(level, 1, 4)) return null;
   if (!shortText(name, 64) || typeof open !== 'boolean' || typeof connected !== 'boolean') return null;
   if (playedBy !== 'player' && playedBy !== 'computer' && playedBy !== 'nobody') return null;
-  if (graceLeft !== undefined && !isInt(graceLeft, 0, 86400)) return null;
-  return { seat, kind, level, name, open, connected, playedBy, graceLeft };
+  // Seconds, not always whole ones.
+  if (graceLeft !== undefined && !(typeof graceLeft === 'number' && graceLeft >= 0 && graceLeft <= 86400)) return null;
+  return { seat, kind, level, name, open, connected, playedBy, graceLeft: graceLeft === undefined ? undefined : Math.ceil(graceLeft) };
 }
 
 function tableOf(v: Json): TableState | null {

@@ -123,35 +123,48 @@ export async function startServer(extra = []) {
   // by servePage().
   const servesWeb = spawnSync(serverPath, ['--help'], { encoding: 'utf8' }).stdout?.includes('--web') ?? false;
   const web = servesWeb ? ['--web', resolve(distDir)] : [];
-  const child = spawn(serverPath, ['--listen', '127.0.0.1:0', '--data', dir, ...web, ...extra], {
-    stdio: ['ignore', 'pipe', 'pipe'],
-  });
   let output = '';
   let port = 0;
-  const seen = new Promise((resolveSeen, reject) => {
-    const look = (d) => {
-      output += d;
-      const m = /listening on [^\n]*?:(\d+)/.exec(output);
-      if (m && !port) {
-        port = Number(m[1]);
-        resolveSeen();
-      }
-    };
-    child.stdout.on('data', look);
-    child.stderr.on('data', look);
-    child.on('exit', () => reject(new Error(`daro-server ended: ${output}`)));
-    setTimeout(() => reject(new Error(`daro-server did not start: ${output}`)), 10000);
-  });
-  await seen;
+  let child = null;
+  const run = (listen) =>
+    new Promise((resolveSeen, reject) => {
+      const started = output.length;
+      child = spawn(serverPath, ['--listen', listen, '--data', dir, ...web, ...extra], {
+        stdio: ['ignore', 'pipe', 'pipe'],
+      });
+      const look = (d) => {
+        output += d;
+        const m = /listening on [^\n]*?:(\d+)/.exec(output.slice(started));
+        if (m) {
+          port = Number(m[1]);
+          resolveSeen();
+        }
+      };
+      child.stdout.on('data', look);
+      child.stderr.on('data', look);
+      child.on('exit', () => reject(new Error(`daro-server ended: ${output}`)));
+      setTimeout(() => reject(new Error(`daro-server did not start: ${output}`)), 10000);
+    });
+  const stop = async () => {
+    if (child && child.exitCode === null) {
+      child.kill('SIGKILL');
+      await new Promise((r) => child.on('exit', r));
+    }
+  };
+  await run('127.0.0.1:0');
   return {
-    port,
+    get port() {
+      return port;
+    },
     servesWeb,
     output: () => output,
+    // Killed and started again on the same port and store: every connection drops.
+    async restart() {
+      await stop();
+      await run(`127.0.0.1:${port}`);
+    },
     async close() {
-      if (child.exitCode === null) {
-        child.kill('SIGTERM');
-        await new Promise((r) => child.on('exit', r));
-      }
+      await stop();
       rmSync(dir, { recursive: true, force: true });
     },
   };
@@ -160,6 +173,15 @@ export async function startServer(extra = []) {
 export async function openPage(context, url) {
   const page = await context.newPage();
   page.on('pageerror', (e) => console.error('page error:', e.message));
+  // DARO_WEB_DEBUG=1 prints every message the page sends and receives.
+  if (process.env.DARO_WEB_DEBUG)
+    page.on('websocket', (ws) => {
+      console.log(`ws open ${ws.url()}`);
+      ws.on('close', () => console.log('ws closed'));
+      ws.on('socketerror', (e) => console.log(`ws error ${e}`));
+      ws.on('framesent', (f) => console.log(`> ${String(f.payload).slice(0, 80)}`));
+      ws.on('framereceived', (f) => console.log(`< ${String(f.payload).replace(/"board":\[.*?\]\],/, '').slice(0, 1500)}`));
+    });
   // What the page's security policy refused, for a test to hold at none.
   page.refused = [];
   page.on('console', (m) => {

@@ -133,6 +133,15 @@ describe('the page at a daro server', { skip: missing || false }, () => {
     const m4 = await playOne(b, 2);
     await seen(a, m4);
 
+    // The server goes away and comes back: both take their seats back by themselves.
+    await server.restart();
+    for (const page of [a, b])
+      await page.waitForFunction(() => /Back at your seat/.test(document.getElementById('net-status').textContent), null, {
+        timeout: 30000,
+      });
+    const m5 = await playOne(a, 1);
+    await seen(b, m5);
+
     // The server's file of the game is a legal game, and the one both show.
     const [download] = await Promise.all([a.waitForEvent('download'), a.locator('#save').click()]);
     const dir = mkdtempSync(join(tmpdir(), 'daro-web-net-'));

@@ -130,6 +130,13 @@ describe('server messages', () => {
     ).toEqual({ type: 'line', line: 'move 3 2 6 15 6 14 60 0' });
     expect(parseServerMessage('{"type":"joined","code":"K7QMPA","seat":2,"token":"0123456789abcdef0123456789abcdef"}'))
       .toMatchObject({ seat: 2 });
+    // A grace that is not whole seconds counts as the next whole second.
+    const away = parseServerMessage(
+      '{"type":"seat","seat":1,"kind":"human","level":3,"name":"a","open":false,"connected":false,"playedBy":"player","graceLeft":597.3}',
+    );
+    expect(away?.type === 'seat' && away.info.graceLeft).toBe(598);
+    expect(parseServerMessage(table({ seats: [1, 2, 3, 4, 5, 6, 7].map((s) => seat(s, { graceLeft: 12.5 })) }))?.type).toBe('table');
+    expect(parseServerMessage(table({ seats: [1, 2, 3, 4, 5, 6, 7].map((s) => seat(s, { graceLeft: -1 })) }))).toBeNull();
     expect(parseServerMessage('{"type":"game","code":"K7QMPA","finished":false,"text":"daro-game 1\\n"}')).toEqual({
       type: 'download',
       code: 'K7QMPA',
