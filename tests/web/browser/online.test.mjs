@@ -106,6 +106,12 @@ describe('the page at a daro server', { skip: missing || false }, () => {
 
     const m2 = await playOne(b, 2);
     assert.match((await seen(a, m2)).label, /^Chu /);
+    // Chat reaches the table as plain text, never as markup.
+    await a.locator('#net-chat').fill('hello <b>there</b>');
+    await a.locator('#net-chat').press('Enter');
+    await b.waitForFunction(() => document.getElementById('net-chat-log').textContent.includes('ann: hello <b>there</b>'));
+    assert.equal(await b.locator('#net-chat-log b').count(), 0);
+
     const m3 = await playOne(a, 1);
     await seen(b, m3);
 
