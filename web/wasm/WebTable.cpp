@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "play/GameFile.h"
-#include "play/GameFileReasons.h"
+#include "record/GameFile.h"
+#include "record/GameFileReasons.h"
 
 namespace daro::web {
 
