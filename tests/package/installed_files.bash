@@ -17,6 +17,12 @@ installed_files() {
   for file in ${DARO_INSTALLED_EXTRA:-}; do
     echo "$file"
   done
+  # The browser's page, when the build made one: its file names are hashed.
+  if [ -n "${DARO_BUILD_DIR:-}" ] && [ -f "$DARO_BUILD_DIR/web/installs-page" ]; then
+    local web
+    web="$(cat "$DARO_BUILD_DIR/web/installs-page")"
+    (cd "$DARO_BUILD_DIR/web/dist" && find . -type f | sed "s|^\./|$web/|")
+  fi
   for size in 16 22 24 32 48 64 128 256; do
     echo "share/icons/hicolor/${size}x${size}/apps/$id.png"
   done

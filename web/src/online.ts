@@ -1,0 +1,524 @@
+// Play at a daro server: create, join by code or link, watch, chat, leave.
+// The page's own copy of the game follows the announced lines as the
+// desktop's panel does; a seat's token stays in the browser's storage per
+// table, so a reload or a dropped connection takes the seat back.
+import { isProblem, type Game, type Position, type SeatToken, type TableEvent } from './game/engine';
+import { levelName, seatName, t, type TextKey } from './i18n';
+import {
+  isTableCode,
+  parseServerMessage,
+  seatTokensOf,
+  serverAddress,
+  type SeatInfo,
+  type ServerMessage,
+  type TableState,
+} from './protocol';
+
+export interface OnlineHooks {
+  table(p: Position): void;
+  line(line: string, events: TableEvent[]): void;
+  status(): void;
+  left(): void;
+  refused(code: string): void;
+}
+
+type Tr = (e: HTMLElement, key: TextKey, how?: 'text' | 'aria' | 'placeholder') => HTMLElement;
+
+const refusals: Record<string, TextKey> = {
+  no_such_table: 'errNoSuchTable',
+  seat_taken: 'errSeatTaken',
+  no_free_seat: 'errNoFreeSeat',
+  game_over: 'errGameOver',
+  table_full: 'errTableFull',
+  bad_token: 'errBadToken',
+  replaced: 'errReplaced',
+  not_your_turn: 'notYourTurn',
+  not_your_piece: 'errNotYourPiece',
+  illegal_move: 'errIllegalMove',
+  king_in_reach: 'kingInReach',
+  rate_limited: 'errRateLimited',
+  too_many_connections: 'errTooMany',
+  server_full: 'errTooMany',
+  too_many_tables: 'errTooMany',
+  bad_text: 'errBadText',
+  storage_failed: 'errStorage',
+};
+
+// A server's refusal in words; a code the page does not know is named as it came.
+export function refusalWords(code: string): string {
+  const key = refusals[code];
+  return key ? t(key) : t('refused', code);
+}
+
+// One row of the seat panel, as the desktop's panel words it.
+export function seatRow(info: SeatInfo, you: number, graceLeft: number): string {
+  let row = `${seatName(info.seat)}  `;
+  if (info.kind === 'computer') row += levelName(info.level);
+  else if (info.open) row += t('free');
+  else row += info.name;
+  if (info.kind === 'human' && !info.open) {
+    if (info.connected) row += `  ${t('connected')}`;
+    else if (graceLeft > 0) row += `  ${t('awayLeft', graceLeft)}`;
+    else row += `  ${t('away')}`;
+    if (info.playedBy === 'computer') row += `  ${t('standIn')}`;
+  }
+  if (info.seat === you) row += `  ${t('you')}`;
+  return row;
+}
+
+const tokenKey = (code: string) => `daro.seat.${code}`;
+
+export function keptSeat(code: string): { seat: number; token: string } | null {
+  let text: string | null = null;
+  try {
+    text = localStorage.getItem(tokenKey(code));
+  } catch {
+    return null;
+  }
+  const m = text ? /^([1-7]) ([A-Za-z0-9]{32})$/.exec(text) : null;
+  return m ? { seat: Number(m[1]), token: m[2] } : null;
+}
+function keepSeat(code: string, seat: number, token: string): void {
+  try {
+    localStorage.setItem(tokenKey(code), `${seat} ${token}`);
+  } catch {
+    /* the seat is not kept */
+  }
+}
+function forgetSeat(code: string): void {
+  try {
+    localStorage.removeItem(tokenKey(code));
+  } catch {
+    /* nothing kept */
+  }
+}
+
+function h<K extends keyof HTMLElementTagNameMap>(tag: K, attrs: Record<string, string> = {}, ...children: (Node | string)[]) {
+  const e = document.createElement(tag);
+  for (const [k, v] of Object.entries(attrs)) e.setAttribute(k, v);
+  e.append(...children);
+  return e;
+}
+
+export class Online {
+  private socket: WebSocket | null = null;
+  private first: Record<string, unknown> | null = null;
+  private code = '';
+  private mySeat = 0;
+  private token = '';
+  private atTable = false;
+  private reconnecting = false;
+  private leaving = false;
+  private fromLink = false;
+  private seats: SeatInfo[] = [];
+  private graceUntil: number[] = [0, 0, 0, 0, 0, 0, 0, 0];
+  private countdown: number | null = null;
+  private retry: number | null = null;
+  private retries = 0;
+  private onDownload: ((text: string, code: string) => void) | null = null;
+  private statusKey: TextKey | null = null;
+  private statusArgs: (string | number)[] = [];
+
+  private panel: HTMLElement | null = null;
+  private readonly ui = {
+    name: h('input', { id: 'net-name', maxlength: '32', autocomplete: 'nickname' }),
+    seatKinds: [] as HTMLSelectElement[],
+    level: h('select', { id: 'net-level' }),
+    grace: h('input', { id: 'net-grace', type: 'number', min: '0', max: '3600', value: '90' }),
+    create: h('button', { id: 'net-create', type: 'button' }),
+    code: h('input', { id: 'net-code', maxlength: '6', autocapitalize: 'characters', spellcheck: 'false' }),
+    seatChoice: h('select', { id: 'net-seat' }),
+    join: h('button', { id: 'net-join', type: 'button' }),
+    watch: h('button', { id: 'net-watch', type: 'button' }),
+    leave: h('button', { id: 'net-leave', type: 'button', hidden: '' }),
+    status: h('p', { id: 'net-status', role: 'status' }),
+    link: h('input', { id: 'net-link', readonly: '' }),
+    copy: h('button', { id: 'net-copy', type: 'button' }),
+    linkRow: h('div', { id: 'net-invite', hidden: '' }),
+    seatList: h('ul', { id: 'net-seats' }),
+    chatLog: h('ol', { id: 'net-chat-log', 'aria-live': 'polite' }),
+    chat: h('input', { id: 'net-chat', maxlength: '200' }),
+  };
+
+  constructor(
+    private readonly game: Game,
+    private readonly hooks: OnlineHooks,
+  ) {}
+
+  build(container: HTMLElement, tr: Tr): void {
+    const ui = this.ui;
+    this.panel = container;
+    try {
+      ui.name.value = localStorage.getItem('daro.name') ?? '';
+    } catch {
+      /* no name kept */
+    }
+    ui.name.addEventListener('change', () => {
+      try {
+        localStorage.setItem('daro.name', ui.name.value.trim().slice(0, 32));
+      } catch {
+        /* not kept */
+      }
+    });
+    const create = h('div', { class: 'net-create seat-choices' });
+    for (let s = 1; s <= 7; s++) {
+      const select = h('select', { id: `net-seat-${s}`, class: 'seat-kind' });
+      for (const c of ['human', 'level1', 'level2', 'level3', 'level4']) select.append(h('option', { value: c }));
+      select.value = s === 1 ? 'human' : 'level4';
+      ui.seatKinds.push(select);
+      create.append(h('label', {}, h('span', { class: 'seat-name', 'data-seat': String(s) }), select));
+    }
+    for (let l = 1; l <= 4; l++) ui.level.append(h('option', { value: String(l), class: 'level-option' }));
+    ui.level.value = '3';
+    create.append(
+      h('label', {}, tr(h('span'), 'level'), ui.level),
+      h('label', {}, tr(h('span'), 'grace'), ui.grace),
+      ui.create,
+    );
+    ui.seatChoice.append(tr(h('option', { value: '0' }), 'firstFree'));
+    for (let s = 1; s <= 7; s++) ui.seatChoice.append(h('option', { value: String(s), class: 'seat-option' }));
+    tr(ui.create, 'createTable');
+    tr(ui.join, 'join');
+    tr(ui.watch, 'watch');
+    tr(ui.leave, 'leave');
+    tr(ui.copy, 'copyLink');
+    tr(ui.code, 'code', 'placeholder');
+    tr(ui.chat, 'chat', 'placeholder');
+    tr(ui.link, 'invitation', 'aria');
+    ui.linkRow.append(tr(h('span'), 'invitation'), ui.link, ui.copy);
+    container.append(
+      tr(h('summary'), 'netTitle'),
+      h('label', {}, tr(h('span'), 'name'), ui.name),
+      create,
+      h('div', { class: 'net-join' }, ui.code, ui.seatChoice, ui.join, ui.watch),
+      ui.status,
+      ui.linkRow,
+      ui.seatList,
+      ui.leave,
+      ui.chatLog,
+      ui.chat,
+    );
+
+    ui.create.addEventListener('click', () => {
+      const grace = Math.max(0, Math.min(3600, Math.floor(Number(ui.grace.value) || 0)));
+      this.connect({
+        type: 'create',
+        seats: ui.seatKinds.map((s) => s.value as SeatToken),
+        level: Number(ui.level.value),
+        grace,
+      });
+    });
+    ui.join.addEventListener('click', () => this.joinCode(ui.code.value.trim().toUpperCase(), Number(ui.seatChoice.value)));
+    ui.watch.addEventListener('click', () => {
+      const code = ui.code.value.trim().toUpperCase();
+      if (isTableCode(code)) this.connect({ type: 'spectate', code });
+    });
+    ui.leave.addEventListener('click', () => this.leave());
+    ui.copy.addEventListener('click', () => void this.copyLink());
+    ui.chat.addEventListener('keydown', (e) => {
+      if (e.key !== 'Enter') return;
+      const text = ui.chat.value.trim();
+      if (text === '' || !this.atTable) return;
+      this.send({ type: 'chat', text: text.slice(0, 200) });
+      ui.chat.value = '';
+    });
+  }
+
+  applyTexts(): void {
+    for (const o of this.ui.seatChoice.querySelectorAll<HTMLOptionElement>('.seat-option'))
+      o.textContent = seatName(Number(o.value));
+    for (const o of this.ui.level.querySelectorAll<HTMLOptionElement>('.level-option'))
+      o.textContent = levelName(Number(o.value));
+    if (this.statusKey) this.ui.status.textContent = t(this.statusKey, ...this.statusArgs);
+    this.showSeats();
+  }
+
+  active(): boolean {
+    return this.atTable;
+  }
+  seat(): number {
+    return this.atTable ? this.mySeat : 0;
+  }
+
+  // An invitation link: the seat kept for that table is taken back, else a
+  // free one is joined; a full or finished table is watched.
+  openLink(code: string): void {
+    this.fromLink = true;
+    this.ui.code.value = code;
+    this.joinCode(code, 0);
+  }
+
+  private joinCode(code: string, seat: number): void {
+    if (!isTableCode(code)) {
+      this.setStatus('errNoSuchTable');
+      return;
+    }
+    const kept = keptSeat(code);
+    if (kept) {
+      this.code = code;
+      this.mySeat = kept.seat;
+      this.token = kept.token;
+      this.reconnecting = true;
+      this.connect({ type: 'reconnect', code, seat: kept.seat, token: kept.token });
+      return;
+    }
+    const request: Record<string, unknown> = { type: 'join', code };
+    if (seat >= 1 && seat <= 7) request.seat = seat;
+    this.connect(request);
+  }
+
+  private connect(first: Record<string, unknown>): void {
+    this.first = first;
+    this.leaving = false;
+    if (this.socket && this.socket.readyState === WebSocket.OPEN) {
+      if (this.atTable) this.send({ type: 'leave' });
+      this.atTable = false;
+      this.send(first);
+      return;
+    }
+    this.socket?.close();
+    this.setStatus('connecting');
+    let socket: WebSocket;
+    try {
+      socket = new WebSocket(serverAddress(location));
+    } catch {
+      this.setStatus('noServer');
+      return;
+    }
+    this.socket = socket;
+    socket.onopen = () => {
+      const hello: Record<string, unknown> = { type: 'hello', version: 1 };
+      const name = this.ui.name.value.trim().slice(0, 32);
+      if (name) hello.name = name;
+      this.send(hello);
+    };
+    socket.onmessage = (e) => {
+      if (socket === this.socket && typeof e.data === 'string') this.received(parseServerMessage(e.data));
+    };
+    socket.onclose = () => {
+      if (socket === this.socket) this.lost();
+    };
+  }
+
+  private send(message: Record<string, unknown>): void {
+    if (this.socket?.readyState === WebSocket.OPEN) this.socket.send(JSON.stringify(message));
+  }
+
+  private received(m: ServerMessage | null): void {
+    // A message that is not the server's is ignored, as the desktop does.
+    if (m === null) return;
+    switch (m.type) {
+      case 'welcome':
+        if (this.first) this.send(this.first);
+        break;
+      case 'created': {
+        this.code = m.code;
+        this.ui.code.value = m.code;
+        const anyHuman = this.ui.seatKinds.some((s) => s.value === 'human');
+        this.send(anyHuman ? { type: 'join', code: m.code } : { type: 'spectate', code: m.code });
+        break;
+      }
+      case 'joined':
+        this.code = m.code;
+        this.mySeat = m.seat;
+        if (m.token) {
+          this.token = m.token;
+          keepSeat(m.code, m.seat, m.token);
+        }
+        break;
+      case 'table':
+        this.onTable(m.table);
+        break;
+      case 'seat':
+        this.seats[m.info.seat - 1] = m.info;
+        this.setGrace(m.info);
+        this.showSeats();
+        break;
+      case 'chat': {
+        const line = h('li', {}, `${m.name}: ${m.text}`);
+        this.ui.chatLog.append(line);
+        while (this.ui.chatLog.children.length > 500) this.ui.chatLog.firstElementChild?.remove();
+        break;
+      }
+      case 'error':
+        this.onError(m.code);
+        break;
+      case 'left':
+        this.atTable = false;
+        this.ui.leave.hidden = true;
+        if (this.leaving) this.hooks.left();
+        break;
+      case 'line': {
+        if (!this.atTable) break;
+        const why = this.game.followLine(m.line);
+        // A game that no longer follows is fetched whole again.
+        if (why !== '') {
+          this.socket?.close();
+          break;
+        }
+        this.hooks.line(m.line, this.game.events());
+        break;
+      }
+      case 'turn':
+        this.hooks.status();
+        break;
+      case 'over':
+        this.setStatus('netOver');
+        this.hooks.status();
+        break;
+      case 'download':
+        this.onDownload?.(m.text, m.code);
+        this.onDownload = null;
+        break;
+      case 'started':
+      case 'pong':
+        break;
+    }
+  }
+
+  private onTable(table: TableState): void {
+    const followed = this.game.follow(seatTokensOf(table), table.record);
+    if (isProblem(followed)) return;
+    this.game.events();
+    this.atTable = true;
+    this.code = table.code;
+    this.mySeat = table.you;
+    this.seats = table.seats;
+    for (const s of table.seats) this.setGrace(s);
+    this.ui.leave.hidden = false;
+    const link = `${location.origin}/t/${table.code}`;
+    this.ui.link.value = link;
+    this.ui.linkRow.hidden = false;
+    if (location.pathname !== `/t/${table.code}`) history.replaceState(null, '', `/t/${table.code}`);
+    if (this.reconnecting && table.you > 0) this.setStatus('seatBack', table.code);
+    else if (table.you === 0) this.setStatus('watching', table.code);
+    else this.setStatus('atTable', table.code, seatName(table.you));
+    if (table.status === 'over') this.setStatus('netOver');
+    this.reconnecting = false;
+    this.showSeats();
+    this.hooks.table(followed);
+  }
+
+  private onError(code: string): void {
+    // A token that is no longer good is forgotten.
+    if (code === 'bad_token' || code === 'no_such_table') {
+      if (this.code) forgetSeat(this.code);
+      this.token = '';
+      this.reconnecting = false;
+      if (this.retry !== null) clearTimeout(this.retry);
+      this.retry = null;
+    }
+    // A link to a table with no seat for us: watch it instead.
+    if (this.fromLink && !this.atTable && ['no_free_seat', 'game_over', 'seat_taken', 'bad_token'].includes(code)) {
+      this.fromLink = false;
+      const code6 = this.ui.code.value.trim().toUpperCase();
+      if (isTableCode(code6)) {
+        this.send({ type: 'spectate', code: code6 });
+        return;
+      }
+    }
+    this.statusKey = null;
+    this.ui.status.textContent = refusalWords(code);
+    this.hooks.refused(code);
+  }
+
+  private lost(): void {
+    // A seat we hold (a token for it) is taken back, however often the
+    // connection fails meanwhile: the seat waits for us during its grace.
+    const holding = this.mySeat > 0 && this.token !== '' && this.code !== '' && !this.leaving;
+    const wasAt = this.atTable;
+    this.atTable = false;
+    this.socket = null;
+    if (!holding) {
+      this.setStatus(wasAt || this.first ? 'lostConnection' : 'noServer');
+      this.hooks.status();
+      return;
+    }
+    this.setStatus('reconnecting');
+    this.reconnecting = true;
+    this.retries = wasAt ? 0 : this.retries + 1;
+    const wait = Math.min(10000, 2000 * 2 ** Math.min(this.retries, 3));
+    if (this.retry !== null) clearTimeout(this.retry);
+    this.retry = window.setTimeout(() => {
+      this.retry = null;
+      this.connect({ type: 'reconnect', code: this.code, seat: this.mySeat, token: this.token });
+    }, wait);
+    this.hooks.status();
+  }
+
+  private leave(): void {
+    this.leaving = true;
+    if (this.code) forgetSeat(this.code);
+    this.token = '';
+    this.send({ type: 'leave' });
+    this.ui.linkRow.hidden = true;
+    if (location.pathname !== '/') history.replaceState(null, '', '/');
+  }
+
+  // Another game starts here: the table is left, the seat kept for later.
+  leaveQuietly(): void {
+    if (!this.atTable && !this.socket) return;
+    this.leaving = true;
+    if (this.retry !== null) clearTimeout(this.retry);
+    this.retry = null;
+    this.atTable = false;
+    this.first = null;
+    const s = this.socket;
+    this.socket = null;
+    s?.close();
+    this.ui.leave.hidden = true;
+    this.ui.linkRow.hidden = true;
+    this.seats = [];
+    this.showSeats();
+    this.statusKey = null;
+    this.ui.status.textContent = '';
+    if (location.pathname !== '/') history.replaceState(null, '', '/');
+  }
+
+  sendMove(from: [number, number], to: [number, number]): void {
+    this.send({ type: 'move', from, to });
+  }
+
+  download(then: (text: string, code: string) => void): void {
+    this.onDownload = then;
+    this.send({ type: 'download', code: this.code });
+  }
+
+  private async copyLink(): Promise<void> {
+    try {
+      await navigator.clipboard.writeText(this.ui.link.value);
+    } catch {
+      this.ui.link.select();
+      document.execCommand?.('copy');
+    }
+    this.setStatus('copied');
+  }
+
+  private setStatus(key: TextKey, ...args: (string | number)[]): void {
+    this.statusKey = key;
+    this.statusArgs = args;
+    this.ui.status.textContent = t(key, ...args);
+  }
+
+  private setGrace(s: SeatInfo): void {
+    this.graceUntil[s.seat] = s.graceLeft ? performance.now() + s.graceLeft * 1000 : 0;
+  }
+
+  // The grace countdown ticks only while a seat's grace runs.
+  private showSeats(): void {
+    // At a table the forms to create and join give way to the table.
+    this.panel?.classList.toggle('at-table', this.atTable);
+    const now = performance.now();
+    const rows = this.seats.map((s) => {
+      const left = Math.max(0, Math.ceil((this.graceUntil[s.seat] - now) / 1000));
+      return h('li', { 'data-seat': String(s.seat) }, seatRow(s, this.mySeat, s.connected ? 0 : left));
+    });
+    this.ui.seatList.replaceChildren(...rows);
+    const running = this.graceUntil.some((u) => u > now);
+    if (running && this.countdown === null) this.countdown = window.setInterval(() => this.showSeats(), 1000);
+    if (!running && this.countdown !== null) {
+      clearInterval(this.countdown);
+      this.countdown = null;
+    }
+  }
+}
