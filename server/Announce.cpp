@@ -134,6 +134,7 @@ void Lobby::seatChanged(GameTable& t, int seat, double now) {
     Json j = seatJson(t, seat, now);
     j["type"] = "seat";
     broadcast(t, j);
+    listingChanged(t);
 }
 
 }  // namespace daro::server

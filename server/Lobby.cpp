@@ -43,6 +43,7 @@ void Lobby::disconnected(ConnId who, double now) {
     auto it = connections_.find(who);
     if (it == connections_.end()) return;
     detach(who, it->second, now);
+    subscribers_.erase(who);
     if (auto a = perAddress_.find(it->second.address); a != perAddress_.end() && --a->second <= 0)
         perAddress_.erase(a);
     connections_.erase(it);
@@ -108,6 +109,8 @@ void Lobby::dispatch(ConnId who, Connection& c, const Json& m, double now) {
     if (t == "move") return move(who, c, m, now);
     if (t == "chat") return chat(who, c, m, now);
     if (t == "download") return download(who, m);
+    if (t == "lobby") return lobby(who, c, m, now);
+    if (t == "quick") return quick(who, c, m, now);
     if (t == "ping") return sendJson(who, {{"type", "pong"}});
     error(who, "unknown_type", t.substr(0, 32), "no such message type");
 }

@@ -9,6 +9,7 @@
 // TableLife.cpp  create, start, moving the game on, searches, store then announce, idle tables
 // Restore.cpp    tables back from the store, reload after a failed commit, game files
 // Announce.cpp   what clients are told: events, seats, whole tables
+// Listing.cpp    the lobby's list of public tables, its subscribers, quick play
 
 #include <array>
 #include <cstdint>
@@ -94,6 +95,9 @@ struct GameTable {
     int searchSeat = 0;
     bool stalled = false;  // a step could not be stored; the tick tries again
     double idleSince = 0;
+    bool isPublic = false;  // listed in the lobby
+    int quickWait = 0;      // a quick-play table: seconds before computers fill it
+    double createdAt = 0;
 };
 
 class Lobby {
@@ -135,6 +139,7 @@ private:
         std::string table;
         int seat = 0;
         Bucket messages, chat;
+        bool subscribed = false;  // to the lobby's list
         int floods = 0;
     };
     using Json = nlohmann::json;
@@ -150,6 +155,17 @@ private:
     void move(ConnId who, Connection& c, const Json& m, double now);
     void chat(ConnId who, Connection& c, const Json& m, double now);
     void download(ConnId who, const Json& m);
+    void lobby(ConnId who, Connection& c, const Json& m, double now);
+    void quick(ConnId who, Connection& c, const Json& m, double now);
+
+    GameTable* newTable(ConnId who, Connection& c, const std::array<SeatKind, 8>& kinds, int level, int grace,
+                        bool isPublic, int quickWait, std::string_view about, double now);
+    void seatNewcomer(ConnId who, Connection& c, GameTable& t, int seat, std::string_view about, double now);
+    void listingChanged(const GameTable& t);
+    Json listingJson(double now) const;
+    Json listingEntry(const GameTable& t, double now) const;
+    void fillQuickTables(double now);
+    void sendListing(double now);
 
     void error(ConnId who, std::string_view code, std::string_view about, std::string_view text);
     void sendJson(ConnId who, const Json& message);
@@ -181,6 +197,10 @@ private:
     std::unordered_map<ConnId, Connection> connections_;
     std::unordered_map<std::string, int> perAddress_;
     std::map<std::string, std::unique_ptr<GameTable>> tables_;
+    // The public tables not yet over, so the list never walks every table.
+    std::set<std::string> listed_;
+    std::set<ConnId> subscribers_;
+    bool listingDirty_ = false;
 };
 
 }  // namespace daro::server

@@ -17,6 +17,9 @@ bool Lobby::rebuild(GameTable& t, const StoredTable& stored, double now) {
     t.code = stored.code;
     t.level = stored.level >= 1 && stored.level <= 4 ? stored.level : 3;
     t.grace = std::clamp(stored.grace, 0, limits_.maxGraceSeconds);
+    t.isPublic = stored.isPublic;
+    t.quickWait = std::max(0, stored.quickWait);
+    t.createdAt = now;
     t.idleSince = now;
     std::istringstream words(stored.seats);
     std::array<SeatKind, 8> kinds{};
@@ -77,6 +80,7 @@ void Lobby::restore(double now) {
         out_.log(stored.code + " restored at move " + std::to_string(t->table.moveNumber));
         GameTable& table = *t;
         tables_[stored.code] = std::move(t);
+        listingChanged(table);
         advance(table, now);
     }
 }

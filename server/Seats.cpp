@@ -28,6 +28,11 @@ void Lobby::join(ConnId who, Connection& c, const Json& m, double now) {
                 seat = s;
         if (seat == 0) return error(who, "no_free_seat", "join", "every human seat is taken");
     }
+    seatNewcomer(who, c, *t, seat, "join", now);
+}
+
+void Lobby::seatNewcomer(ConnId who, Connection& c, GameTable& table, int seat, std::string_view about, double now) {
+    GameTable* t = &table;
     SeatState& s = t->seats[static_cast<std::size_t>(seat)];
     const std::string token = newToken();
     s.tokenHash = tokenHash(token);
@@ -35,7 +40,7 @@ void Lobby::join(ConnId who, Connection& c, const Json& m, double now) {
     if (!storeSeat(*t, seat)) {
         s.tokenHash.clear();
         s.name.clear();
-        return error(who, "storage_failed", "join", "the seat could not be stored");
+        return error(who, "storage_failed", about, "the seat could not be stored");
     }
     out_.log(t->code + " seat " + std::to_string(seat) + " joined by " + c.name);
     sendJson(who, {{"type", "joined"}, {"code", t->code}, {"seat", seat}, {"token", token}});

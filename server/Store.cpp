@@ -74,7 +74,7 @@ Store::Store(const std::string& folder) {
     // WAL with NORMAL sync: a commit is in the log before we announce it, so
     // a killed process loses nothing; only a power cut may lose the last few.
     if (!run("PRAGMA journal_mode=WAL") || !run("PRAGMA synchronous=NORMAL") || !run("PRAGMA busy_timeout=2000") ||
-        !run(schema)) {
+        !run(schema) || !addListingColumns()) {
         const std::string why = lastError_;
         sqlite3_close(db_);
         throw std::runtime_error("cannot prepare " + path + ": " + why);
@@ -144,15 +144,36 @@ bool Store::commitOrRollBack(bool ok) {
     return false;
 }
 
+// Stores from before the lobby have no such columns: their tables are
+// private and wait for their players, as they always did.
+bool Store::addListingColumns() {
+    bool has = false;
+    {
+        Statement columns(prepare("PRAGMA table_info(tables)"));
+        while (columns.step() == SQLITE_ROW) has = has || columns.column(1) == "public";
+    }
+    return has || run("ALTER TABLE tables ADD COLUMN public INTEGER NOT NULL DEFAULT 0;"
+                      "ALTER TABLE tables ADD COLUMN quick_wait INTEGER NOT NULL DEFAULT 0");
+}
+
 bool Store::createTable(const StoredTable& table) {
     if (!run("BEGIN")) return false;
-    bool ok = Statement(prepare("INSERT INTO tables(code, seats, level, grace) VALUES(?1, ?2, ?3, ?4)"))
+    bool ok = Statement(prepare("INSERT INTO tables(code, seats, level, grace, public, quick_wait) "
+                                "VALUES(?1, ?2, ?3, ?4, ?5, ?6)"))
                   .text(1, table.code)
                   .text(2, table.seats)
                   .number(3, table.level)
                   .number(4, table.grace)
+                  .number(5, table.isPublic ? 1 : 0)
+                  .number(6, table.quickWait)
                   .done();
     ok = ok && insertLines(table.code, 0, table.lines);
+    return commitOrRollBack(ok);
+}
+
+bool Store::setSeatKinds(const std::string& code, const std::string& seats) {
+    if (!run("BEGIN")) return false;
+    const bool ok = Statement(prepare("UPDATE tables SET seats = ?2 WHERE code = ?1")).text(1, code).text(2, seats).done();
     return commitOrRollBack(ok);
 }
 
@@ -225,6 +246,8 @@ StoredTable tableRow(Statement& row) {
     t.grace = static_cast<int>(row.columnNumber(3));
     t.finished = row.columnNumber(4) != 0;
     t.result = row.column(5);
+    t.isPublic = row.columnNumber(6) != 0;
+    t.quickWait = static_cast<int>(row.columnNumber(7));
     return t;
 }
 }  // namespace
@@ -232,7 +255,7 @@ StoredTable tableRow(Statement& row) {
 std::vector<StoredTable> Store::unfinishedTables() {
     std::vector<StoredTable> tables;
     {
-        Statement rows(prepare("SELECT code, seats, level, grace, finished, result FROM tables WHERE finished = 0"));
+        Statement rows(prepare("SELECT code, seats, level, grace, finished, result, public, quick_wait FROM tables WHERE finished = 0"));
         while (rows.step() == SQLITE_ROW) tables.push_back(tableRow(rows));
     }
     for (auto& t : tables) readSeatsAndLines(t);
@@ -242,7 +265,7 @@ std::vector<StoredTable> Store::unfinishedTables() {
 std::optional<StoredTable> Store::table(const std::string& code) {
     std::optional<StoredTable> found;
     {
-        Statement row(prepare("SELECT code, seats, level, grace, finished, result FROM tables WHERE code = ?1"));
+        Statement row(prepare("SELECT code, seats, level, grace, finished, result, public, quick_wait FROM tables WHERE code = ?1"));
         row.text(1, code);
         if (row.step() == SQLITE_ROW) found = tableRow(row);
     }

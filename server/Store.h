@@ -29,6 +29,8 @@ struct StoredTable {
     int grace = 90;     // seconds
     bool finished = false;
     std::string result;  // the game file's result line, once finished
+    bool isPublic = false;  // listed in the lobby while it waits
+    int quickWait = 0;      // seconds a quick-play table waits before computers fill it; 0: none
     std::array<StoredSeat, 8> seat;  // by seat 1..7
     std::vector<std::string> lines;  // the game's event lines, in order
 };
@@ -45,6 +47,8 @@ public:
     // Each write is one transaction; false (with lastError()) when it did not commit.
     bool createTable(const StoredTable& table);
     bool setSeat(const std::string& code, int seat, const StoredSeat& holder);
+    // The seat kinds, when computers fill a quick-play table's empty seats.
+    bool setSeatKinds(const std::string& code, const std::string& seats);
     bool appendLines(const std::string& code, int firstIndex, const std::vector<std::string>& lines);
     bool finish(const std::string& code, const std::string& result, int firstIndex,
                 const std::vector<std::string>& lines);
@@ -56,6 +60,7 @@ public:
 
 private:
     bool run(const char* sql);
+    bool addListingColumns();
     sqlite3_stmt* prepare(const char* sql);
     bool insertLines(const std::string& code, int firstIndex, const std::vector<std::string>& lines);
     bool commitOrRollBack(bool ok);

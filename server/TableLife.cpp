@@ -31,12 +31,27 @@ void Lobby::create(ConnId who, Connection& c, const Json& m, double now) {
     if (grace < 0)
         return error(who, "malformed", "create",
                      "\"grace\" is 0 to " + std::to_string(limits_.maxGraceSeconds) + " seconds");
-    if (tables_.size() >= limits_.maxTables) return error(who, "server_full", "create", "too many tables; try later");
+    auto listed = m.find("public");
+    if (listed != m.end() && !listed->is_boolean()) return error(who, "malformed", "create", "\"public\" is true or false");
+    GameTable* t = newTable(who, c, kinds, level, grace, listed != m.end() && listed->get<bool>(), 0, "create", now);
+    if (t == nullptr) return;
+    sendJson(who, {{"type", "created"}, {"code", t->code}});
+    startIfFull(*t, now);
+}
+
+GameTable* Lobby::newTable(ConnId who, Connection& c, const std::array<SeatKind, 8>& kinds, int level, int grace,
+                           bool isPublic, int quickWait, std::string_view about, double now) {
+    if (tables_.size() >= limits_.maxTables) {
+        error(who, "server_full", about, "too many tables; try later");
+        return nullptr;
+    }
     const auto unfinished = std::count_if(tables_.begin(), tables_.end(), [&c](const auto& entry) {
         return entry.second->createdFrom == c.address && entry.second->status != GameTable::Status::over;
     });
-    if (unfinished >= limits_.tablesPerAddress)
-        return error(who, "too_many_tables", "create", "this address has too many unfinished tables");
+    if (unfinished >= limits_.tablesPerAddress) {
+        error(who, "too_many_tables", about, "this address has too many unfinished tables");
+        return nullptr;
+    }
 
     auto t = std::make_unique<GameTable>();
     t->createdFrom = c.address;
@@ -44,6 +59,9 @@ void Lobby::create(ConnId who, Connection& c, const Json& m, double now) {
     while (tables_.count(t->code) != 0 || store_.table(t->code));
     t->level = level;
     t->grace = grace;
+    t->isPublic = isPublic;
+    t->quickWait = quickWait;
+    t->createdAt = now;
     t->idleSince = now;
     for (int s = 1; s <= seats; ++s) t->seats[static_cast<std::size_t>(s)].created = kinds[static_cast<std::size_t>(s)];
 
@@ -53,16 +71,20 @@ void Lobby::create(ConnId who, Connection& c, const Json& m, double now) {
         stored.seats += (s > 1 ? " " : "") + seatWord(kinds[static_cast<std::size_t>(s)]);
     stored.level = level;
     stored.grace = grace;
+    stored.isPublic = isPublic;
+    stored.quickWait = quickWait;
     if (!store_.createTable(stored)) {
         out_.log("store: " + store_.lastError());
-        return error(who, "storage_failed", "create", "the table could not be stored");
+        error(who, "storage_failed", about, "the table could not be stored");
+        return nullptr;
     }
     GameTable& table = *t;
     tables_.emplace(t->code, std::move(t));
     out_.log(table.code + " created: " + stored.seats + ", level " + std::to_string(level) + ", grace " +
-             std::to_string(grace) + "s");
-    sendJson(who, {{"type", "created"}, {"code", table.code}});
-    startIfFull(table, now);
+             std::to_string(grace) + "s" + (isPublic ? ", public" : "") +
+             (quickWait > 0 ? ", quick play after " + std::to_string(quickWait) + "s" : ""));
+    listingChanged(table);
+    return &table;
 }
 
 void Lobby::startIfFull(GameTable& t, double now) {
@@ -76,6 +98,7 @@ void Lobby::startIfFull(GameTable& t, double now) {
     t.table.computerLevel = t.level;
     t.table.seat(modeOf(kinds), kinds);
     t.status = GameTable::Status::playing;
+    listingChanged(t);
     out_.log(t.code + " started");
     broadcast(t, {{"type", "started"}});
     if (!publish(t, now)) return reload(t.code, now);
@@ -185,6 +208,7 @@ bool Lobby::publish(GameTable& t, double now) {
     }
     if (over != nullptr) {
         t.status = GameTable::Status::over;
+        listingChanged(t);
         t.result = resultLine(over->outcome);
         t.searching = false;
         t.idleSince = now;
@@ -224,6 +248,7 @@ void Lobby::chat(ConnId who, Connection& c, const Json& m, double now) {
 
 // A table may be reloaded or let go by any step, so each is looked up again.
 void Lobby::tick(double now) {
+    fillQuickTables(now);
     std::vector<std::string> codes;
     codes.reserve(tables_.size());
     for (const auto& entry : tables_) codes.push_back(entry.first);
@@ -251,9 +276,11 @@ void Lobby::tick(double now) {
             if (t->status == GameTable::Status::waiting && !store_.removeTable(code))
                 out_.log(code + " store: " + store_.lastError());
             out_.log(code + " let go after being idle");
+            if (listed_.erase(code) != 0) listingDirty_ = true;
             tables_.erase(code);
         }
     }
+    sendListing(now);
 }
 
 }  // namespace daro::server

@@ -1,0 +1,174 @@
+// Finding other players: the list of public tables (asked for, or followed
+// live), and quick play, which seats a player at the public table closest
+// to starting and lets computers fill what is still empty after a wait.
+#include <algorithm>
+#include <cmath>
+
+#include "Lobby.h"
+#include "MessageFields.h"
+
+namespace daro::server {
+
+namespace {
+constexpr std::size_t listingEntries = 100;
+constexpr int defaultQuickMinutes = 3, maxQuickMinutes = 30;
+
+int freeSeats(const GameTable& t) {
+    int free = 0;
+    for (int s = 1; s <= seats; ++s)
+        free += t.seats[static_cast<std::size_t>(s)].created.human && t.seats[static_cast<std::size_t>(s)].tokenHash.empty();
+    return free;
+}
+
+bool anyoneSeated(const GameTable& t) {
+    for (int s = 1; s <= seats; ++s)
+        if (!t.seats[static_cast<std::size_t>(s)].tokenHash.empty()) return true;
+    return false;
+}
+}  // namespace
+
+void Lobby::listingChanged(const GameTable& t) {
+    if (!t.isPublic) return;
+    listingDirty_ = true;
+    if (t.status == GameTable::Status::over)
+        listed_.erase(t.code);
+    else
+        listed_.insert(t.code);
+}
+
+Json Lobby::listingEntry(const GameTable& t, double now) const {
+    Json kinds = Json::array(), players = Json::array();
+    for (int s = 1; s <= seats; ++s) {
+        const SeatState& seat = t.seats[static_cast<std::size_t>(s)];
+        kinds.push_back(seatWord(seat.created));
+        players.push_back(seat.name);
+    }
+    return {{"code", t.code},
+            {"status", t.status == GameTable::Status::waiting ? "waiting" : "playing"},
+            {"seats", kinds},
+            {"players", players},
+            {"free", freeSeats(t)},
+            {"level", t.level},
+            {"pace", "live"},
+            {"quick", t.quickWait > 0},
+            {"age", static_cast<std::int64_t>(std::max(0.0, std::floor(now - t.createdAt)))}};
+}
+
+// The waiting tables first, those closest to starting first; then the games
+// being played. Never more than a message's worth.
+Json Lobby::listingJson(double now) const {
+    std::vector<const GameTable*> waiting, playing;
+    for (const std::string& code : listed_) {
+        const GameTable* t = findTable(code);
+        if (t == nullptr) continue;
+        (t->status == GameTable::Status::waiting ? waiting : playing).push_back(t);
+    }
+    std::sort(waiting.begin(), waiting.end(), [](const GameTable* a, const GameTable* b) {
+        const int fa = freeSeats(*a), fb = freeSeats(*b);
+        return fa != fb ? fa < fb : a->createdAt < b->createdAt;
+    });
+    std::sort(playing.begin(), playing.end(),
+              [](const GameTable* a, const GameTable* b) { return a->createdAt > b->createdAt; });
+    Json w = Json::array(), p = Json::array();
+    std::size_t room = listingEntries;
+    for (const GameTable* t : waiting)
+        if (room > 0) w.push_back(listingEntry(*t, now)), --room;
+    for (const GameTable* t : playing)
+        if (room > 0) p.push_back(listingEntry(*t, now)), --room;
+    return {{"type", "lobby"},
+            {"waiting", w},
+            {"playing", p},
+            {"waitingCount", waiting.size()},
+            {"playingCount", playing.size()}};
+}
+
+void Lobby::lobby(ConnId who, Connection& c, const Json& m, double now) {
+    if (auto it = m.find("subscribe"); it != m.end()) {
+        if (!it->is_boolean()) return error(who, "malformed", "lobby", "\"subscribe\" is true or false");
+        c.subscribed = it->get<bool>();
+        if (c.subscribed)
+            subscribers_.insert(who);
+        else
+            subscribers_.erase(who);
+    }
+    sendJson(who, listingJson(now));
+}
+
+// Subscribers hear of a change once a tick at most, however many there were.
+void Lobby::sendListing(double now) {
+    if (!listingDirty_) return;
+    listingDirty_ = false;
+    if (subscribers_.empty()) return;
+    const std::string text = dump(listingJson(now));
+    for (ConnId who : subscribers_) out_.send(who, text);
+}
+
+void Lobby::quick(ConnId who, Connection& c, const Json& m, double now) {
+    if (!c.table.empty()) return error(who, "already_at_table", "quick", "leave the table first");
+    if (const std::string* pace = stringField(m, "pace"); m.contains("pace") && (pace == nullptr || *pace != "live"))
+        return error(who, "malformed", "quick", "\"pace\" is \"live\"");
+    const int level = m.contains("level") ? intField(m, "level", 1, 4).value_or(0) : 3;
+    if (level == 0) return error(who, "malformed", "quick", "\"level\" is 1 to 4");
+    const int minutes =
+        m.contains("wait") ? intField(m, "wait", 1, maxQuickMinutes).value_or(0) : defaultQuickMinutes;
+    if (minutes == 0)
+        return error(who, "malformed", "quick", "\"wait\" is 1 to " + std::to_string(maxQuickMinutes) + " minutes");
+
+    GameTable* best = nullptr;
+    for (const std::string& code : listed_) {
+        GameTable* t = findTable(code);
+        if (t == nullptr || t->status != GameTable::Status::waiting || t->quickWait == 0 || freeSeats(*t) == 0) continue;
+        if (best == nullptr || freeSeats(*t) < freeSeats(*best) ||
+            (freeSeats(*t) == freeSeats(*best) && t->createdAt < best->createdAt))
+            best = t;
+    }
+    if (best == nullptr) {
+        std::array<SeatKind, 8> humans{};
+        for (int s = 1; s <= seats; ++s) humans[static_cast<std::size_t>(s)] = SeatKind{true, 0};
+        best = newTable(who, c, humans, level, 90, true, minutes * 60, "quick", now);
+        if (best == nullptr) return;
+    }
+    int seat = 0;
+    for (int s = 1; s <= seats && seat == 0; ++s)
+        if (best->seats[static_cast<std::size_t>(s)].created.human && best->seats[static_cast<std::size_t>(s)].tokenHash.empty())
+            seat = s;
+    seatNewcomer(who, c, *best, seat, "quick", now);
+}
+
+// A quick-play table that has waited its time starts with computers, at its
+// level, on the seats nobody took; those at the table get it whole again,
+// since its seats are no longer what they were.
+void Lobby::fillQuickTables(double now) {
+    std::vector<std::string> due;
+    for (const std::string& code : listed_) {
+        const GameTable* t = findTable(code);
+        if (t != nullptr && t->status == GameTable::Status::waiting && t->quickWait > 0 &&
+            now - t->createdAt >= t->quickWait && anyoneSeated(*t))
+            due.push_back(code);
+    }
+    for (const std::string& code : due) {
+        GameTable* t = findTable(code);
+        if (t == nullptr) continue;
+        std::array<SeatKind, 8> kinds{};
+        std::string words;
+        for (int s = 1; s <= seats; ++s) {
+            SeatState& seat = t->seats[static_cast<std::size_t>(s)];
+            kinds[static_cast<std::size_t>(s)] =
+                seat.created.human && seat.tokenHash.empty() ? SeatKind{false, t->level} : seat.created;
+            words += (s > 1 ? " " : "") + seatWord(kinds[static_cast<std::size_t>(s)]);
+        }
+        if (!store_.setSeatKinds(code, words)) {
+            out_.log(code + " store: " + store_.lastError());
+            continue;
+        }
+        for (int s = 1; s <= seats; ++s) t->seats[static_cast<std::size_t>(s)].created = kinds[static_cast<std::size_t>(s)];
+        out_.log(code + " filled by the computer after waiting: " + words);
+        for (int s = 1; s <= seats; ++s)
+            if (ConnId conn = t->seats[static_cast<std::size_t>(s)].conn; conn != 0) sendJson(conn, tableJson(*t, s, now));
+        for (ConnId spectator : t->spectators) sendJson(spectator, tableJson(*t, 0, now));
+        listingChanged(*t);
+        startIfFull(*t, now);
+    }
+}
+
+}  // namespace daro::server
