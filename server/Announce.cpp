@@ -22,26 +22,6 @@ const char* refusalCode(Refusal r) {
     return "illegal_move";
 }
 
-const char* outcomeName(OutcomeKind k) {
-    switch (k) {
-        case OutcomeKind::win: return "win";
-        case OutcomeKind::humanGone: return "humanGone";
-        case OutcomeKind::noHumanLeft: return "noHumanLeft";
-        case OutcomeKind::noKingdomCanMove: return "noKingdomCanMove";
-    }
-    return "win";
-}
-
-const char* winByName(WinBy w) {
-    switch (w) {
-        case WinBy::twoKings: return "twoKings";
-        case WinBy::thirtyPieces: return "thirtyPieces";
-        case WinBy::nineteenWithKing: return "nineteenWithKing";
-        case WinBy::lastStanding: return "lastStanding";
-    }
-    return "lastStanding";
-}
-
 Json eventJson(const TableEvent& e) {
     switch (e.kind) {
         case TableEventKind::moved:

@@ -104,26 +104,6 @@ const char* stepName(StepKind k) {
     return "none";
 }
 
-const char* outcomeName(OutcomeKind k) {
-    switch (k) {
-        case OutcomeKind::win: return "win";
-        case OutcomeKind::humanGone: return "humanGone";
-        case OutcomeKind::noHumanLeft: return "noHumanLeft";
-        case OutcomeKind::noKingdomCanMove: return "noKingdomCanMove";
-    }
-    return "win";
-}
-
-const char* winByName(WinBy w) {
-    switch (w) {
-        case WinBy::twoKings: return "twoKings";
-        case WinBy::thirtyPieces: return "thirtyPieces";
-        case WinBy::nineteenWithKing: return "nineteenWithKing";
-        case WinBy::lastStanding: return "lastStanding";
-    }
-    return "lastStanding";
-}
-
 std::string outcomeJson(const Outcome& o) {
     std::string s = std::string("{\"kind\":\"") + outcomeName(o.kind) + "\",\"seat\":" + std::to_string(o.seat);
     if (o.kind == OutcomeKind::win) s += std::string(",\"by\":\"") + winByName(o.how) + "\"";

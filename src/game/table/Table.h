@@ -68,6 +68,10 @@ enum class OutcomeKind {
 };
 enum class WinBy { twoKings, thirtyPieces, nineteenWithKing, lastStanding };
 
+// The names the server's messages and the browser's page give them.
+const char* outcomeName(OutcomeKind kind);
+const char* winByName(WinBy how);
+
 struct Outcome {
     OutcomeKind kind = OutcomeKind::win;
     int seat = 0;
