@@ -1,0 +1,149 @@
+// Finding players from the start page: a public table one browser creates
+// shows in another's lobby at once and is joined from there; whose turn it
+// is shows in the page title; quick play seats a browser; the lobby on a
+// phone and in Japanese.
+import { after, before, describe, it } from 'node:test';
+import assert from 'node:assert/strict';
+import { join } from 'node:path';
+import { browserMissing, launch, openPage, serverPath, servePage, square, startServer } from './lib.mjs';
+
+const missing = browserMissing() || (serverPath ? '' : 'no daro-server');
+const shots = process.env.DARO_WEB_SHOTS ?? '';
+
+async function openLobby(page) {
+  await page.locator('#net summary').click();
+  await page.waitForSelector('#net-lobby:not([hidden])');
+}
+
+// The first legal move of the seat to move, played by clicks.
+async function playOne(page) {
+  const before = await page.evaluate(() => window.daro.app.position.moveNumber);
+  const move = await page.evaluate(() => {
+    const app = window.daro.app;
+    for (let x = 1; x <= 19; x++)
+      for (let y = 1; y <= 19; y++) {
+        const to = app.game.destinations(x, y);
+        if (to.length > 0) return { from: [x, y], to: to[0] };
+      }
+    return null;
+  });
+  assert.ok(move);
+  await page.locator(square(...move.from)).click();
+  await page.locator(square(...move.to)).click();
+  await page.waitForFunction((n) => window.daro.app.position.moveNumber > n, before);
+}
+
+describe('the lobby of a daro server', { skip: missing || false }, () => {
+  let server;
+  let site;
+  let first;
+  let second;
+  before(async () => {
+    server = await startServer();
+    site = server.servesWeb ? { url: `http://127.0.0.1:${server.port}`, close: async () => {} } : await servePage(server.port);
+    first = await launch();
+    second = await launch();
+  });
+  after(async () => {
+    await first?.close();
+    await second?.close();
+    await site?.close();
+    await server?.close();
+  });
+
+  it('lists a new public table within a second, joins it from the list, and the title counts your turn', async () => {
+    const a = await openPage(first.context, site.url);
+    const b = await openPage(second.context, site.url);
+    await openLobby(a);
+    await a.waitForFunction(() => /Waiting for players \(0\)/.test(document.getElementById('net-lobby').textContent));
+
+    await openLobby(b);
+    await b.locator('#net-name').fill('bea');
+    await b.locator('#net-name').dispatchEvent('change');
+    await b.locator('#net-seat-2').selectOption('human');
+    for (let s = 3; s <= 7; s++) await b.locator(`#net-seat-${s}`).selectOption('level1');
+    await b.locator('#net-public').check();
+    await b.locator('#net-create').click();
+    await b.waitForFunction(() => document.getElementById('net-link').value.includes('/t/'));
+    const created = Date.now();
+    const code = (await b.locator('#net-link').inputValue()).slice(-6);
+
+    const entry = a.locator(`#lobby-waiting li[data-code="${code}"]`);
+    await entry.waitFor({ timeout: 1000 });
+    assert.ok(Date.now() - created <= 1000, `listed after ${Date.now() - created} ms`);
+    const line = await entry.textContent();
+    assert.match(line, /bea/);
+    assert.match(line, /1 free/);
+    assert.match(line, /5 computers \(Level 3\)/);
+    assert.match(line, /Live/);
+    // The creator's own table holds the creator: the lobby is not shown at a table.
+    assert.equal(await b.locator('#net-lobby').isVisible(), false);
+
+    // Joined from the list by keyboard: the game starts, seat 1 (bea) to move.
+    await entry.locator('button').focus();
+    await a.keyboard.press('Enter');
+    await a.waitForFunction(() => window.daro.app.online.seat() === 2);
+    await b.waitForFunction(() => document.title === '(1) Seven Kingdoms');
+    assert.equal(await a.title(), 'Seven Kingdoms');
+    // Once the game runs the table leaves the waiting list for the watchable one.
+    const c = await openPage(first.context, site.url);
+    await openLobby(c);
+    await c.locator(`#lobby-playing li[data-code="${code}"]`).waitFor({ timeout: 2000 });
+    assert.equal(await c.locator(`#lobby-waiting li[data-code="${code}"]`).count(), 0);
+
+    // bea moves: the turn passes to the other browser's title and back.
+    await playOne(b);
+    await a.waitForFunction(() => document.title === '(1) Seven Kingdoms', null, { timeout: 30000 });
+    await b.waitForFunction(() => document.title === 'Seven Kingdoms');
+    // Your tables lists the seat with its turn.
+    assert.match(await a.locator(`#mine-list li[data-code="${code}"]`).textContent(), /Your turn/);
+    if (shots) await a.screenshot({ path: join(shots, 'lobby-joined.png'), fullPage: true });
+
+    // A watcher from the list sees the game and no seat.
+    await c.locator(`#lobby-playing li[data-code="${code}"] button`).click();
+    await c.waitForFunction(() => /^Watching [A-Z0-9]{6}$/.test(document.getElementById('net-status').textContent));
+    assert.equal(await c.title(), 'Seven Kingdoms');
+    await Promise.all([a.close(), b.close(), c.close()]);
+  });
+
+  it('quick play seats a browser at a public table that the lobby lists', async () => {
+    const q = await openPage(first.context, site.url);
+    const w = await openPage(second.context, site.url);
+    await openLobby(w);
+    await openLobby(q);
+    await q.locator('#net-quick').click();
+    await q.waitForFunction(() => window.daro.app.online.seat() === 1);
+    const code = (await q.locator('#net-link').inputValue()).slice(-6);
+    const entry = w.locator(`#lobby-waiting li[data-code="${code}"]`);
+    await entry.waitFor({ timeout: 2000 });
+    assert.match(await entry.textContent(), /6 free/);
+    // A second player from the list fills the next seat.
+    await entry.locator('button').click();
+    await w.waitForFunction(() => window.daro.app.online.seat() === 2);
+    await Promise.all([q.close(), w.close()]);
+  });
+
+  it('fits a phone in Japanese: the lobby and the table forms overflow nothing', async () => {
+    const phone = await launch({ viewport: { width: 360, height: 740 }, hasTouch: true, isMobile: true, locale: 'ja-JP' });
+    const p = await openPage(phone.context, site.url);
+    if (await p.locator('#fresh').isVisible()) await p.locator('#fresh').click();
+    await p.locator('#net summary').tap();
+    await p.waitForSelector('#net-lobby:not([hidden])');
+    await p.waitForFunction(() => /参加者を待つ卓 \(\d+\)/.test(document.getElementById('net-lobby').textContent));
+    assert.match(await p.locator('#net-quick').textContent(), /すぐに対局/);
+    await p.locator('#net-pace').selectOption('turn');
+    assert.equal(await p.locator('#net-move-time').isVisible(), true);
+    const layout = await p.evaluate(() => {
+      const width = document.documentElement.clientWidth;
+      const overflowing = [...document.querySelectorAll('#net *')]
+        .filter((e) => e.getClientRects().length > 0)
+        .filter((e) => e.getBoundingClientRect().right > width + 0.5)
+        .map((e) => e.id || e.tagName);
+      return { scroll: document.documentElement.scrollWidth, overflowing };
+    });
+    assert.ok(layout.scroll <= 360, `the page is ${layout.scroll} px wide`);
+    assert.deepEqual(layout.overflowing, []);
+    if (shots) await p.screenshot({ path: join(shots, 'lobby-phone-ja.png'), fullPage: true });
+    await phone.close();
+  });
+});
