@@ -91,9 +91,33 @@ describe('the lobby of a daro server', { skip: missing || false }, () => {
     await c.locator(`#lobby-playing li[data-code="${code}"]`).waitFor({ timeout: 2000 });
     assert.equal(await c.locator(`#lobby-waiting li[data-code="${code}"]`).count(), 0);
 
+    // The other player allows notices and puts the page out of sight; the
+    // notices it shows are recorded instead of shown.
+    await first.context.grantPermissions(['notifications'], { origin: site.url });
+    await a.evaluate(() => {
+      window.told = [];
+      const Real = window.Notification;
+      window.Notification = class {
+        static get permission() {
+          return Real.permission;
+        }
+        static requestPermission() {
+          return Real.requestPermission();
+        }
+        constructor(title, options) {
+          window.told.push(`${title}: ${options.body}`);
+        }
+        close() {}
+      };
+      Object.defineProperty(document, 'hidden', { configurable: true, get: () => true });
+    });
+    await a.locator('#net-notify').check();
+    await a.waitForFunction(() => localStorage.getItem('daro.notify') === 'on');
+
     // bea moves: the turn passes to the other browser's title and back.
     await playOne(b);
     await a.waitForFunction(() => document.title === '(1) Seven Kingdoms', null, { timeout: 30000 });
+    assert.deepEqual(await a.evaluate(() => window.told), [`Seven Kingdoms: Table ${code}: your turn`]);
     await b.waitForFunction(() => document.title === 'Seven Kingdoms');
     // Your tables lists the seat with its turn.
     assert.match(await a.locator(`#mine-list li[data-code="${code}"]`).textContent(), /Your turn/);
