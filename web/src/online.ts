@@ -308,7 +308,14 @@ export class Online {
       }
       this.connect(request);
     });
-    ui.quick.addEventListener('click', () => this.connect({ type: 'quick', level: Number(ui.level.value) }));
+    ui.quick.addEventListener('click', () => {
+      const request: Record<string, unknown> = { type: 'quick', level: Number(ui.level.value) };
+      if (ui.pace.value === 'turn') {
+        request.pace = 'turn';
+        request.moveSeconds = moveSecondsOf(Number(ui.moveTime.value), ui.moveUnit.value as MoveUnit);
+      }
+      this.connect(request);
+    });
     ui.rematch.addEventListener('click', () => {
       ui.rematch.hidden = true;
       this.send({ type: 'rematch' });
@@ -504,6 +511,7 @@ export class Online {
         this.seats[m.info.seat - 1] = m.info;
         this.setGrace(m.info);
         this.showSeats();
+        this.showClock();
         break;
       case 'chat': {
         const line = m.notice ? h('li', { class: 'notice' }, this.noticeText(m.notice, m.noticeSeat, m.text)) : h('li', {}, h('bdi', {}, m.name), `: ${m.text}`);
@@ -602,8 +610,12 @@ export class Online {
   // table, the grace of an absent player at a live one.
   private showClock(): void {
     const clock = this.ui.clock;
-    const left = (this.turnUntil - performance.now()) / 1000;
-    const running = this.atTable && this.turn > 0 && this.turnUntil > 0;
+    // A player who drops in the middle of a live turn is told of by a seat
+    // event: the turn's clock is then that seat's grace.
+    const away = this.seats[this.turn - 1];
+    const until = this.turnUntil || (away && !away.connected ? this.graceUntil[this.turn] : 0);
+    const left = (until - performance.now()) / 1000;
+    const running = this.atTable && this.turn > 0 && until > 0;
     clock.hidden = !running;
     if (running) clock.textContent = `${kingdom(this.turn)}: ${t('timeLeft', clockText(left))}`;
     if (running && left > 0 && this.clockTimer === null) this.clockTimer = window.setInterval(() => this.showClock(), 1000);

@@ -127,7 +127,16 @@ describe('the lobby of a daro server', { skip: missing || false }, () => {
     await c.locator(`#lobby-playing li[data-code="${code}"] button`).click();
     await c.waitForFunction(() => /^Watching [A-Z0-9]{6}$/.test(document.getElementById('net-status').textContent));
     assert.equal(await c.title(), 'Seven Kingdoms');
-    await Promise.all([a.close(), b.close(), c.close()]);
+
+    // The player to move goes away: the others see the seat's clock, its
+    // grace, count down.
+    await a.close();
+    for (const page of [b, c]) {
+      await page.waitForFunction(() => /^Chu: 1:[0-9]{2} left$/.test(document.getElementById('net-clock').textContent));
+      const shown = await page.locator('#net-clock').textContent();
+      await page.waitForFunction((s) => document.getElementById('net-clock').textContent !== s, shown, { timeout: 3000 });
+    }
+    await Promise.all([b.close(), c.close()]);
   });
 
   it('quick play seats a browser at a public table that the lobby lists', async () => {
