@@ -421,6 +421,13 @@ export class Online {
     this.first = first;
     this.leaving = false;
     if (this.socket && this.socket.readyState === WebSocket.OPEN && this.welcomed) {
+      // A seat held here is kept, not given up: going elsewhere closes this
+      // connection, as a player who goes away does, and the seat waits.
+      if (this.atTable && this.mySeat > 0 && this.token !== '') {
+        this.atTable = false;
+        this.open();
+        return;
+      }
       if (this.atTable) this.send({ type: 'leave' });
       this.atTable = false;
       this.send(first);
@@ -716,9 +723,11 @@ export class Online {
   }
 
   private onError(code: string): void {
-    // A token that is no longer good is forgotten.
-    if (code === 'bad_token' || code === 'no_such_table') {
-      if (this.code) forgetSeat(this.code);
+    // A token that is no longer good is forgotten: only the one the refused
+    // `reconnect` named, never the seat of a table a mistyped code was not.
+    const first = this.first;
+    if ((code === 'bad_token' || code === 'no_such_table') && first?.type === 'reconnect') {
+      if (typeof first.code === 'string') forgetSeat(first.code);
       this.token = '';
       this.reconnecting = false;
       if (this.retry !== null) clearTimeout(this.retry);

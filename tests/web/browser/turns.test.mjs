@@ -30,6 +30,7 @@ function answer(m, send) {
       });
     case 'reconnect':
       send({ type: 'joined', code: m.code, seat: m.seat });
+      if (m.code === 'TURNAA') return send(tableMessage(m.code, { you: m.seat, turn: m.seat, turnLeft: 7200 }));
       send(tableMessage(m.code, { status: 'over', you: m.seat, turn: 0, result: 'win 3' }));
       send({ type: 'chat', seat: 0, name: '', text: 'Seat 6 missed 3 moves in a row; the computer plays it until its player comes back.', notice: 'abandoned', noticeSeat: 6 });
       // Another seat offers a rematch.
@@ -38,6 +39,8 @@ function answer(m, send) {
       send({ type: 'joined', code: 'NEWTAB', seat: 2, token: token('b') });
       send(tableMessage('NEWTAB', { turn: 2, turnLeft: 3600 }));
       return send({ type: 'turn', seat: 2, left: 3600 });
+    case 'join':
+      return send({ type: 'error', code: 'no_such_table', message: 'no table has that code', about: 'join' });
     default:
       return send({ type: 'error', code: 'unknown_type', message: 'no such message', about: m.type });
   }
@@ -93,6 +96,24 @@ describe('turn-based tables at the page', { skip: missing || false }, () => {
     assert.equal(await page.locator('#net-rematch').isVisible(), false);
     await page.waitForFunction(() => document.title === '(2) Seven Kingdoms');
     assert.ok(server.seen.some((m) => m.type === 'rematch'));
+
+    // Off to another table of yours: the seat here is kept, not given up.
+    await page.locator('#mine-list button[data-code="TURNAA"]').click();
+    await page.waitForFunction(() => location.pathname === '/t/TURNAA');
+    await page.waitForFunction(() => /^Qin: (2:00:00|1:59:5\d) left$/.test(document.getElementById('net-clock').textContent));
+    assert.equal(server.seen.filter((m) => m.type === 'leave').length, 0);
+    assert.deepEqual(server.seen.filter((m) => m.type === 'reconnect').at(-1), { type: 'reconnect', code: 'TURNAA', seat: 1, token: token('a') });
+    assert.equal(await page.evaluate(() => localStorage.getItem('daro.seat.NEWTAB')), `2 ${'b'.repeat(32)}`);
+    // A game at home meanwhile keeps the seat for later, and a mistyped
+    // code refused by the server then forgets none.
+    await page.locator('#new-game summary').click();
+    await page.locator('#start').click();
+    await page.waitForFunction(() => location.pathname === '/');
+    await page.locator('#net-code').fill('ZZZZZZ');
+    await page.locator('#net-join').click();
+    await page.waitForFunction(() => document.getElementById('net-status').textContent === 'There is no such table');
+    assert.notEqual(await page.evaluate(() => localStorage.getItem('daro.seat.TURNAA')), null);
+
     // The page asked about every kept seat, each with its token.
     const asked = server.seen.find((m) => m.type === 'mine');
     assert.deepEqual(asked.tables.map((e) => e.code), ['GONEXX', 'OLDTAB', 'OTHERB', 'TURNAA']);
