@@ -180,6 +180,8 @@ const fixed = {
     page: true,
   },
   noticeBack: { ctx: 'Page', ja: '%1のプレイヤーが戻りました', en: '%1 is played by its player again', page: true },
+  missed: { ctx: 'Page', ja: '時間切れ %1回', en: '%1 moves timed out', page: true },
+  abandoned: { ctx: 'Page', ja: '(放棄: COMが指します)', en: '(abandoned: the computer plays)', page: true },
   errNoHints: { ctx: 'Page', ja: 'この卓ではヒントは使えません', en: 'Hints are off at this table', page: true },
 } satisfies Record<string, Text>;
 

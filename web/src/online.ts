@@ -63,7 +63,9 @@ export function seatRow(info: SeatInfo, you: number, graceLeft: number): string 
     if (info.connected) row += `  ${t('connected')}`;
     else if (graceLeft > 0) row += `  ${t('awayLeft', graceLeft)}`;
     else row += `  ${t('away')}`;
-    if (info.playedBy === 'computer') row += `  ${t('standIn')}`;
+    if (info.abandoned) row += `  ${t('abandoned')}`;
+    else if (info.playedBy === 'computer') row += `  ${t('standIn')}`;
+    if (!info.abandoned && info.missed) row += `  ${t('missed', info.missed)}`;
   }
   if (info.seat === you) row += `  ${t('you')}`;
   return row;
@@ -138,6 +140,7 @@ export class Online {
   private welcomed = false;
   private lobbyWanted = false;
   private lobbyRetry: number | null = null;
+  private lobbyRetries = 0;
   private mine: MyTable[] = [];
   private mineTimer: number | null = null;
   private myTurns = new Set<string>();
@@ -479,6 +482,7 @@ export class Online {
     switch (m.type) {
       case 'welcome':
         this.welcomed = true;
+        this.lobbyRetries = 0;
         if (!this.first && (this.statusKey === 'noServer' || this.statusKey === 'lostConnection')) {
           this.statusKey = null;
           this.ui.status.textContent = '';
@@ -777,10 +781,14 @@ export class Online {
   // The lists come back by themselves when the server does.
   private retryLists(): void {
     if (this.lobbyRetry !== null || (!this.lobbyWanted && keptSeats().length === 0)) return;
+    // Sooner at first, then once a minute: a page served without a server
+    // does not knock all day.
+    const wait = Math.min(60_000, 5000 * 2 ** Math.min(this.lobbyRetries, 4));
+    this.lobbyRetries++;
     this.lobbyRetry = window.setTimeout(() => {
       this.lobbyRetry = null;
       if (!this.socket) this.follow();
-    }, 5000);
+    }, wait);
   }
 
   private leave(): void {

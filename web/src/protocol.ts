@@ -15,6 +15,9 @@ export interface SeatInfo {
   connected: boolean;
   playedBy: 'player' | 'computer' | 'nobody';
   graceLeft?: number;
+  // Turn-based tables: moves in a row the computer made when time ran out.
+  missed?: number;
+  abandoned?: boolean;
 }
 
 export interface TableState {
@@ -106,7 +109,12 @@ function seatOf(v: unknown): SeatInfo | null {
   if (playedBy !== 'player' && playedBy !== 'computer' && playedBy !== 'nobody') return null;
   // Seconds, not always whole ones.
   if (graceLeft !== undefined && !(typeof graceLeft === 'number' && graceLeft >= 0 && graceLeft <= 86400)) return null;
-  return { seat, kind, level, name, open, connected, playedBy, graceLeft: graceLeft === undefined ? undefined : Math.ceil(graceLeft) };
+  const { missed, abandoned } = v;
+  if ((missed !== undefined && !isInt(missed, 0, 1_000_000)) || (abandoned !== undefined && typeof abandoned !== 'boolean')) return null;
+  const info: SeatInfo = { seat, kind, level, name, open, connected, playedBy, graceLeft: graceLeft === undefined ? undefined : Math.ceil(graceLeft) };
+  if (missed) info.missed = missed;
+  if (abandoned) info.abandoned = true;
+  return info;
 }
 
 // Seconds of a clock, not always whole ones; absent stays absent.

@@ -2,6 +2,7 @@
 // the clocks, the title, the lobby's lines, and the checks of the lists the
 // server sends.
 import { setLang } from '../../../web/src/i18n';
+import { seatRow } from '../../../web/src/online';
 import { parseServerMessage } from '../../../web/src/protocol';
 import {
   clockText,
@@ -125,5 +126,19 @@ describe('the lobby', () => {
     expect(parseServerMessage('{"type":"mine","tables":[{"code":"K7QMPA","seat":9,"status":"playing","turn":1}]}')).toBeNull();
     expect(parseServerMessage('{"type":"mine","tables":[{"code":"K7QMPA","seat":1,"status":"playing","turn":1,"turnLeft":-3}]}')).toBeNull();
     expect(parseServerMessage('{"type":"mine"}')).toBeNull();
+  });
+});
+
+describe('a turn-based seat', () => {
+  const seatEvent = (extra: string) =>
+    parseServerMessage(`{"type":"seat","seat":4,"kind":"human","level":2,"name":"dee","open":false,"connected":false,"playedBy":"computer"${extra}}`);
+  it('says how many moves ran out, and when the computer took it over', () => {
+    setLang('en');
+    const missed = seatEvent(',"missed":2');
+    const gone = seatEvent(',"missed":3,"abandoned":true');
+    expect(missed?.type === 'seat' && seatRow(missed.info, 1, 0)).toBe('4th (Qi)  dee  away  (the computer plays)  2 moves timed out');
+    expect(gone?.type === 'seat' && seatRow(gone.info, 4, 0)).toBe('4th (Qi)  dee  away  (abandoned: the computer plays)  ← you');
+    expect(seatEvent(',"missed":-1')).toBeNull();
+    expect(seatEvent(',"abandoned":"yes"')).toBeNull();
   });
 });
