@@ -182,6 +182,12 @@ const fixed = {
   noticeBack: { ctx: 'Page', ja: '%1のプレイヤーが戻りました', en: '%1 is played by its player again', page: true },
   missed: { ctx: 'Page', ja: '時間切れ %1回', en: '%1 moves timed out', page: true },
   abandoned: { ctx: 'Page', ja: '(放棄: COMが指します)', en: '(abandoned: the computer plays)', page: true },
+  oneMinute: { ctx: 'Page', ja: '1分', en: '1 minute', page: true },
+  nMinutes: { ctx: 'Page', ja: '%1分', en: '%1 minutes', page: true },
+  oneHour: { ctx: 'Page', ja: '1時間', en: '1 hour', page: true },
+  nHours: { ctx: 'Page', ja: '%1時間', en: '%1 hours', page: true },
+  oneDay: { ctx: 'Page', ja: '1日', en: '1 day', page: true },
+  nDays: { ctx: 'Page', ja: '%1日', en: '%1 days', page: true },
   errNoHints: { ctx: 'Page', ja: 'この卓ではヒントは使えません', en: 'Hints are off at this table', page: true },
 } satisfies Record<string, Text>;
 

@@ -331,6 +331,10 @@ export class Online {
       else this.send({ type: 'lobby', subscribe: false });
     });
     if (keptSeats().length > 0) window.setTimeout(() => this.follow(), 0);
+    // Back at the page: the tables are asked about at once.
+    document.addEventListener('visibilitychange', () => {
+      if (!document.hidden && this.welcomed) this.askMine();
+    });
     ui.join.addEventListener('click', () => this.joinCode(ui.code.value.trim().toUpperCase(), Number(ui.seatChoice.value)));
     ui.watch.addEventListener('click', () => {
       const code = ui.code.value.trim().toUpperCase();

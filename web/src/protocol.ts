@@ -164,7 +164,7 @@ function listedOf(v: unknown): ListedTable | null {
   if (!Array.isArray(players) || players.length !== 7 || !players.every((n) => shortText(n, 64))) return null;
   if (!isInt(free, 0, 7) || !isInt(level, 1, 9) || (pace !== 'live' && pace !== 'turn') || typeof quick !== 'boolean') return null;
   if (!(typeof age === 'number' && age >= 0 && age < 1e10)) return null;
-  if (moveSeconds !== undefined && !isInt(moveSeconds, 1, 10_000_000)) return null;
+  if (moveSeconds !== undefined && !isInt(moveSeconds, 0, 10_000_000)) return null;
   return {
     code,
     status,

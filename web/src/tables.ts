@@ -1,7 +1,7 @@
 // What the page works out about tables, with no page around it: the lobby's
 // lines, the player's own tables in the order they matter, the clock and
 // the page title.
-import { levelName, t } from './i18n';
+import { levelName, t, type TextKey } from './i18n';
 import type { ListedTable } from './protocol';
 
 // A table the page holds a seat at, as the server last told of it.
@@ -67,9 +67,10 @@ export function agoText(seconds: number): string {
 
 // A move time in its largest whole unit: "5 minutes", "2 hours", "3 days".
 export function moveTimeText(seconds: number): string {
-  if (seconds % 86400 === 0) return `${seconds / 86400} ${t('unitDays')}`;
-  if (seconds % 3600 === 0) return `${seconds / 3600} ${t('unitHours')}`;
-  return `${Math.round(seconds / 60)} ${t('unitMinutes')}`;
+  const count = (n: number, one: TextKey, many: TextKey) => (n === 1 ? t(one) : t(many, n));
+  if (seconds % 86400 === 0) return count(seconds / 86400, 'oneDay', 'nDays');
+  if (seconds % 3600 === 0) return count(seconds / 3600, 'oneHour', 'nHours');
+  return count(Math.round(seconds / 60), 'oneMinute', 'nMinutes');
 }
 
 export const shortestMove = 60;

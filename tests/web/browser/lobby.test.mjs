@@ -156,6 +156,46 @@ describe('the lobby of a daro server', { skip: missing || false }, () => {
     await Promise.all([q.close(), w.close()]);
   });
 
+  it('a turn-based table: its move clock, and your turn in the title of a page that is at no table', async () => {
+    // A browser of its own: no seats kept from the games before.
+    const own = await launch();
+    const a = await openPage(own.context, site.url);
+    await openLobby(a);
+    await a.locator('#net-seat-2').selectOption('human');
+    for (let s = 3; s <= 7; s++) await a.locator(`#net-seat-${s}`).selectOption('level1');
+    await a.locator('#net-pace').selectOption('turn');
+    await a.locator('#net-move-time').fill('5');
+    await a.locator('#net-move-unit').selectOption('minutes');
+    await a.locator('#net-public').check();
+    await a.locator('#net-create').click();
+    await a.waitForFunction(() => window.daro.app.online.seat() === 1);
+    const link = await a.locator('#net-link').inputValue();
+    const code = link.slice(-6);
+    const b = await openPage(second.context, link);
+    await b.waitForFunction(() => window.daro.app.online.seat() === 2);
+    await a.waitForFunction(() => /^Qin: (5:00|4:5\d) left$/.test(document.getElementById('net-clock').textContent));
+    await a.waitForFunction(() => document.title === '(1) Seven Kingdoms');
+
+    // Another page of the same browser, at no table, asks the server about
+    // the kept seat: your turn, in its list and its title, with the clock.
+    const other = await openPage(own.context, site.url);
+    await other.waitForFunction((c) => document.querySelector(`#mine-list li[data-code="${c}"]`)?.textContent.includes('Your turn'), code);
+    assert.match(await other.locator(`#mine-list li[data-code="${code}"]`).textContent(), /(5:00|4:5\d) left/);
+    assert.equal(await other.title(), '(1) Seven Kingdoms');
+    // The lobby shows the pace of the game being played.
+    await openLobby(other);
+    await other.waitForFunction((c) => /Turn-based, 5 minutes a move/.test(document.querySelector(`#lobby-playing li[data-code="${c}"]`)?.textContent ?? ''), code);
+    // A move there, and the title here follows when the page is looked at again.
+    await playOne(a);
+    await a.waitForFunction(() => document.title === 'Seven Kingdoms');
+    await b.waitForFunction(() => document.title === '(1) Seven Kingdoms');
+    await other.evaluate(() => document.dispatchEvent(new Event('visibilitychange')));
+    await other.waitForFunction((c) => /To move: 2nd \(Chu\)/.test(document.querySelector(`#mine-list li[data-code="${c}"]`)?.textContent ?? ''), code);
+    assert.equal(await other.title(), 'Seven Kingdoms');
+    await Promise.all([a.close(), b.close(), other.close()]);
+    await own.close();
+  });
+
   it('fits a phone in Japanese: the lobby and the table forms overflow nothing', async () => {
     const phone = await launch({ viewport: { width: 360, height: 740 }, hasTouch: true, isMobile: true, locale: 'ja-JP' });
     const p = await openPage(phone.context, site.url);

@@ -8,6 +8,7 @@ import {
   clockText,
   listedSummary,
   moveSecondsOf,
+  moveTimeText,
   newlyMyTurn,
   pageTitle,
   sortMine,
@@ -65,10 +66,15 @@ describe('clocks', () => {
     expect(moveSecondsOf(0.5, 'minutes')).toBe(60);
     expect(moveSecondsOf(9, 'days')).toBe(7 * 86400);
     expect(moveSecondsOf(Number.NaN, 'hours')).toBe(60);
+    setLang('en');
+    expect([60, 300, 3600, 86400, 2 * 86400].map(moveTimeText)).toEqual(['1 minute', '5 minutes', '1 hour', '1 day', '2 days']);
+    setLang('ja');
+    expect(moveTimeText(7200)).toBe('2時間');
   });
 });
 
 const listed = (over: Record<string, unknown> = {}) => ({
+  moveSeconds: 0,
   code: 'K7QMPA',
   status: 'waiting',
   seats: ['human', 'human', 'human', 'level2', 'level2', 'human', 'level2'],
