@@ -60,6 +60,14 @@ export class LobbyView {
   }
 
   private fill(list: HTMLUListElement, tables: ListedTable[], action: 'join' | 'watch'): void {
+    // The list changes under the player's hands: a button that had the
+    // keyboard's focus keeps it on its table's new line.
+    const focused = list.contains(document.activeElement) ? (document.activeElement as HTMLElement).dataset.code : undefined;
+    this.refill(list, tables, action);
+    if (focused) list.querySelector<HTMLButtonElement>(`button[data-code="${focused}"]`)?.focus();
+  }
+
+  private refill(list: HTMLUListElement, tables: ListedTable[], action: 'join' | 'watch'): void {
     if (tables.length === 0) {
       list.replaceChildren(h('li', { class: 'none' }, t('lobbyNone')));
       return;
@@ -102,6 +110,7 @@ export class MineView {
     this.title.textContent = t('yourTables');
     this.root.hidden = this.tables.length === 0;
     const gone = (performance.now() - this.receivedAt) / 1000;
+    const focused = this.list.contains(document.activeElement) ? (document.activeElement as HTMLElement).dataset.code : undefined;
     this.list.replaceChildren(
       ...this.tables.map((m) => {
         const state = this.stateText(m);
@@ -116,6 +125,7 @@ export class MineView {
         return li;
       }),
     );
+    if (focused) this.list.querySelector<HTMLButtonElement>(`button[data-code="${focused}"]`)?.focus();
     const counting = this.tables.some((m) => m.timeLeft !== undefined && m.status === 'playing');
     if (counting && this.ticking === null) this.ticking = window.setInterval(() => this.render(), 1000);
     if (!counting && this.ticking !== null) {

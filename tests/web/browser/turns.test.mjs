@@ -98,7 +98,12 @@ describe('turn-based tables at the page', { skip: missing || false }, () => {
     assert.ok(server.seen.some((m) => m.type === 'rematch'));
 
     // Off to another table of yours: the seat here is kept, not given up.
-    await page.locator('#mine-list button[data-code="TURNAA"]').click();
+    // By keyboard, though the list is drawn again every second for its clocks.
+    await page.locator('#mine-list button[data-code="TURNAA"]').focus();
+    const before = await page.locator('#mine-list .clock').first().textContent();
+    await page.waitForFunction((b) => document.querySelector('#mine-list .clock').textContent !== b, before);
+    assert.equal(await page.evaluate(() => document.activeElement.dataset.code), 'TURNAA');
+    await page.keyboard.press('Enter');
     await page.waitForFunction(() => location.pathname === '/t/TURNAA');
     await page.waitForFunction(() => /^Qin: (2:00:00|1:59:5\d) left$/.test(document.getElementById('net-clock').textContent));
     assert.equal(server.seen.filter((m) => m.type === 'leave').length, 0);
