@@ -41,6 +41,7 @@ void Form1::followRemoteGame(const std::array<SeatKind, 8>& seats, int mySeat, c
     }
     table.drainEvents();
     remoteSeat = mySeat;
+    remoteSeats = seats;
     gameStarted = valueYes;
     recordNavigated = valueNo;
     clickPhase = 0;
@@ -52,7 +53,18 @@ void Form1::leaveRemoteGame() {
     remoteSeat = 0;
 }
 
+bool Form1::reviewingRemote() const { return remote() && recordNavigated == valueYes; }
+
+void Form1::backToNow() {
+    if (!reviewingRemote()) return;
+    // The game is built again from its record, as it came from the server.
+    const std::vector<std::string> lines = recordLines(moveRecord, recordEnd);
+    followRemoteGame(remoteSeats, remoteSeat, lines);
+}
+
 bool Form1::presentRemoteLine(const std::string& line) {
+    // A move made while the player looks back is shown on the game as it stands.
+    backToNow();
     if (const auto move = moveOf(line)) {
         if (table.next().kind == StepKind::paused) table.resume();
         if (move->seat != turnSeat) return false;
