@@ -1414,6 +1414,34 @@ Cannot open: %2</translation>
         <source>新しい卓の席を選ぶ</source>
         <translation>Choose the seats of a new table</translation>
     </message>
+    <message>
+        <source>%1日%2時間</source>
+        <translation>%1 d %2 h</translation>
+    </message>
+    <message>
+        <source>あなたの番です</source>
+        <translation>Your move</translation>
+    </message>
+    <message>
+        <source>参加者を待っています</source>
+        <translation>waiting for players</translation>
+    </message>
+    <message>
+        <source>終局</source>
+        <translation>over</translation>
+    </message>
+    <message>
+        <source>残り %1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>対局はまだ終わっていません</source>
+        <translation>The game is not over yet</translation>
+    </message>
+    <message>
+        <source>サーバーに接続できません</source>
+        <translation>Could not reach the server</translation>
+    </message>
 </context>
 <context>
     <name>Title</name>

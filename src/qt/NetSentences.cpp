@@ -43,6 +43,7 @@ constexpr Refusal refusals[] = {
     {"server_full", QT_TRANSLATE_NOOP("NetWindow", "サーバーの卓がいっぱいです。後でもう一度どうぞ")},
     {"too_many_tables", QT_TRANSLATE_NOOP("NetWindow", "このアドレスから作った、終わっていない卓が多すぎます")},
     {"storage_failed", QT_TRANSLATE_NOOP("NetWindow", "サーバーが記録できませんでした。何も変わっていません")},
+    {"game_not_over", QT_TRANSLATE_NOOP("NetWindow", "対局はまだ終わっていません")},
 };
 
 }  // namespace

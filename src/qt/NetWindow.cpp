@@ -71,8 +71,18 @@ NetWindow::NetWindow(Dispatch dispatch, QWidget* parent, Preferences* preference
     buildLayout();
     countdown_ = new QTimer(this);
     countdown_->setInterval(1000);
-    connect(countdown_, &QTimer::timeout, this, &NetWindow::showSeats);
+    connect(countdown_, &QTimer::timeout, this, [this] {
+        showSeats();
+        showHeldTimes();
+    });
     countdown_->start();
+    // What the server says of the held tables is asked again now and then.
+    askTimer_ = new QTimer(this);
+    askTimer_->setInterval(60 * 1000);
+    connect(askTimer_, &QTimer::timeout, this, [this] {
+        if (isVisible()) askAboutHeldTables();
+    });
+    askTimer_->start();
     retry_ = new QTimer(this);
     retry_->setSingleShot(true);
     connect(retry_, &QTimer::timeout, this, [this] { openConnection(firstRequest_); });
@@ -205,6 +215,7 @@ void NetWindow::openConnection(const QJsonObject& firstRequest) {
     }
     dropConnection();
     socket_ = std::make_unique<QWebSocket>();
+    welcomed_ = false;
     socket_->setMaxAllowedIncomingMessageSize(largestMessage);
     QWebSocket* socket = socket_.get();
     connect(socket, &QWebSocket::connected, this, [this] {
@@ -253,7 +264,10 @@ void NetWindow::received(const QString& message) {
     const QJsonObject m = QJsonDocument::fromJson(message.toUtf8()).object();
     const QString type = field(m, "type");
     if (type == QLatin1String("welcome")) {
+        welcomed_ = true;
         send(firstRequest_);
+    } else if (type == QLatin1String("mine")) {
+        onMine(m);
     } else if (type == QLatin1String("created")) {
         if (!isTableCode(field(m, "code"))) return;
         code_ = field(m, "code");
@@ -307,6 +321,7 @@ void NetWindow::onTable(const QJsonObject& table) {
     else if (!sameTable) token_.clear();
     tableStatus_ = field(table, "status");
     turn_ = table.value(QStringLiteral("turn")).toInt();
+    turnEnds_ = clockEnd(table.value(QStringLiteral("turnLeft")));
     std::array<SeatKind, 8> kinds{};
     const QJsonArray seats = table.value(QStringLiteral("seats")).toArray();
     for (int s = 1; s <= Codes::seatCount; ++s) {
@@ -366,10 +381,13 @@ void NetWindow::onEvent(const QJsonObject& event, const QString& type) {
                    .arg(event.value(QStringLiteral("piece")).toInt())
                    .arg(event.value(QStringLiteral("captured")).toInt())
                    .toStdString();
+        turnEnds_ = 0;
     } else if (type == QLatin1String("out") || type == QLatin1String("pass")) {
         line = type.toStdString() + " " + std::to_string(seat);
     } else if (type == QLatin1String("turn")) {
         turn_ = seat;
+        turnEnds_ = clockEnd(event.value(QStringLiteral("left")));
+        if (isSeat(seat_) && seat == seat_) turnCameToYou();
         showSeats();
         return;
     } else if (type == QLatin1String("started")) {
@@ -446,7 +464,8 @@ void NetWindow::lostConnection() {
     showSeats();
     const bool seated = seat_ > 0 && !token_.isEmpty();
     if (!wasAtTable || (!seated && code_.isEmpty()) || tableStatus_ == QLatin1String("over")) {
-        setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました")));
+        setStatus(welcomed_ ? text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました"))
+                            : text(QT_TRANSLATE_NOOP("NetWindow", "サーバーに接続できません")));
         return;
     }
     // Back to the seat with its token (or to watching), later each time.
@@ -488,17 +507,14 @@ void NetWindow::showSeats() {
         if (s == seat_) row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "← あなた"));
         seatList_->addItem(row);
     }
-    turnLabel_->setText(isSeat(turn_) ? text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(text(kingdoms[turn_])) : QString());
-}
-
-void NetWindow::showHeldTables() {
-    heldTables_->clear();
-    for (const HeldSeat& held : memory_.seats()) {
-        if (atTable_ && held.code == code_) continue;
-        auto* item = new QListWidgetItem(text(QT_TRANSLATE_NOOP("NetWindow", "卓 %1 に戻る")).arg(held.code), heldTables_);
-        item->setData(Qt::UserRole, held.code);
-    }
-    heldTables_->setVisible(heldTables_->count() > 0);
+    QString turn;
+    if (isSeat(turn_))
+        turn = isSeat(seat_) && turn_ == seat_ ? text(QT_TRANSLATE_NOOP("NetWindow", "あなたの番です"))
+                                               : text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(text(kingdoms[turn_]));
+    // The time the seat to move has left, at either pace.
+    if (!turn.isEmpty() && turnEnds_ > 0 && seatsKnown_)
+        turn += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "残り %1")).arg(timeLeft(turnEnds_));
+    turnLabel_->setText(turn);
 }
 
 // A seated or watching window's seat boxes show the table's seats, read-only.

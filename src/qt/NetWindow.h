@@ -14,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "NetMemory.h"
@@ -47,6 +48,9 @@ public:
     // The waits before each attempt to reconnect: 1, 2, 4 … seconds, at most 30.
     static int retryDelay(int attempt);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildLayout();
     void buildSeatChoices(QVBoxLayout* layout);
@@ -65,6 +69,15 @@ private:
     void lostConnection();
     void showSeats();
     void showHeldTables();
+    // Your tables: what the server says of each table a seat is held at.
+    void askAboutHeldTables();
+    void onMine(const QJsonObject& mine);
+    void showHeldTimes();
+    QString heldRow(const HeldSeat& held) const;
+    void turnCameToYou();
+    QString timeLeft(qint64 endsAt) const;
+    // The end on `clock_` of a clock with `secondsLeft`; 0 for none.
+    qint64 clockEnd(const QJsonValue& secondsLeft) const;
     void showTableSeats();
     void showOwnSeatChoices();
     void setStatus(const QString& text);
@@ -88,9 +101,18 @@ private:
     bool seatsKnown_ = false;  // false while the connection is down
     int turn_ = 0;
     bool refusalShown_ = false;
+    bool welcomed_ = false;  // the server answered this connection's hello
     // Going back after a lost connection: the attempt under way.
     int attempt_ = 0;
     bool returning_ = false;
+    // The clock of the seat to move at this table, on `clock_`; 0 when none.
+    qint64 turnEnds_ = 0;
+    struct HeldStatus {
+        QJsonObject entry;
+        qint64 turnEnds = 0;
+    };
+    std::map<QString, HeldStatus> heldStatus_;
+    QTimer* askTimer_ = nullptr;
     std::array<int, 8> ownChoices_{};
     bool showingTable_ = false;
 

@@ -248,5 +248,65 @@ TEST(NetPanel, ATableIsRememberedWithItsChatAndTheSeatIsTakenBackAfterALostConne
     EXPECT_TRUE(qt::NetMemory(memory).chat("ABCDEF").isEmpty());
 }
 
+TEST(NetPanel, YourTablesAreAskedAboutWithYourTurnFirstAndTheirClocks) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString memory = folder.filePath(QStringLiteral("tables"));
+    qt::NetMemory held(memory);
+    const QString other = QStringLiteral("fedcba9876543210fedcba9876543210");
+    held.keepSeat({QStringLiteral("AAAAAA"), 3, token});
+    held.keepSeat({QStringLiteral("BBBBBB"), 5, other});
+    held.keepSeat({QStringLiteral("CCCCCC"), 1, token});
+    ScriptedServer server;
+    qt::Preferences preferences(QString{});
+    preferences.setValue(QStringLiteral("netServer"), server.address());
+    qt::NetWindow panel([](const std::function<void(Form1&)>&) {}, nullptr, &preferences, memory);
+    panel.show();
+    const QJsonArray asked = server.awaitHeard("mine").value("tables").toArray();
+    ASSERT_EQ(asked.size(), 3);
+    EXPECT_EQ(asked[1].toObject().value("code").toString(), "BBBBBB");
+    EXPECT_EQ(asked[1].toObject().value("seat").toInt(), 5);
+    EXPECT_EQ(asked[1].toObject().value("token").toString(), other);
+
+    const auto entry = [](const char* code, int seat, bool yours, double left) {
+        QJsonObject e{{"code", code}, {"seat", seat}, {"status", "playing"}, {"pace", "turn"}, {"moveSeconds", 86400},
+                      {"turn", yours ? seat : 1}, {"yourTurn", yours}, {"moveNumber", 12}, {"result", ""}};
+        if (left > 0) e["turnLeft"] = left;
+        return e;
+    };
+    server.say({{"type", "mine"},
+                {"tables", QJsonArray{entry("AAAAAA", 3, false, 0), entry("BBBBBB", 5, true, 3600),
+                                      QJsonObject{{"code", "CCCCCC"}, {"seat", 1}, {"error", "no_such_table"}}}}});
+    auto* list = panel.findChild<QListWidget*>(QStringLiteral("NET_HELD_TABLES"));
+    ASSERT_TRUE(eventually([&] { return list->count() == 2; })) << rows(list).join('|').toStdString();
+    EXPECT_TRUE(rows(list)[0].startsWith(QStringLiteral("★ 卓 BBBBBB に戻る  あなたの番です  残り 0:59:")) ||
+                rows(list)[0].startsWith(QStringLiteral("★ 卓 BBBBBB に戻る  あなたの番です  残り 1:00:00")))
+        << rows(list)[0].toStdString();
+    EXPECT_EQ(rows(list)[1].toStdString(), "卓 AAAAAA に戻る");
+    EXPECT_FALSE(qt::NetMemory(memory).seatAt(QStringLiteral("CCCCCC")));
+
+    // At the table itself the clock of the seat to move runs, here the grace of an away player.
+    emit list->itemActivated(list->item(1));
+    EXPECT_EQ(server.awaitHeard("reconnect").value("code").toString(), "AAAAAA");
+    QJsonObject atTable = table("playing", true);
+    atTable["code"] = "AAAAAA";
+    atTable["you"] = 3;
+    atTable["turn"] = 2;
+    atTable["turnLeft"] = 90.5;
+    server.say({{"type", "joined"}, {"code", "AAAAAA"}, {"seat", 3}});
+    server.say(atTable);
+    ASSERT_TRUE(eventually([&] {
+        for (QLabel* label : panel.findChildren<QLabel*>())
+            if (label->text().startsWith(QStringLiteral("手番: 楚  残り 0:01:3"))) return true;
+        return false;
+    }));
+    server.say({{"type", "turn"}, {"seat", 3}, {"left", 86400.0 * 2 + 7200}});
+    ASSERT_TRUE(eventually([&] {
+        for (QLabel* label : panel.findChildren<QLabel*>())
+            if (label->text() == QStringLiteral("あなたの番です  残り 2日2時間")) return true;
+        return false;
+    }));
+}
+
 }  // namespace
 }  // namespace daro::test
