@@ -431,6 +431,9 @@ void NetWindow::onChat(const QJsonObject& chat) {
 void NetWindow::onError(const QJsonObject& error) {
     const QString code = field(error, "code");
     const QString about = field(error, "about");
+    // The panel asks about its tables by itself; a server that predates the
+    // question is no news to the player.
+    if (about == QLatin1String("mine")) return;
     setStatus(refusalSentence(code, missingPlayers(), tableStatus_ == QLatin1String("over")));
     refusalShown_ = true;
     // A seat the server no longer gives back with our token is forgotten;

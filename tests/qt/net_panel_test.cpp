@@ -284,6 +284,10 @@ TEST(NetPanel, YourTablesAreAskedAboutWithYourTurnFirstAndTheirClocks) {
         << rows(list)[0].toStdString();
     EXPECT_EQ(rows(list)[1].toStdString(), "卓 AAAAAA に戻る");
     EXPECT_FALSE(qt::NetMemory(memory).seatAt(QStringLiteral("CCCCCC")));
+    // A server that does not know the question: the player hears nothing of it.
+    server.say({{"type", "error"}, {"code", "unknown_type"}, {"about", "mine"}});
+    QTest::qWait(300);
+    EXPECT_EQ(status(panel), QString());
 
     // At the table itself the clock of the seat to move runs, here the grace of an away player.
     emit list->itemActivated(list->item(1));
