@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "Eventually.h"
+#include "FreeSeatsDialog.h"
 #include "Language.h"
 #include "NetMemory.h"
 #include "NetSentences.h"
@@ -80,6 +81,22 @@ TEST(NetSentences, EveryRefusalOfTheProtocolIsASentenceInJapaneseAndEnglish) {
     EXPECT_EQ(qt::refusalSentence(QStringLiteral("game_not_running"), 3).toStdString(),
               "The game starts when every human seat is taken — waiting for 3 more players");
     EXPECT_NE(fallback, qt::refusalSentence(QStringLiteral("no_code_like_this")));
+    language.use(QStringLiteral("ja"));
+}
+
+// A computer seat reads the same in the panel and the free-seating dialog.
+TEST(NetPanel, ComputerSeatsAreWordedAsInTheFreeSeatingDialog) {
+    qt::Language language;
+    ASSERT_TRUE(language.use(QStringLiteral("en")));
+    QTemporaryDir folder;
+    qt::NetWindow panel([](const std::function<void(Form1&)>&) {}, nullptr, nullptr, folder.path());
+    qt::FreeSeatsDialog dialog(3, nullptr);
+    auto* net = panel.findChild<QComboBox*>(QStringLiteral("NET_SEAT_2"));
+    auto* free = dialog.findChild<QComboBox*>(QStringLiteral("SEAT_2"));
+    ASSERT_TRUE(net && free);
+    ASSERT_EQ(net->count(), free->count());
+    for (int i = 0; i < net->count(); ++i) EXPECT_EQ(net->itemText(i).toStdString(), free->itemText(i).toStdString());
+    EXPECT_EQ(net->itemText(3).toStdString(), "Computer, level 3");
     language.use(QStringLiteral("ja"));
 }
 

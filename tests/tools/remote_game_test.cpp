@@ -74,6 +74,22 @@ TEST(RemoteGame, OnlyTheWindowsOwnSeatSendsMoves) {
     EXPECT_EQ(own.form.board[6][10], 50);
 }
 
+// The table is followed as the server plays it: seven humans are the
+// seven-player game, where the computers' rules (drop-outs, waits) never apply.
+TEST(RemoteGame, SevenHumansAreTheSevenPlayerGameAndAnyComputerAFreeGame) {
+    std::array<SeatKind, 8> seven{};
+    for (int s = 1; s <= 7; ++s) seven[static_cast<std::size_t>(s)] = {true, 0};
+    Follower w;
+    w.form.sendMove = [](const TableMove&) {};
+    w.form.followRemoteGame(seven, 3, {"move 1 1 5 10 6 10 50 0"});
+    EXPECT_EQ(w.form.table.gameMode, Table::modeSevenPlayers);
+    EXPECT_EQ(w.form.turnSeat, 2);
+    Follower mixed;
+    mixed.form.sendMove = [](const TableMove&) {};
+    mixed.form.followRemoteGame(oneHumanAt(3), 3, {});
+    EXPECT_EQ(mixed.form.table.gameMode, Table::modeFree);
+}
+
 // At a server 戻 and 進 only look back: the player is told so once, nothing
 // is sent, a move announced meanwhile lands on the game as it stands, and a
 // click on the board or the last 進 is the game again.
