@@ -1442,6 +1442,18 @@ Cannot open: %2</translation>
         <source>サーバーに接続できません</source>
         <translation>Could not reach the server</translation>
     </message>
+    <message>
+        <source>― %1は3手続けて時間切れでした。プレイヤーが戻るまでコンピュータが指します</source>
+        <translation>― %1 ran out of time three moves in a row; the computer plays it until its player comes back</translation>
+    </message>
+    <message>
+        <source>― %1はまたプレイヤーが指します</source>
+        <translation>― %1 is played by its player again</translation>
+    </message>
+    <message>
+        <source>時間切れ %1回</source>
+        <translation>out of time %1×</translation>
+    </message>
 </context>
 <context>
     <name>Title</name>

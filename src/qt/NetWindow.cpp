@@ -423,7 +423,19 @@ void NetWindow::onSeat(const QJsonObject& seat) {
 }
 
 void NetWindow::onChat(const QJsonObject& chat) {
-    const QString line = field(chat, "name").left(32) + QStringLiteral(": ") + field(chat, "text").left(400);
+    QString line = field(chat, "name").left(32) + QStringLiteral(": ") + field(chat, "text").left(400);
+    // The server's own lines are said in the window's language.
+    const QString notice = field(chat, "notice");
+    const int about = chat.value(QStringLiteral("noticeSeat")).toInt();
+    if (!notice.isEmpty() && isSeat(about)) {
+        if (notice == QLatin1String("abandoned"))
+            line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1は3手続けて時間切れでした。プレイヤーが戻るまでコンピュータが指します"))
+                       .arg(text(kingdoms[about]));
+        else if (notice == QLatin1String("back"))
+            line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1はまたプレイヤーが指します")).arg(text(kingdoms[about]));
+        else
+            line = QStringLiteral("― ") + field(chat, "text").left(400);
+    }
     chatLog_->appendPlainText(line);
     if (seat_ > 0 && memory_.seatAt(code_)) memory_.addChat(code_, line);
 }
@@ -506,6 +518,9 @@ void NetWindow::showSeats() {
                 row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "切断"));
             if (field(seat, "playedBy") == QLatin1String("computer"))
                 row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "(COMが代打ち)"));
+            const int missed = seat.value(QStringLiteral("missed")).toInt();
+            if (missed > 0 && !seat.value(QStringLiteral("abandoned")).toBool())
+                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "時間切れ %1回")).arg(missed);
         }
         if (s == seat_) row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "← あなた"));
         seatList_->addItem(row);

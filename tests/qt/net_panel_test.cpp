@@ -306,6 +306,16 @@ TEST(NetPanel, YourTablesAreAskedAboutWithYourTurnFirstAndTheirClocks) {
     QTest::qWait(300);
     EXPECT_EQ(status(panel), QString());
 
+    // The server's own chat lines are the window's sentences; a seat's missed moves show.
+    server.say({{"type", "chat"}, {"seat", 0}, {"name", ""}, {"text", "Seat 2 missed 3 moves in a row; ..."},
+                {"notice", "abandoned"}, {"noticeSeat", 2}});
+    server.say({{"type", "seat"}, {"seat", 1}, {"kind", "human"}, {"name", "me"}, {"open", false}, {"connected", false},
+                {"playedBy", "player"}, {"missed", 2}});
+    auto* chat = panel.findChild<QPlainTextEdit*>();
+    ASSERT_TRUE(eventually([&] { return chat->toPlainText().contains(QStringLiteral("楚は3手続けて時間切れ")); }))
+        << chat->toPlainText().toStdString();
+    EXPECT_TRUE(rows(seatRows(panel)).join('|').contains(QStringLiteral("時間切れ 2回")));
+
     // At the table itself the clock of the seat to move runs, here the grace of an away player.
     emit list->itemActivated(list->item(1));
     EXPECT_EQ(server.awaitHeard("reconnect").value("code").toString(), "AAAAAA");
