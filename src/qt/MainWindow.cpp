@@ -180,7 +180,8 @@ void MainWindow::buildMenus() {
     items_["NET_PLAY"] = netPlay;
     connect(netPlay, &QAction::triggered, this, [this] {
         if (!netWindow_)
-            netWindow_ = new NetWindow([this](std::function<void(Form1&)> call) { dispatch(std::move(call)); }, this);
+            netWindow_ = new NetWindow([this](std::function<void(Form1&)> call) { dispatch(std::move(call)); }, this,
+                                       preferences_);
         netWindow_->show();
         netWindow_->raise();
     });

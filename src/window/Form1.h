@@ -153,9 +153,15 @@ public:
     // does not follow the game shown.
     bool presentRemoteLine(const std::string& line);
     void leaveRemoteGame();
+    // Review at a server: 戻 and 進 only show earlier positions; this shows
+    // the game as it stands again (any click on the board does too).
+    void backToNow();
     bool remote() const { return static_cast<bool>(sendMove); }
+    bool reviewingRemote() const;
     std::function<void(const TableMove&)> sendMove;
     int remoteSeat = 0;
+    std::array<SeatKind, 8> remoteSeats{};
+    bool remoteReviewExplained = false;
     // ----------------------------------------- following the game (additions)
     // 新しい対局: the opening position with the same seats and levels.
     void SHINKI_Click();

@@ -35,6 +35,11 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double X, double Y) {
         return;
     }
 
+    // At a server a look back ends with the first click, on the game as it stands.
+    if (reviewingRemote()) {
+        backToNow();
+        return;
+    }
     if (recordNavigated == valueYes) {
         if (moveNumber == 0 && turnSeat == noSeat) {
             refuseNoGame();

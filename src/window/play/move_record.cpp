@@ -38,11 +38,11 @@ void showEntry(Form1& f, const RecordEntry& shown, const RecordEntry& target) {
 }  // namespace
 
 void Form1::REPLAY_Click() {
-    // A game at a server goes on there: the window keeps its position.
-    if (remote()) {
-        module1.play(soundForbidden);
-        window.messageBox("できません", "戻る", BoxButtons::Ok, BoxIcon::None);
-        return;
+    // A game at a server goes on there: a step back is only a look back.
+    if (remote() && !remoteReviewExplained) {
+        remoteReviewExplained = true;
+        window.messageBox("サーバーの卓では手を戻せません。戻・進は局面を見るだけで、盤をクリックするか「今の局面へ」で対局に戻ります",
+                          "戻る", BoxButtons::Ok, BoxIcon::None);
     }
     if (gameStarted == valueNo) {
         refuseNoGame();
@@ -83,12 +83,6 @@ void Form1::REPLAY_Click() {
 }
 
 void Form1::AFTER_Click() {
-    // A game at a server goes on there: the window keeps its position.
-    if (remote()) {
-        module1.play(soundForbidden);
-        window.messageBox("できません", "進む", BoxButtons::Ok, BoxIcon::None);
-        return;
-    }
     if (gameStarted == valueNo) {
         refuseNoGame();
         return;
@@ -116,6 +110,8 @@ void Form1::AFTER_Click() {
 
     recordNavigated = valueYes;
     描画_経過();
+    // At a server the last position is the game again.
+    if (remote() && moveNumber == recordEnd) backToNow();
 }
 
 void Form1::CANCEL_Click() {
