@@ -75,14 +75,14 @@ describe('turn-based tables at the page', { skip: missing || false }, () => {
     // The finished table: a rematch offered by 韓 (seat 3), and the server's notice in words.
     await page.waitForFunction(() => document.getElementById('net-rematch-note').textContent === 'Han offers a rematch');
     assert.equal(await page.locator('#net-rematch').textContent(), 'Accept the rematch');
-    await page.waitForFunction(() => /Zhao missed three moves in a row/.test(document.getElementById('net-chat-log').textContent));
+    await page.waitForFunction(() => /Zhao ran out of time three moves in a row/.test(document.getElementById('net-chat-log').textContent));
 
     // Your tables, your turn first; the one the server no longer knows is dropped.
     await page.waitForFunction(() => document.querySelectorAll('#mine-list li').length === 3);
     const rows = await page.locator('#mine-list li').allTextContents();
     assert.match(rows[0], /^TURNAA 1st \(Qin\) · Your turn · 2:00:00 left Go to the table$/);
     assert.match(rows[1], /^OTHERB 4th \(Qi\) · To move: 5th \(Wei\) · 1:00 left/);
-    assert.match(rows[2], /^OLDTAB 2nd \(Chu\) · Over$/);
+    assert.match(rows[2], /^OLDTAB 2nd \(Chu\) · over$/);
     assert.equal(await page.evaluate(() => localStorage.getItem('daro.seat.GONEXX')), null);
     assert.equal(await page.title(), '(1) Seven Kingdoms');
 

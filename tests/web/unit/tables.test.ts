@@ -142,7 +142,7 @@ describe('a turn-based seat', () => {
     setLang('en');
     const missed = seatEvent(',"missed":2');
     const gone = seatEvent(',"missed":3,"abandoned":true');
-    expect(missed?.type === 'seat' && seatRow(missed.info, 1, 0)).toBe('4th (Qi)  dee  away  (the computer plays)  2 moves timed out');
+    expect(missed?.type === 'seat' && seatRow(missed.info, 1, 0)).toBe('4th (Qi)  dee  away  (the computer plays)  out of time 2×');
     expect(gone?.type === 'seat' && seatRow(gone.info, 4, 0)).toBe('4th (Qi)  dee  away  (abandoned: the computer plays)  ← you');
     expect(seatEvent(',"missed":-1')).toBeNull();
     expect(seatEvent(',"abandoned":"yes"')).toBeNull();
