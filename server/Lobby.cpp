@@ -111,6 +111,8 @@ void Lobby::dispatch(ConnId who, Connection& c, const Json& m, double now) {
     if (t == "download") return download(who, m);
     if (t == "lobby") return lobby(who, c, m, now);
     if (t == "quick") return quick(who, c, m, now);
+    if (t == "rematch") return rematch(who, c, now);
+    if (t == "mine") return mine(who, m, now);
     if (t == "ping") return sendJson(who, {{"type", "pong"}});
     error(who, "unknown_type", t.substr(0, 32), "no such message type");
 }
@@ -160,7 +162,7 @@ GameTable* Lobby::tableByCode(const Json& m, ConnId who, std::string_view about,
     }
     auto it = tables_.find(code);
     if (it != tables_.end()) return it->second.get();
-    if (GameTable* finished = bringBackFinished(code, now)) return finished;
+    if (GameTable* stored = bringBack(code, now)) return stored;
     error(who, "no_such_table", about, "no open table has that code");
     return nullptr;
 }

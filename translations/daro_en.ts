@@ -821,8 +821,12 @@ Cannot open: %2</translation>
         <translation>King</translation>
     </message>
     <message>
-        <source>八方向に何桝でも進みます。駒の面には国の名が書いてあります。ほかの国の駒や周が利いている桝へは動けません。</source>
-        <translation>Moves any distance in the eight directions. Its face bears its kingdom’s name. It may not move onto a square that a piece of another kingdom, or the centre piece, reaches.</translation>
+        <source>八方向に何桝でも進みます。駒の面には国の名が書いてあります。ほかの国の駒や周が利いている桝へは動けません。図の×の桝は、斉の剣が利いているので王は行けません。</source>
+        <translation>Moves any distance in the eight directions. Its face bears its kingdom’s name. It may not move onto a square that a piece of another kingdom, or the centre piece, reaches. In the diagram, Qi’s Sword reaches the square marked ×, so the King may not go there.</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     </message>
     <message>
         <source>遊び方</source>
@@ -905,7 +909,7 @@ Cannot open: %2</translation>
     <message>
         <source>対局</source>
         <comment>the submenu of the kinds of game</comment>
-        <translation>New game</translation>
+        <translation>Kind of game</translation>
     </message>
     <message>
         <source>1_PLAY</source>
@@ -997,7 +1001,7 @@ Cannot open: %2</translation>
     </message>
     <message>
         <source>移動指導</source>
-        <translation>Show moves</translation>
+        <translation>Outline legal squares</translation>
     </message>
     <message>
         <source>ｱｲｺﾝ表示</source>

@@ -116,6 +116,9 @@ public:
 
     // ------------------------------------------ small helpers
     bool onBoard(int x, int y) const { return x >= 1 && x <= boardSize && y >= 1 && y <= boardSize; }
+    // 手の表示 or 王手の表示 is on: the game guides as a new player expects.
+    // With both off it looks and answers as it always did.
+    bool guidedPlay() const { return window.isChecked("TE_HYOUJI") || window.isChecked("OUTE"); }
 
     // ================================= 1-3 the game as the window shows it
     void 初期設定();
@@ -326,6 +329,9 @@ private:
     bool timelineRunning_ = false;
     bool waiting_ = false;
     std::optional<ChosenMove> chosen_;
+    // The next board click plays on without the "OKですか？" box (a game
+    // taken over while guiding).
+    bool resumeQuietly_ = false;
     // Squares that carry a mark or the danger outline now, to be cleared.
     std::vector<std::pair<int, int>> markedSquares_;
     std::pair<int, int> dangerSquare_{0, 0};

@@ -78,6 +78,7 @@ void Form1::REPLAY_Click() {
     描画_アイコン(turnSeat, true);
 
     recordNavigated = valueYes;
+    resumeQuietly_ = false;
     rotationStop = valueNo;
     描画_経過();
 }
@@ -109,12 +110,19 @@ void Form1::AFTER_Click() {
     描画_アイコン(turnSeat, true);
 
     recordNavigated = valueYes;
+    resumeQuietly_ = false;
     描画_経過();
     // At a server the last position is the game again.
     if (remote() && moveNumber == recordEnd) backToNow();
 }
 
 void Form1::CANCEL_Click() {
+    // Guided, the opening is shown for review and the game stays reachable
+    // by 進 and the move list; the next click plays on from there.
+    if (guidedPlay() && gameStarted == valueYes && !remote()) {
+        showRecordPosition(0);
+        return;
+    }
     初期設定();
     gameStarted = valueNo;
 }
