@@ -54,11 +54,13 @@ void Lobby::received(ConnId who, std::string_view text, double now) {
     if (it == connections_.end()) return;
     Connection& c = it->second;
     if (!admitted(who, c, text, now)) return;
-    if (text.size() > limits_.maxMessageBytes) {
+    const Json message = text.size() <= limits_.mineMessageBytes ? Json::parse(text, nullptr, false) : Json();
+    // `mine` carries up to 100 tokens, more than other messages may.
+    const bool mineList = message.is_object() && message.value("type", Json()) == "mine";
+    if (text.size() > (mineList ? limits_.mineMessageBytes : limits_.maxMessageBytes)) {
         error(who, "too_large", "", "a message is at most " + std::to_string(limits_.maxMessageBytes) + " bytes");
         return;
     }
-    const Json message = Json::parse(text, nullptr, false);
     if (message.is_discarded() || !message.is_object()) {
         error(who, "malformed", "", "a message is one JSON object");
         return;

@@ -36,6 +36,7 @@ inline constexpr int protocolVersion = 1;
 
 struct Limits {
     std::size_t maxMessageBytes = 4096;
+    std::size_t mineMessageBytes = 8192;
     int connectionsPerAddress = 32;
     // Unfinished tables created from one address, so nobody fills the
     // server (or its computers' time) alone.
