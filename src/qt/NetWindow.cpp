@@ -85,7 +85,7 @@ NetWindow::NetWindow(Dispatch dispatch, QWidget* parent, Preferences* preference
     askTimer_->start();
     retry_ = new QTimer(this);
     retry_->setSingleShot(true);
-    connect(retry_, &QTimer::timeout, this, [this] { openConnection(firstRequest_); });
+    connect(retry_, &QTimer::timeout, this, [this] { openConnection(firstRequest_, true); });
     showHeldTables();
 }
 
@@ -206,13 +206,22 @@ void NetWindow::buildJoinRow(QVBoxLayout* layout) {
 // Every request that goes to a table goes on a connection of its own: the
 // seat of a table the window was at stays its own (with its grace, and its
 // token to go back), where `leave` would give it up.
-void NetWindow::openConnection(const QJsonObject& firstRequest) {
+void NetWindow::openConnection(const QJsonObject& firstRequest, bool retrying) {
     firstRequest_ = firstRequest;
     remember();
-    if (socket_ && socket_->state() == QAbstractSocket::ConnectedState && !atTable_) {
+    if (!retrying) {
+        // The player's own choice: whatever was being taken up again is over.
+        returning_ = false;
+        attempt_ = 0;
+    }
+    const auto state = socket_ ? socket_->state() : QAbstractSocket::UnconnectedState;
+    if (!atTable_ && state == QAbstractSocket::ConnectedState && welcomed_) {
         send(firstRequest_);
         return;
     }
+    // Still saying hello: the welcome sends the request.
+    if (!atTable_ && !retrying && state != QAbstractSocket::UnconnectedState && state != QAbstractSocket::ClosingState)
+        return;
     dropConnection();
     socket_ = std::make_unique<QWebSocket>();
     welcomed_ = false;

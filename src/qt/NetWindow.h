@@ -55,7 +55,8 @@ private:
     void buildLayout();
     void buildSeatChoices(QVBoxLayout* layout);
     void buildJoinRow(QVBoxLayout* layout);
-    void openConnection(const QJsonObject& firstRequest);
+    // `retrying`: going back after a lost connection, not the player's choice.
+    void openConnection(const QJsonObject& firstRequest, bool retrying = false);
     void dropConnection();
     void rejoin(const HeldSeat& held);
     void send(const QJsonObject& message);

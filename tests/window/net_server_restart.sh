@@ -129,7 +129,9 @@ wait_for_log "$WORK/server2.log" "$code.* move " 10 || grep -q " move " "$WORK/s
 
 # Closed and started again: the server and the name are kept, and the table is offered.
 end_with_esc
-settings="$WORK/config/daro/daro.conf"
+# The settings live beside the classic ones: in the game's folder or the configuration folder.
+settings="$(ls "$WORK/game/daro.conf" "$WORK/config/daro/daro.conf" 2>/dev/null | xargs grep -l '^netServer=' 2>/dev/null | head -n 1 || true)"
+[ -n "$settings" ] || net_fail "the server was not kept: $(cat "$WORK/game/daro.conf" "$WORK/config/daro/daro.conf" 2>/dev/null)"
 grep -q "^netServer=ws://127.0.0.1:$port/" "$settings" || net_fail "the server was not kept: $(cat "$settings")"
 grep -q "^netName=Alice" "$settings" || net_fail "the name was not kept"
 start_game
