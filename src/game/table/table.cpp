@@ -49,7 +49,7 @@ SeatKind Table::seatKind(int seat) const {
 }
 
 int Table::levelOf(int seat) const {
-    if (isSeat(seat) && seatLevel[seat] >= 1 && seatLevel[seat] <= levelFour) return seatLevel[seat];
+    if (isSeat(seat) && seatLevel[seat] >= 1 && seatLevel[seat] <= levelFive) return seatLevel[seat];
     return computerLevel;
 }
 
@@ -224,7 +224,7 @@ SearchRequest Table::snapshot() const {
     r.kingY = kingY;
     r.seat = turnSeat;
     r.level = levelOf(turnSeat);
-    if (r.level == levelFour) {
+    if (r.level == levelFour || r.level == levelFive) {
         const auto end = std::min(static_cast<std::size_t>(std::max(moveNumber, 0)), moveRecord.size());
         for (std::size_t i = 0; i < end; ++i)
             r.history.push_back(engine::positionKey(moveRecord[i].board(), moveRecord[i].seatToMove));
