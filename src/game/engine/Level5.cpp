@@ -34,7 +34,7 @@ const std::uint64_t ownNodeKey = mix(0x0A11ull);
 const std::uint64_t replyNodeKey = mix(0x4E71ull);
 std::uint64_t plyKey(int ply) { return mix(0x91Aull + static_cast<std::uint64_t>(ply)); }
 
-constexpr int maxPly = 64;
+constexpr int maxPly = 160;
 
 class Level5Searcher {
 public:
@@ -63,7 +63,7 @@ public:
         std::stable_sort(moves.begin(), moves.end(),
                          [](const Move& a, const Move& b) { return captureOrder(a) > captureOrder(b); });
         std::vector<int> scores(moves.size(), 0);
-        const int maxDepth = std::min(settings_.maxDepth, maxPly / 2);
+        const int maxDepth = std::min(settings_.maxDepth, maxPly / 8);
         for (int depth = 1; depth <= maxDepth; ++depth) {
             int alpha = -infinity;
             std::size_t best = 0;
@@ -268,8 +268,6 @@ private:
         });
     }
 
-    bool stillOnBoard(const Move& m) const { return pos_.at(m.from) == m.piece && pos_.at(m.to) == m.captured; }
-
     // ------------------------------------------------------------ the search
     // The root kingdom moves.
     int own(int depth, int alpha, int beta, int ply) {
@@ -308,47 +306,56 @@ private:
         return best;
     }
 
-    // The other kingdoms: those that cannot reach the root make their first
-    // capture, then the worst reply for the root of the others, or none.
-    int replies(int depth, int alpha, int beta, int ply) {
+    // The other kingdoms in their turns, from `seat` round to the root. One
+    // that can hurt the root takes what it would take worst for the root, or
+    // lets it be; one that cannot reach the root makes its first capture.
+    // A whole round costs one depth.
+    int rivalsFrom(int seat, int depth, int alpha, int beta, int ply) {
+        const int rootSeat = seatOfBlock[root_];
+        while (seat != rootSeat && !stillPlaying(pos_, blockOfSeat[seat])) seat = seatAfter(seat);
+        if (seat == rootSeat || ply >= maxPly) return own(depth, alpha, beta, ply);
         if (outOfBudget()) return 0;
-        if (depth <= 0) return quietReplies(alpha, beta, ply, settings_.quiescenceDepth);
-        const std::uint64_t key = pos_.hash() ^ replyNodeKey ^ plyKey(ply);
-        int stored;
-        Move hint{};
-        if (probe(key, depth, alpha, beta, stored, hint)) return stored;
+        const int block = blockOfSeat[seat];
+        const int next = seatAfter(seat);
         std::vector<Move>& moves = lists_[ply];
-        Move background;
-        otherKingdoms(moves, background);
-        if (background.piece != 0) pos_.make(background);
-        const int beta0 = beta;
-        int best = own(depth - 1, alpha, beta, ply + 1);
-        Move bestMove{};
-        if (!aborted_ && best > alpha) {
-            beta = std::min(beta, best);
-            const auto hinted = std::find_if(moves.begin(), moves.end(),
-                                             [&](const Move& m) { return m.from == hint.from && m.to == hint.to; });
-            if (hinted != moves.end()) std::rotate(moves.begin(), hinted, hinted + 1);
-            for (std::size_t i = 0; i < moves.size(); ++i) {
-                const Move m = moves[i];
-                if (!stillOnBoard(m)) continue;
-                const int mover = blockOf(m.piece);
-                pos_.make(m);
-                const int v = pos_.hasWon(mover) ? -winScore + ply : own(depth - 1, alpha, beta, ply + 1);
-                pos_.unmake(m);
-                if (aborted_) break;
-                if (v < best) {
-                    best = v;
-                    bestMove = m;
-                }
-                beta = std::min(beta, v);
-                if (alpha >= beta) break;
-            }
+        moves.clear();
+        pos_.generateCaptures(block, moves);
+        Move first{};
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            const Move m = moves[i];
+            if (hurts(m)) moves[kept++] = m;
+            else if (first.piece == 0 || captureOrder(m) > captureOrder(first)) first = m;
         }
-        if (background.piece != 0) pos_.unmake(background);
+        moves.resize(kept);
+        if (moves.empty()) {
+            if (first.piece == 0) return rivalsFrom(next, depth, alpha, beta, ply);
+            pos_.make(first);
+            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1);
+            pos_.unmake(first);
+            return v;
+        }
+        std::stable_sort(moves.begin(), moves.end(), [&](const Move& a, const Move& b) {
+            return (blockOf(a.captured) == root_) * 100000 + captureOrder(a) >
+                   (blockOf(b.captured) == root_) * 100000 + captureOrder(b);
+        });
+        int best = rivalsFrom(next, depth, alpha, beta, ply + 1);
         if (aborted_) return 0;
-        store(key, depth, alpha, beta0, best, bestMove);
+        beta = std::min(beta, best);
+        for (std::size_t i = 0; i < moves.size() && alpha < beta; ++i) {
+            const Move m = lists_[ply][i];
+            pos_.make(m);
+            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1);
+            pos_.unmake(m);
+            if (aborted_) return 0;
+            best = std::min(best, v);
+            beta = std::min(beta, v);
+        }
         return best;
+    }
+
+    int replies(int depth, int alpha, int beta, int ply) {
+        return rivalsFrom(seatAfter(seatOfBlock[root_]), depth, alpha, beta, ply);
     }
 
     // At the horizon: the root may stand on the evaluation or take.

@@ -7,7 +7,7 @@
 //     daro-game 1
 //     mode one-player            (or: mode seven-players, mode free)
 //     human SEAT                 (one-player only, 1..7)
-//     level K                    (1..4)
+//     level K                    (1..5)
 //     seats P1 .. P7             (each human, level1..level5 or random; files
 //                                 written before it have none)
 //     move N SEAT FX FY TX TY PIECE CAPTURED | out SEAT | pass SEAT | win SEAT | lost
