@@ -1090,6 +1090,14 @@ Cannot open: %2</translation>
         <source>最速</source>
         <translation>Fastest</translation>
     </message>
+    <message>
+        <source>LEVEL5</source>
+        <translation>Level 5</translation>
+    </message>
+    <message>
+        <source>ヒント</source>
+        <translation>Hint</translation>
+    </message>
 </context>
 <context>
     <name>MoveList</name>

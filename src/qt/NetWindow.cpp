@@ -109,7 +109,7 @@ void NetWindow::buildLayout() {
     for (int seat = 1; seat <= Codes::seatCount; ++seat) {
         auto* choice = new QComboBox(this);
         choice->addItem(text(QT_TRANSLATE_NOOP("NetWindow", "人間")), QStringLiteral("human"));
-        for (int l = 1; l <= Table::levelFour; ++l)
+        for (int l = 1; l <= Table::levelFive; ++l)
             choice->addItem(QStringLiteral("COM LEVEL%1").arg(l), QStringLiteral("level%1").arg(l));
         choice->setCurrentIndex(seat == 1 ? 0 : 3);
         create->addRow(text(seatNames[seat]), choice);

@@ -182,6 +182,10 @@ public:
     SearchRequest snapshot() const;
     void commitComputerMove(int seat, const std::optional<ChosenMove>& chosen);
     void resume();
+    // LEVEL5's move for the human seat to move, without playing it; nothing
+    // when no human is to move or the seat has no move. The game is left as
+    // it was.
+    std::optional<ChosenMove> hint() const;
     std::vector<TableEvent> drainEvents();
     const std::optional<Outcome>& outcome() const { return outcome_; }
     bool over() const { return outcome_.has_value(); }
@@ -235,6 +239,8 @@ public:
 
 private:
     void push(TableEvent event);
+    // The keys of the game's positions before this one, for repetitions.
+    std::vector<std::uint64_t> positionKeys() const;
     void endGame(const Outcome& outcome);
     void turnTo(int seat);
     Outcome winOf(int seat) const;

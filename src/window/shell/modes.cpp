@@ -17,7 +17,7 @@ void chooseLevel(Form1& f, int level) {
     const std::string item = "LEVEL" + std::to_string(level);
     if (f.window.isChecked(item)) return;
     f.window.setChecked(item, true);
-    for (int other = 1; other <= Form1::levelFour; ++other)
+    for (int other = 1; other <= Form1::levelFive; ++other)
         if (other != level) f.window.setChecked("LEVEL" + std::to_string(other), false);
     f.computerLevel = level;
     if (f.gameMode == Form1::modeOnePlayer) f.描画_レベル(level);
@@ -56,6 +56,7 @@ void Form1::LEVEL1_Click() { chooseLevel(*this, 1); }
 void Form1::LEVEL2_Click() { chooseLevel(*this, 2); }
 void Form1::LEVEL3_Click() { chooseLevel(*this, 3); }
 void Form1::LEVEL4_Click() { chooseLevel(*this, levelFour); }
+void Form1::LEVEL5_Click() { chooseLevel(*this, levelFive); }
 
 void Form1::消去_アイコン() {
     static constexpr std::array<const char*, 14> icons = {
