@@ -17,8 +17,10 @@ void chooseLevel(Form1& f, int level) {
     const std::string item = "LEVEL" + std::to_string(level);
     if (f.window.isChecked(item)) return;
     f.window.setChecked(item, true);
-    for (int other = 1; other <= Form1::levelFive; ++other)
+    for (int other = 1; other <= Form1::levelFour; ++other)
         if (other != level) f.window.setChecked("LEVEL" + std::to_string(other), false);
+    // LEVEL5 is touched only when it is in play, so the classic levels click as they always did.
+    if (level != Form1::levelFive && f.window.isChecked("LEVEL5")) f.window.setChecked("LEVEL5", false);
     f.computerLevel = level;
     if (f.gameMode == Form1::modeOnePlayer) f.描画_レベル(level);
 }
