@@ -57,7 +57,7 @@ std::string seatWord(const SeatKind& k) { return k.human ? "human" : "level" + s
 
 std::optional<SeatKind> seatKindOf(std::string_view word) {
     if (word == "human") return SeatKind{true, 0};
-    if (word.size() == 6 && word.substr(0, 5) == "level" && word[5] >= '1' && word[5] <= '4')
+    if (word.size() == 6 && word.substr(0, 5) == "level" && word[5] >= '1' && word[5] <= '5')
         return SeatKind{false, word[5] - '0'};
     return std::nullopt;
 }

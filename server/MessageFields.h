@@ -33,7 +33,7 @@ const std::string* stringField(const Json& m, const char* key);
 std::optional<std::size_t> plainTextLength(const std::string& s);
 std::optional<std::array<int, 2>> squareField(const Json& m, const char* key);
 
-// A seat as the store and `create` name it: "human", "level1" … "level4".
+// A seat as the store and `create` name it: "human", "level1" … "level5".
 std::string seatWord(const SeatKind& k);
 std::optional<SeatKind> seatKindOf(std::string_view word);
 

@@ -39,11 +39,11 @@ void Lobby::create(ConnId who, Connection& c, const Json& m, double now) {
     for (int s = 1; s <= seats; ++s) {
         const Json& word = (*list)[static_cast<std::size_t>(s - 1)];
         const auto kind = word.is_string() ? seatKindOf(word.get_ref<const std::string&>()) : std::nullopt;
-        if (!kind) return error(who, "malformed", "create", "a seat is \"human\" or \"level1\" to \"level4\"");
+        if (!kind) return error(who, "malformed", "create", "a seat is \"human\" or \"level1\" to \"level5\"");
         kinds[static_cast<std::size_t>(s)] = *kind;
     }
-    const int level = m.contains("level") ? intField(m, "level", 1, 4).value_or(0) : 3;
-    if (level == 0) return error(who, "malformed", "create", "\"level\" is 1 to 4");
+    const int level = m.contains("level") ? intField(m, "level", 1, 5).value_or(0) : 3;
+    if (level == 0) return error(who, "malformed", "create", "\"level\" is 1 to 5");
     const int grace = m.contains("grace") ? intField(m, "grace", 0, limits_.maxGraceSeconds).value_or(-1) : 90;
     if (grace < 0)
         return error(who, "malformed", "create",

@@ -439,9 +439,9 @@ Cannot open: %2</translation>
         <translation>expected &quot;human SEAT&quot;, SEAT 1..7</translation>
     </message>
     <message>
-        <source>&quot;level K&quot; の行のはずです (K は 1～4)</source>
+        <source>&quot;level K&quot; の行のはずです (K は 1～5)</source>
         <comment>game file</comment>
-        <translation>expected &quot;level K&quot;, K 1..4</translation>
+        <translation>expected &quot;level K&quot;, K 1..5</translation>
     </message>
     <message>
         <source>行が途中で切れています (行末がありません)</source>
@@ -722,9 +722,9 @@ Cannot open: %2</translation>
         <translation>expected &quot;seats&quot; and seven players</translation>
     </message>
     <message>
-        <source>指し手は human、level1～level4 か random です</source>
+        <source>指し手は human、level1～level5 か random です</source>
         <comment>game file</comment>
-        <translation>a player is human, level1..level4 or random</translation>
+        <translation>a player is human, level1..level5 or random</translation>
     </message>
     <message>
         <source>駒が 10 以下の国は指さずに離脱します</source>
@@ -1098,6 +1098,14 @@ Cannot open: %2</translation>
     <message>
         <source>最速</source>
         <translation>Fastest</translation>
+    </message>
+    <message>
+        <source>LEVEL5</source>
+        <translation>Level 5</translation>
+    </message>
+    <message>
+        <source>ヒント</source>
+        <translation>Hint</translation>
     </message>
 </context>
 <context>

@@ -32,10 +32,10 @@ FreeSeatsDialog::FreeSeatsDialog(int level, QWidget* parent) : QDialog(parent) {
         auto* choice = new QComboBox(this);
         choice->setObjectName(QStringLiteral("SEAT_%1").arg(seat));
         choice->addItem(text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "人間")), 0);
-        for (int l = 1; l <= Table::levelFour; ++l)
+        for (int l = 1; l <= Table::levelFive; ++l)
             choice->addItem(computerName(l), l);
         // One human at the first seat against the computers, as 1_PLAY starts.
-        choice->setCurrentIndex(seat == 1 ? 0 : std::clamp(level, 1, Table::levelFour));
+        choice->setCurrentIndex(seat == 1 ? 0 : std::clamp(level, 1, Table::levelFive));
         form->addRow(text(seatNames[seat]), choice);
         choices_[static_cast<std::size_t>(seat)] = choice;
     }

@@ -191,6 +191,7 @@ void MainWindow::buildMenus() {
     item(level, "LEVEL2", QT_TRANSLATE_NOOP("Menu", "LEVEL2"), &Form1::LEVEL2_Click, true);
     item(level, "LEVEL3", QT_TRANSLATE_NOOP("Menu", "LEVEL3"), &Form1::LEVEL3_Click, true);
     item(level, "LEVEL4", QT_TRANSLATE_NOOP("Menu", "LEVEL4"), &Form1::LEVEL4_Click, true);
+    item(level, "LEVEL5", QT_TRANSLATE_NOOP("Menu", "LEVEL5"), &Form1::LEVEL5_Click, true);
     item(taikyoku, "SHINKI", QT_TRANSLATE_NOOP("Menu", "新しい対局"), &Form1::SHINKI_Click, false)
         ->setShortcut(QKeySequence::New);
     item(taikyoku, "OWARI", QT_TRANSLATE_NOOP("Menu", "終わり"), &Form1::OWARI_Click, false);
@@ -244,6 +245,7 @@ void MainWindow::buildMenus() {
     other->addAction(guide);
     items_["ASOBIKATA"] = guide;
     connect(guide, &QAction::triggered, this, &MainWindow::showGuide);
+    item(other, "HINT", QT_TRANSLATE_NOOP("Menu", "ヒント"), &Form1::HINT_Click, false)->setShortcut(Qt::Key_H);
     item(other, "VER", QT_TRANSLATE_NOOP("Menu", "ﾊﾞｰｼﾞｮﾝ情報"), &Form1::VER_Click, false);
     retranslate();
 }
@@ -398,8 +400,8 @@ void MainWindow::load() {
     const int level = preferences_ ? preferences_->value(QStringLiteral("level"), 0).toInt() : 0;
     dispatch([](Form1& f) { f.Form_Load(); });
     static constexpr Click levels[] = {&Form1::LEVEL1_Click, &Form1::LEVEL2_Click, &Form1::LEVEL3_Click,
-                                       &Form1::LEVEL4_Click};
-    if (level >= 1 && level <= 4) dispatch([click = levels[level - 1]](Form1& f) { (f.*click)(); });
+                                       &Form1::LEVEL4_Click, &Form1::LEVEL5_Click};
+    if (level >= 1 && level <= Form1::levelFive) dispatch([click = levels[level - 1]](Form1& f) { (f.*click)(); });
 }
 
 void MainWindow::showMoveList() {

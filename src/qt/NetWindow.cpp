@@ -149,7 +149,7 @@ void NetWindow::buildSeatChoices(QVBoxLayout* layout) {
         auto* choice = new QComboBox(this);
         choice->setObjectName(QStringLiteral("NET_SEAT_%1").arg(seat));
         choice->addItem(text(QT_TRANSLATE_NOOP("NetWindow", "人間")), QStringLiteral("human"));
-        for (int l = 1; l <= Table::levelFour; ++l)
+        for (int l = 1; l <= Table::levelFive; ++l)
             choice->addItem(FreeSeatsDialog::computerName(l), QStringLiteral("level%1").arg(l));
         choice->setCurrentIndex(seat == 1 ? 0 : 3);
         create->addRow(text(seatNames[seat]), choice);
@@ -552,7 +552,7 @@ void NetWindow::showTableSeats() {
     for (int s = 1; s <= Codes::seatCount; ++s) {
         const QJsonObject& seat = seats_[at(s)];
         const bool human = field(seat, "kind") == QLatin1String("human");
-        newSeats_[at(s)]->setCurrentIndex(human ? 0 : std::clamp(seat.value(QStringLiteral("level")).toInt(), 1, Table::levelFour));
+        newSeats_[at(s)]->setCurrentIndex(human ? 0 : std::clamp(seat.value(QStringLiteral("level")).toInt(), 1, Table::levelFive));
         newSeats_[at(s)]->setEnabled(false);
     }
     createButton_->setText(text(QT_TRANSLATE_NOOP("NetWindow", "新しい卓の席を選ぶ")));

@@ -42,6 +42,7 @@ public:
 
     // ---------------------------------------------------------------- constants
     static constexpr int levelFour = Table::levelFour;
+    static constexpr int levelFive = Table::levelFive;
     static constexpr int modeSevenPlayers = Table::modeSevenPlayers;
     static constexpr int modeOnePlayer = Table::modeOnePlayer;
     static constexpr int modeFree = Table::modeFree;
@@ -271,6 +272,7 @@ public:
     void LEVEL2_Click();
     void LEVEL3_Click();
     void LEVEL4_Click();
+    void LEVEL5_Click();
     void 消去_アイコン();
     // 自由対局: a new game with each seat a human or the computer at a level.
     void seatFree(const std::array<SeatKind, 8>& seats);
@@ -293,6 +295,9 @@ public:
     void BGM_Click();
 
     void VER_Click();
+    // ヒント: LEVEL5's move for the human to move, outlined on the board and
+    // not played. Not at a server's table.
+    void HINT_Click();
     // Options beyond the classic ones; the window keeps their check marks.
     void TE_HYOUJI_Click();
     void OUTE_Click();
@@ -336,6 +341,9 @@ private:
     std::vector<std::pair<int, int>> markedSquares_;
     std::pair<int, int> dangerSquare_{0, 0};
     bool dangerShown_ = false;
+    // The squares the hint outlined, repainted when the game moves on.
+    std::vector<std::pair<int, int>> hintSquares_;
+    void clearHint();
     void repaintSquare(int x, int y);
     void startFromOpening(int mode, const std::array<SeatKind, 8>& seats);
     SyncSearcher syncSearcher_;

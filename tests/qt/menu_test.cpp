@@ -42,6 +42,7 @@ TEST_F(QtWindowTest, MenuBarHasTheDesignedCaptionsNamesAndMarks) {
         "    LEVEL2 LEVEL2 [ ]",
         "    LEVEL3 LEVEL3 [ ]",
         "    LEVEL4 LEVEL4 [ ]",
+        "    LEVEL5 LEVEL5 [ ]",
         "  SHINKI 新しい対局",
         "  OWARI 終わり",
         "STOP 局面",
@@ -75,6 +76,7 @@ TEST_F(QtWindowTest, MenuBarHasTheDesignedCaptionsNamesAndMarks) {
         "    LANGUAGE_en English [ ]",
         "SONOTA その他",
         "  ASOBIKATA 遊び方",
+        "  HINT ヒント",
         "  VER ﾊﾞｰｼﾞｮﾝ情報",
     };
     EXPECT_EQ(seen.join('\n').toStdString(), expected.join('\n').toStdString());

@@ -154,3 +154,37 @@ TEST(Arena, RefusesWhatItCannotPlay) {
 
 }  // namespace
 }  // namespace daro::test
+
+namespace daro::test {
+namespace {
+
+// LEVEL5 at every seat in turn against LEVEL4: the same games, move for move
+// and file for file, whether played one or two at a time; level5's summary
+// line counts its seats.
+TEST(Arena, Level5GamesAreTheSameAtOneAndTwoJobs) {
+    const auto optionsAt = [](const char* jobs) {
+        return arena::parseArguments({"--seats", "level5,engine,engine,engine,engine,engine,engine", "--rotate",
+                                      "--openings", "1", "--max-moves", "40", "--nodes", "800", "--level5-nodes",
+                                      "1500", "--jobs", jobs, "--seed", "21"});
+    };
+    const auto one = optionsAt("1"), two = optionsAt("2");
+    ASSERT_TRUE(one && two);
+    std::ostringstream outOne, outTwo;
+    const auto a = arena::run(*one, outOne), b = arena::run(*two, outTwo);
+    ASSERT_EQ(a.size(), 7u);
+    ASSERT_EQ(b.size(), 7u);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].fileText, b[i].fileText) << "game " << i + 1;
+        EXPECT_EQ(arena::seatingText(a[i].seats)[i], 'l');
+        EXPECT_NE(a[i].fileText.find("level5"), std::string::npos);
+        EXPECT_FALSE(a[i].level5CpuSeconds.empty());
+        EXPECT_TRUE(replayGameFile(a[i].fileText).game);
+    }
+    EXPECT_NE(outOne.str().find("\nlevel5 seats 7 won "), std::string::npos);
+    EXPECT_NE(outOne.str().find("\nlevel5 think cpu-ms moves "), std::string::npos);
+    EXPECT_FALSE(arena::parseArguments({"--seats", "level5,engine,engine,engine,engine,engine,engine",
+                                        "--level5-nodes", "0"}));
+}
+
+}  // namespace
+}  // namespace daro::test

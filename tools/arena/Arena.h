@@ -2,8 +2,8 @@
 // daro-arena: many headless games between chosen players, one line a game
 // and a summary. Header-only so that the tests drive the same code.
 //
-// Each seat is `written` (the computer of LEVEL1-3), `engine` (LEVEL4) or
-// `random`. The first rounds of every game are random moves drawn from the
+// Each seat is `written` (the computer of LEVEL1-3), `engine` (LEVEL4),
+// `level5` or `random`. The first rounds of every game are random moves drawn from the
 // opening's seed, the same for every seating, so that games differ.
 
 #include <algorithm>
@@ -24,17 +24,19 @@
 #include <time.h>
 
 #include "../autoplay/Autoplay.h"
+#include "engine/Level5.h"
 #include "engine/Search.h"
 #include "record/GameFile.h"
 
 namespace daro::arena {
 
-enum class Kind { written, engine, random };
+enum class Kind { written, engine, random, level5 };
 
 inline const char* kindName(Kind k) {
     switch (k) {
     case Kind::written: return "written";
     case Kind::engine: return "engine";
+    case Kind::level5: return "level5";
     default: return "random";
     }
 }
@@ -43,6 +45,7 @@ inline std::optional<Kind> kindFromName(const std::string& s) {
     if (s == "written") return Kind::written;
     if (s == "engine") return Kind::engine;
     if (s == "random") return Kind::random;
+    if (s == "level5") return Kind::level5;
     return std::nullopt;
 }
 
@@ -56,14 +59,16 @@ struct Options {
     int jobs = 1;
     engine::Method method = engine::Settings{}.method;
     long nodes = engine::Settings{}.nodeBudget;
+    long level5Nodes = engine::level5NodeBudget;
     std::string saveDir;  // empty: games are not saved
 };
 
 inline const char* usageText() {
     return "usage: daro-arena --seats K1,K2,...,K7 [--rotate] [--openings N] [--seed N]\n"
            "                  [--opening-rounds N] [--max-moves N] [--jobs N]\n"
-           "                  [--search paranoid|best-reply] [--nodes N] [--save-dir DIR]\n"
-           "  K is written, engine or random, for seats 1..7 in turn order.\n"
+           "                  [--search paranoid|best-reply] [--nodes N] [--level5-nodes N]\n"
+           "                  [--save-dir DIR]\n"
+           "  K is written, engine (LEVEL4), level5 or random, for seats 1..7 in turn order.\n"
            "  --rotate plays every opening seven times, the seating turned one seat each time.\n";
 }
 
@@ -116,6 +121,7 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             else if (a == "--max-moves" && *n >= 1) o.maxMoves = *n;
             else if (a == "--jobs" && *n >= 1 && *n <= 64) o.jobs = static_cast<int>(*n);
             else if (a == "--nodes" && *n >= 1) o.nodes = *n;
+            else if (a == "--level5-nodes" && *n >= 1) o.level5Nodes = *n;
             else return std::nullopt;
         }
     }
@@ -167,30 +173,40 @@ inline ChosenMove toChosen(const engine::Move& m) {
 class GamePlayers {
 public:
     GamePlayers(const std::array<Kind, 8>& seats, std::uint64_t openingSeed, int openingRounds,
-                engine::Settings settings)
+                engine::Settings settings, engine::Level5Settings level5 = {})
         : seats_(seats), openingRng_(openingSeed), playRng_(openingSeed ^ 0x5eed),
-          openingRounds_(openingRounds), settings_(settings) {}
+          openingRounds_(openingRounds), settings_(settings), level5_(std::move(level5)) {}
 
     std::optional<ChosenMove> choose(const Table& table, int seat) {
         if (turnsTaken_[seat]++ < openingRounds_) return pickRandom(table, seat, openingRng_);
         switch (seats_[seat]) {
         case Kind::written: return think(table.snapshot());
         case Kind::random: return pickRandom(table, seat, playRng_);
-        case Kind::engine: break;
+        case Kind::engine:
+        case Kind::level5: break;
         }
         const engine::Position p(table.board, table.capturedCount, table.kingsCapturedCount, seat);
         noteDuel(table, p);
-        settings_.history = gameKeys(table);
+        const bool five = seats_[seat] == Kind::level5;
         const auto start = std::chrono::steady_clock::now();
         const double startCpu = threadSeconds();
-        const engine::Result r = engine::search(p, settings_);
-        thinkSeconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        if (startCpu >= 0) thinkCpuSeconds.push_back(threadSeconds() - startCpu);
+        engine::Result r;
+        if (five) {
+            level5_.history = gameKeys(table);
+            r = engine::searchLevel5(p, level5_);
+        } else {
+            settings_.history = gameKeys(table);
+            r = engine::search(p, settings_);
+        }
+        (five ? level5Seconds : thinkSeconds)
+            .push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (startCpu >= 0) (five ? level5CpuSeconds : thinkCpuSeconds).push_back(threadSeconds() - startCpu);
         if (!r.move) return std::nullopt;
         return toChosen(*r.move);
     }
 
-    std::vector<double> thinkSeconds, thinkCpuSeconds;
+    // Think times of the engine (LEVEL4) seats and of the level5 seats.
+    std::vector<double> thinkSeconds, thinkCpuSeconds, level5Seconds, level5CpuSeconds;
     // The first position the engine met with two kingdoms left, one of them
     // clearly ahead: its move number and the stronger seat (0: none met).
     long duelMove = 0;
@@ -230,14 +246,18 @@ private:
     std::mt19937_64 openingRng_, playRng_;
     int openingRounds_;
     engine::Settings settings_;
+    engine::Level5Settings level5_;
     std::array<int, 8> turnsTaken_{};
 };
 
 // The seats as the table knows them: the written computer at LEVEL3, the
-// engine at LEVEL4; a random player sits as a computer the arena moves.
+// engines at LEVEL4 and LEVEL5; a random player sits as a computer the arena moves.
 inline std::array<SeatKind, 8> tableSeats(const std::array<Kind, 8>& seats) {
     std::array<SeatKind, 8> kinds{};
-    for (int s = 1; s <= 7; ++s) kinds[s] = {false, seats[s] == Kind::engine ? Table::levelFour : 3};
+    for (int s = 1; s <= 7; ++s)
+        kinds[s] = {false, seats[s] == Kind::engine   ? Table::levelFour
+                           : seats[s] == Kind::level5 ? Table::levelFive
+                                                      : 3};
     return kinds;
 }
 
@@ -252,7 +272,7 @@ struct GameResult {
     int winner = 0;                   // 0: none
     std::array<bool, 8> out{};
     long moves = 0;
-    std::vector<double> thinkSeconds, thinkCpuSeconds;
+    std::vector<double> thinkSeconds, thinkCpuSeconds, level5Seconds, level5CpuSeconds;
     long duelMove = 0;
     int duelStronger = 0;
     std::string error;
@@ -274,7 +294,11 @@ inline GameResult playGame(const Options& o, int index) {
     settings.method = o.method;
     settings.nodeBudget = o.nodes;
     settings.seed = o.seed + static_cast<std::uint64_t>(g.opening);
-    GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening), o.openingRounds, settings);
+    engine::Level5Settings level5;
+    level5.nodeBudget = o.level5Nodes;
+    level5.seed = settings.seed;
+    GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening), o.openingRounds, settings,
+                        level5);
 
     std::ostringstream out;
     autoplay::Options ao;
@@ -309,6 +333,8 @@ inline GameResult playGame(const Options& o, int index) {
     }
     g.thinkSeconds = players.thinkSeconds;
     g.thinkCpuSeconds = players.thinkCpuSeconds;
+    g.level5Seconds = players.level5Seconds;
+    g.level5CpuSeconds = players.level5CpuSeconds;
     g.duelMove = players.duelMove;
     g.duelStronger = players.duelStronger;
     return g;
@@ -347,6 +373,30 @@ inline double percentile(std::vector<double> v, double p) {
     return v[std::min(i, v.size() - 1)];
 }
 
+using Times = std::vector<double> GameResult::*;
+
+inline void printThinkTimes(const char* who, const char* method, const std::vector<GameResult>& games, Times wall,
+                            Times processor, std::ostream& out) {
+    std::vector<double> think, cpu;
+    for (const auto& g : games) {
+        think.insert(think.end(), (g.*wall).begin(), (g.*wall).end());
+        cpu.insert(cpu.end(), (g.*processor).begin(), (g.*processor).end());
+    }
+    char line[200];
+    if (!think.empty()) {
+        std::snprintf(line, sizeof line, "%s think ms moves %zu median %.1f p95 %.1f max %.1f (%s)", who,
+                      think.size(), 1000 * percentile(think, 0.5), 1000 * percentile(think, 0.95),
+                      1000 * percentile(think, 1.0), method);
+        out << line << "\n";
+    }
+    if (!cpu.empty()) {
+        std::snprintf(line, sizeof line, "%s think cpu-ms moves %zu median %.1f p95 %.1f max %.1f (%s)", who,
+                      cpu.size(), 1000 * percentile(cpu, 0.5), 1000 * percentile(cpu, 0.95),
+                      1000 * percentile(cpu, 1.0), method);
+        out << line << "\n";
+    }
+}
+
 inline void printSummary(const Options& o, const std::vector<GameResult>& games, std::ostream& out) {
     int limitGames = 0, errors = 0;
     for (const auto& g : games) {
@@ -375,7 +425,7 @@ inline void printSummary(const Options& o, const std::vector<GameResult>& games,
                       duelsWon, 100.0 * duelsWon / duels);
         out << line << "\n";
     }
-    for (Kind k : {Kind::engine, Kind::written, Kind::random}) {
+    for (Kind k : {Kind::engine, Kind::level5, Kind::written, Kind::random}) {
         int seats = 0, won = 0, out_ = 0;
         for (const auto& g : games)
             for (int s = 1; s <= 7; ++s) {
@@ -390,26 +440,9 @@ inline void printSummary(const Options& o, const std::vector<GameResult>& games,
                       100.0 * won / seats, out_, 100.0 * out_ / seats);
         out << line << "\n";
     }
-    std::vector<double> think, cpu;
-    for (const auto& g : games) {
-        think.insert(think.end(), g.thinkSeconds.begin(), g.thinkSeconds.end());
-        cpu.insert(cpu.end(), g.thinkCpuSeconds.begin(), g.thinkCpuSeconds.end());
-    }
     const char* method = o.method == engine::Method::bestReply ? "best-reply" : "paranoid";
-    if (!think.empty()) {
-        char line[160];
-        std::snprintf(line, sizeof line, "engine think ms moves %zu median %.1f p95 %.1f max %.1f (%s)",
-                      think.size(), 1000 * percentile(think, 0.5), 1000 * percentile(think, 0.95),
-                      1000 * percentile(think, 1.0), method);
-        out << line << "\n";
-    }
-    if (!cpu.empty()) {
-        char line[160];
-        std::snprintf(line, sizeof line, "engine think cpu-ms moves %zu median %.1f p95 %.1f max %.1f (%s)",
-                      cpu.size(), 1000 * percentile(cpu, 0.5), 1000 * percentile(cpu, 0.95),
-                      1000 * percentile(cpu, 1.0), method);
-        out << line << "\n";
-    }
+    printThinkTimes("engine", method, games, &GameResult::thinkSeconds, &GameResult::thinkCpuSeconds, out);
+    printThinkTimes("level5", "best-reply+", games, &GameResult::level5Seconds, &GameResult::level5CpuSeconds, out);
 }
 
 // Plays every game, `jobs` at a time, printing each line in game order.

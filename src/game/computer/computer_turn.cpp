@@ -1,6 +1,7 @@
 // The computer's choice of a move: the written one-ply search of LEVEL1-3,
-// or the engine at LEVEL4. Pure functions of the position handed in, so
+// or the engines at LEVEL4 and LEVEL5. Pure functions of the position handed in, so
 // they may run on any thread.
+#include "engine/Level5.h"
 #include "engine/Search.h"
 #include "table/Table.h"
 
@@ -43,15 +44,26 @@ std::optional<ChosenMove> writtenChoice(Table& t, int seat) {
     return best;
 }
 
+std::optional<ChosenMove> chosenOf(const engine::Result& result) {
+    if (!result.move) return std::nullopt;
+    const engine::Move& m = *result.move;
+    return ChosenMove{engine::fileOf(m.from), engine::rankOf(m.from), engine::fileOf(m.to), engine::rankOf(m.to),
+                      m.piece};
+}
+
 std::optional<ChosenMove> engineChoice(const SearchRequest& r) {
     const engine::Position position(r.board, r.capturedCount, r.kingsCapturedCount, r.seat);
     engine::Settings settings;
     settings.history = r.history;
     const engine::Result result = engine::search(position, settings);
-    if (!result.move) return std::nullopt;
-    const engine::Move& m = *result.move;
-    return ChosenMove{engine::fileOf(m.from), engine::rankOf(m.from), engine::fileOf(m.to), engine::rankOf(m.to),
-                      m.piece};
+    return chosenOf(result);
+}
+
+std::optional<ChosenMove> level5Choice(const SearchRequest& r) {
+    const engine::Position position(r.board, r.capturedCount, r.kingsCapturedCount, r.seat);
+    engine::Level5Settings settings;
+    settings.history = r.history;
+    return chosenOf(engine::searchLevel5(position, settings));
 }
 
 }  // namespace
@@ -59,6 +71,7 @@ std::optional<ChosenMove> engineChoice(const SearchRequest& r) {
 std::optional<ChosenMove> think(const SearchRequest& r) {
     if (Table::blockOfSeat(r.seat) == 0) return std::nullopt;
     if (r.level == Table::levelFour) return engineChoice(r);
+    if (r.level == Table::levelFive) return level5Choice(r);
     Table scratch;
     scratch.board = r.board;
     scratch.capturedCount = r.capturedCount;

@@ -7,8 +7,8 @@
 //     daro-game 1
 //     mode one-player            (or: mode seven-players, mode free)
 //     human SEAT                 (one-player only, 1..7)
-//     level K                    (1..4)
-//     seats P1 .. P7             (each human, level1..level4 or random; files
+//     level K                    (1..5)
+//     seats P1 .. P7             (each human, level1..level5 or random; files
 //                                 written before it have none)
 //     move N SEAT FX FY TX TY PIECE CAPTURED | out SEAT | pass SEAT | win SEAT | lost
 
@@ -66,7 +66,7 @@ struct GameHeader {
     int mode = 0;
     int humanSeat = 0;  // one-player only
     int level = 3;
-    std::array<std::string, 8> seats{};  // by seat: human, level1..level4 or random
+    std::array<std::string, 8> seats{};  // by seat: human, level1..level5 or random
 };
 
 // The header of the table's game.

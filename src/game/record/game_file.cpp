@@ -22,7 +22,7 @@ std::optional<SeatKind> seatKindOf(const std::string& word) {
     if (word == "human") return SeatKind{true, 0};
     // The arena's random player moves as a computer seat does.
     if (word == "random") return SeatKind{false, 3};
-    if (word.size() == 6 && word.rfind("level", 0) == 0 && word[5] >= '1' && word[5] <= '4')
+    if (word.size() == 6 && word.rfind("level", 0) == 0 && word[5] >= '1' && word[5] <= '5')
         return SeatKind{false, word[5] - '0'};
     return std::nullopt;
 }
@@ -240,7 +240,8 @@ std::optional<GameFileProblem> readHeader(const std::vector<Line>& lines, std::s
     if (next >= lines.size()) return missing("level");
     const auto w = wordsOf(lines[next].text);
     const auto level = w.size() == 2 && w[0] == "level" ? numberOf(w[1]) : std::nullopt;
-    if (!level || *level < 1 || *level > 4) return GameFileProblem{lines[next].number, "expected \"level K\", K 1..4"};
+    if (!level || *level < 1 || *level > Table::levelFive)
+        return GameFileProblem{lines[next].number, "expected \"level K\", K 1..5"};
     game.level = *level;
     ++next;
     for (int s = 1; s <= Codes::seatCount; ++s)
@@ -251,7 +252,7 @@ std::optional<GameFileProblem> readHeader(const std::vector<Line>& lines, std::s
         if (seats.size() != 8) return GameFileProblem{lines[next].number, "expected \"seats\" and seven players"};
         for (int s = 1; s <= Codes::seatCount; ++s) {
             const auto kind = seatKindOf(seats[static_cast<std::size_t>(s)]);
-            if (!kind) return GameFileProblem{lines[next].number, "a player is human, level1..level4 or random"};
+            if (!kind) return GameFileProblem{lines[next].number, "a player is human, level1..level5 or random"};
             game.seats[s] = *kind;
         }
         ++next;

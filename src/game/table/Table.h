@@ -32,10 +32,10 @@ struct ReplayedGame;
 // Computer scores are kept in exact tenths: 0.1 is 1, +50 is 500.
 using Score = int;
 
-// A seat's player: a human, or the computer at a level 1..4.
+// A seat's player: a human, or the computer at a level 1..5.
 struct SeatKind {
     bool human = false;
-    int level = 0;  // 1..4 for a computer; 0 follows the table's computerLevel
+    int level = 0;  // 1..5 for a computer; 0 follows the table's computerLevel
     bool operator==(const SeatKind&) const = default;
 };
 
@@ -119,7 +119,7 @@ struct SearchRequest {
     std::array<int, 8> kingX{}, kingY{};
     int seat = 0;
     int level = 3;
-    // LEVEL4 only: the keys of the game's positions so far, so the engine
+    // LEVEL4 and LEVEL5 only: the keys of the game's positions so far, so the engine
     // sees a move back to one of them.
     std::vector<std::uint64_t> history;
 };
@@ -137,6 +137,7 @@ public:
     // Any mix of seats, chosen seat by seat.
     static constexpr int modeFree = 2;
     static constexpr int levelFour = 4;
+    static constexpr int levelFive = 5;
     // A kingdom with this many pieces or fewer leaves on the computer's watch.
     static constexpr int dropOutPieceCount = 10;
 
@@ -144,7 +145,7 @@ public:
     Board board{};
     int turnSeat = noSeat;
     std::array<int, 8> seatPlayer{};          // by seat: playerHuman / playerComputer
-    std::array<int, 8> seatLevel{};           // by seat: 1..4, or 0 to follow computerLevel
+    std::array<int, 8> seatLevel{};           // by seat: 1..5, or 0 to follow computerLevel
     std::array<int, 8> capturedCount{};       // by block
     std::array<int, 8> kingsCapturedCount{};  // by block
     std::array<int, 8> kingX{};               // by block; 0 = no square yet
@@ -181,6 +182,10 @@ public:
     SearchRequest snapshot() const;
     void commitComputerMove(int seat, const std::optional<ChosenMove>& chosen);
     void resume();
+    // LEVEL5's move for the human seat to move, without playing it; nothing
+    // when no human is to move or the seat has no move. The game is left as
+    // it was.
+    std::optional<ChosenMove> hint() const;
     std::vector<TableEvent> drainEvents();
     const std::optional<Outcome>& outcome() const { return outcome_; }
     bool over() const { return outcome_.has_value(); }
@@ -234,6 +239,8 @@ public:
 
 private:
     void push(TableEvent event);
+    // The keys of the game's positions before this one, for repetitions.
+    std::vector<std::uint64_t> positionKeys() const;
     void endGame(const Outcome& outcome);
     void turnTo(int seat);
     Outcome winOf(int seat) const;

@@ -49,7 +49,7 @@ SeatKind Table::seatKind(int seat) const {
 }
 
 int Table::levelOf(int seat) const {
-    if (isSeat(seat) && seatLevel[seat] >= 1 && seatLevel[seat] <= levelFour) return seatLevel[seat];
+    if (isSeat(seat) && seatLevel[seat] >= 1 && seatLevel[seat] <= levelFive) return seatLevel[seat];
     return computerLevel;
 }
 
@@ -224,12 +224,25 @@ SearchRequest Table::snapshot() const {
     r.kingY = kingY;
     r.seat = turnSeat;
     r.level = levelOf(turnSeat);
-    if (r.level == levelFour) {
-        const auto end = std::min(static_cast<std::size_t>(std::max(moveNumber, 0)), moveRecord.size());
-        for (std::size_t i = 0; i < end; ++i)
-            r.history.push_back(engine::positionKey(moveRecord[i].board(), moveRecord[i].seatToMove));
-    }
+    if (r.level == levelFour || r.level == levelFive) r.history = positionKeys();
     return r;
+}
+
+std::vector<std::uint64_t> Table::positionKeys() const {
+    std::vector<std::uint64_t> keys;
+    const auto end = std::min(static_cast<std::size_t>(std::max(moveNumber, 0)), moveRecord.size());
+    for (std::size_t i = 0; i < end; ++i)
+        keys.push_back(engine::positionKey(moveRecord[i].board(), moveRecord[i].seatToMove));
+    return keys;
+}
+
+std::optional<ChosenMove> Table::hint() const {
+    const Step now = next();
+    if (now.kind != StepKind::human) return std::nullopt;
+    SearchRequest r = snapshot();
+    r.level = levelFive;
+    r.history = positionKeys();
+    return think(r);
 }
 
 void Table::commitComputerMove(int seat, const std::optional<ChosenMove>& chosen) {

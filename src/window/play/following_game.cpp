@@ -131,6 +131,7 @@ std::vector<Form1::MoveListLine> Form1::moveList() const {
 }
 
 void Form1::followGame() {
+    clearHint();
     autosave();
     描画_経過();
 }

@@ -19,6 +19,8 @@ void chooseLevel(Form1& f, int level) {
     f.window.setChecked(item, true);
     for (int other = 1; other <= Form1::levelFour; ++other)
         if (other != level) f.window.setChecked("LEVEL" + std::to_string(other), false);
+    // LEVEL5 is touched only when it is in play, so the classic levels click as they always did.
+    if (level != Form1::levelFive && f.window.isChecked("LEVEL5")) f.window.setChecked("LEVEL5", false);
     f.computerLevel = level;
     if (f.gameMode == Form1::modeOnePlayer) f.描画_レベル(level);
 }
@@ -56,6 +58,7 @@ void Form1::LEVEL1_Click() { chooseLevel(*this, 1); }
 void Form1::LEVEL2_Click() { chooseLevel(*this, 2); }
 void Form1::LEVEL3_Click() { chooseLevel(*this, 3); }
 void Form1::LEVEL4_Click() { chooseLevel(*this, levelFour); }
+void Form1::LEVEL5_Click() { chooseLevel(*this, levelFive); }
 
 void Form1::消去_アイコン() {
     static constexpr std::array<const char*, 14> icons = {

@@ -1,0 +1,451 @@
+// LEVEL5's search; see Level5.h.
+#include "engine/Level5.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <utility>
+
+#include "engine/Common.h"
+#include "engine/Duel.h"
+#include "engine/Level5Eval.h"
+
+namespace daro::engine {
+
+namespace {
+
+using namespace detail;
+
+constexpr int infinity = 2 * winScore;
+
+enum class Bound : std::int8_t { none, exact, lower, upper };
+
+struct Entry {
+    std::uint64_t key = 0;
+    std::int32_t score = 0;
+    std::int16_t from = 0, to = 0;
+    std::int8_t depth = -1;
+    Bound bound = Bound::none;
+};
+
+// Node kinds and plies enter the key: a value depends on who moves and, for
+// wins, on how far from the root the line is.
+const std::uint64_t ownNodeKey = mix(0x0A11ull);
+const std::uint64_t replyNodeKey = mix(0x4E71ull);
+std::uint64_t plyKey(int ply) { return mix(0x91Aull + static_cast<std::uint64_t>(ply)); }
+
+constexpr int maxPly = 160;
+
+class Level5Searcher {
+public:
+    Level5Searcher(const Position& position, const Level5Settings& settings)
+        : pos_(position), settings_(settings), root_(blockOfSeat[position.seatToMove()]),
+          table_(std::size_t{1} << level5TableBits), start_(std::chrono::steady_clock::now()) {
+        lists_.resize(maxPly + 8);
+        gameKeys_ = settings.history;
+        std::sort(gameKeys_.begin(), gameKeys_.end());
+        repetitionCost_ = aheadOfAll() ? 300 : 0;
+        huntTarget_ = huntTarget();
+    }
+
+    Result run() {
+        Result result;
+        std::vector<Move> moves;
+        pos_.generate(root_, moves);
+        std::vector<Move> allowed;
+        for (const Move& m : moves)
+            if (!(kindOf(m.piece) == OHU && kingMoveRefused(pos_, m))) allowed.push_back(m);
+        if (!allowed.empty()) moves.swap(allowed);
+        if (moves.empty()) return result;
+        result.move = moves.front();
+        if (moves.size() == 1) return result;
+
+        std::stable_sort(moves.begin(), moves.end(),
+                         [](const Move& a, const Move& b) { return captureOrder(a) > captureOrder(b); });
+        std::vector<int> scores(moves.size(), 0);
+        const int maxDepth = std::min(settings_.maxDepth, maxPly / 8);
+        for (int depth = 1; depth <= maxDepth; ++depth) {
+            int alpha = -infinity;
+            std::size_t best = 0;
+            std::size_t searched = 0;
+            for (std::size_t i = 0; i < moves.size(); ++i) {
+                const int v = afterRootMove(moves[i], depth, alpha);
+                if (aborted_) break;
+                ++searched;
+                scores[i] = v;
+                if (v > alpha) {
+                    alpha = v;
+                    best = i;
+                }
+            }
+            if (aborted_) {
+                // A move searched to the end of this depth that beat the old
+                // best, itself searched first, is the better move.
+                if (searched > 1 && best != 0) {
+                    result.move = moves[best];
+                    result.score = alpha;
+                }
+                break;
+            }
+            std::vector<std::size_t> order(moves.size());
+            for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+                if (a == best || b == best) return a == best && b != best;
+                return scores[a] > scores[b];
+            });
+            std::vector<Move> sorted;
+            for (std::size_t i : order) sorted.push_back(moves[i]);
+            moves.swap(sorted);
+            result.move = moves.front();
+            result.depth = depth;
+            result.score = alpha;
+            if (alpha >= winScore / 2) break;
+        }
+        result.nodes = nodes_;
+        return result;
+    }
+
+private:
+    int afterRootMove(const Move& m, int depth, int alpha) {
+        alpha -= noise(m);
+        pos_.make(m);
+        const int cost = repeatsTheGame() ? repetitionCost_ : 0;
+        alpha += cost;
+        const int v = pos_.hasWon(root_) ? winScore : replies(depth - 1, alpha, infinity, 1);
+        pos_.unmake(m);
+        return v - cost + noise(m);
+    }
+
+    bool repeatsTheGame() const {
+        int next = seatAfter(pos_.seatToMove());
+        while (next != pos_.seatToMove() && pos_.pieceCount(blockOfSeat[next]) == 0) next = seatAfter(next);
+        return std::binary_search(gameKeys_.begin(), gameKeys_.end(), pos_.hash() ^ seatKey(next));
+    }
+
+    static int strengthOf(const Position& p, int b) {
+        const int c = p.captured(b), k = p.kingsCaptured(b);
+        int s = 100 * c + 2500 * k;
+        if (k >= 1) s += 80 * std::max(0, c - 10);
+        return 100 * p.pieceCount(b) + s + 40 * std::max(0, c - 20);
+    }
+
+    bool aheadOfAll() const {
+        for (int b = 1; b <= blockCount; ++b)
+            if (b != root_ && stillPlaying(pos_, b) && strengthOf(pos_, b) >= strengthOf(pos_, root_)) return false;
+        return true;
+    }
+
+    int huntTarget() const {
+        std::array<int, 2> firstTwo{};
+        if (kingdomsPlaying(pos_, firstTwo) != 3 || !stillPlaying(pos_, root_)) return 0;
+        int target = 0;
+        for (int b = 1; b <= blockCount; ++b)
+            if (b != root_ && stillPlaying(pos_, b) && (target == 0 || pos_.pieceCount(b) < pos_.pieceCount(target)))
+                target = b;
+        return target;
+    }
+
+    int hunting() const {
+        const int king = huntTarget_ ? pos_.kingSquare(huntTarget_) : 0;
+        if (king == 0) return 0;
+        int s = 0;
+        for (int i = 0; i < pos_.pieceCount(root_); ++i) {
+            const int sq = pos_.pieceSquare(root_, i);
+            if (kindOf(pos_.at(sq)) == OHU) continue;
+            const int distance = std::max(std::abs(fileOf(sq) - fileOf(king)), std::abs(rankOf(sq) - rankOf(king)));
+            s += 3 * (19 - distance);
+        }
+        return s;
+    }
+
+    int noise(const Move& m) const {
+        const std::uint64_t h = mix(settings_.seed ^ (static_cast<std::uint64_t>(m.from) << 16 | m.to));
+        return static_cast<int>(h % 5);
+    }
+
+    bool outOfBudget() {
+        ++nodes_;
+        if (nodes_ > settings_.nodeBudget) aborted_ = true;
+        if ((nodes_ & 1023) == 0) {
+            const double spent =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+            if (spent > settings_.secondsCap) aborted_ = true;
+        }
+        return aborted_;
+    }
+
+    int leaf(bool rootToMove) { return level5Evaluate(pos_, root_, rootToMove) + hunting(); }
+
+    // ------------------------------------------------------------ the table
+    Entry& slot(std::uint64_t key) { return table_[key & (table_.size() - 1)]; }
+
+    // A stored value of exactly this depth that settles the node, or nothing.
+    bool probe(std::uint64_t key, int depth, int alpha, int beta, int& score, Move& hint) {
+        const Entry& e = slot(key);
+        if (e.key != key) return false;
+        hint.from = e.from;
+        hint.to = e.to;
+        if (e.depth != depth) return false;
+        if (e.bound == Bound::exact || (e.bound == Bound::lower && e.score >= beta) ||
+            (e.bound == Bound::upper && e.score <= alpha)) {
+            score = e.score;
+            return true;
+        }
+        return false;
+    }
+
+    void store(std::uint64_t key, int depth, int alpha, int beta, int best, const Move& move) {
+        Entry& e = slot(key);
+        e.key = key;
+        e.score = best;
+        e.depth = static_cast<std::int8_t>(depth);
+        e.from = move.from;
+        e.to = move.to;
+        e.bound = best <= alpha ? Bound::upper : best >= beta ? Bound::lower : Bound::exact;
+    }
+
+    // --------------------------------------------------------- move order
+    using Scored = std::vector<std::pair<int, Move>>;
+
+    int historyOf(const Move& m) const { return history_[static_cast<std::size_t>(m.from) * squareCount + m.to]; }
+
+    void orderOwn(const std::vector<Move>& moves, const Move& hint, int ply, Scored& out) const {
+        out.clear();
+        for (const Move& m : moves) {
+            int key;
+            if (m.from == hint.from && m.to == hint.to) key = 1 << 30;
+            else if (m.captured != empty) key = (1 << 24) + captureOrder(m) * 16 - pieceValue[kindOf(m.piece)] / 20;
+            else if (m == killers_[ply][0]) key = 1 << 22;
+            else if (m == killers_[ply][1]) key = (1 << 22) - 1;
+            else key = std::min(historyOf(m), (1 << 21));
+            out.push_back({key, m});
+        }
+        std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    }
+
+    void rewardQuiet(const Move& m, int depth, int ply) {
+        if (m.captured != empty) return;
+        if (!(m == killers_[ply][0])) {
+            killers_[ply][1] = killers_[ply][0];
+            killers_[ply][0] = m;
+        }
+        int& h = history_[static_cast<std::size_t>(m.from) * squareCount + m.to];
+        h = std::min(h + depth * depth, 1 << 20);
+    }
+
+    // ---------------------------------------------------- the other kingdoms
+    // Which captures count as a reply: of the root's pieces, of a king, or any
+    // by a kingdom near a win. A kingdom with one of those reaches the root.
+    bool hurts(const Move& m) const {
+        const int mover = blockOf(m.piece);
+        return pos_.captured(mover) >= 17 || pos_.kingsCaptured(mover) >= 1 || blockOf(m.captured) == root_ ||
+               kindOf(m.captured) == OHU;
+    }
+
+    // The replies, and the first-ordered capture of the kingdoms that do not
+    // reach the root (none: `background.piece` stays 0).
+    void otherKingdoms(std::vector<Move>& replies, Move& background) {
+        replies.clear();
+        background = Move{};
+        int backgroundOrder = 0;
+        for (int b = 1; b <= blockCount; ++b) {
+            if (b == root_ || !stillPlaying(pos_, b)) continue;
+            scratch_.clear();
+            pos_.generateCaptures(b, scratch_);
+            const std::size_t first = replies.size();
+            for (const Move& m : scratch_)
+                if (hurts(m)) replies.push_back(m);
+            if (replies.size() > first) continue;
+            for (const Move& m : scratch_)
+                if (captureOrder(m) > backgroundOrder) {
+                    backgroundOrder = captureOrder(m);
+                    background = m;
+                }
+        }
+        std::stable_sort(replies.begin(), replies.end(), [&](const Move& a, const Move& b) {
+            return (blockOf(a.captured) == root_) * 100000 + captureOrder(a) >
+                   (blockOf(b.captured) == root_) * 100000 + captureOrder(b);
+        });
+    }
+
+    // ------------------------------------------------------------ the search
+    // The root kingdom moves.
+    int own(int depth, int alpha, int beta, int ply) {
+        if (outOfBudget()) return 0;
+        if (!stillPlaying(pos_, root_)) return -dropOutScore + ply;
+        if (depth <= 0) return quietOwn(alpha, beta, ply, settings_.quiescenceDepth);
+        const std::uint64_t key = pos_.hash() ^ ownNodeKey ^ plyKey(ply);
+        int stored;
+        Move hint{};
+        if (probe(key, depth, alpha, beta, stored, hint)) return stored;
+        std::vector<Move>& moves = lists_[ply];
+        moves.clear();
+        pos_.generate(root_, moves);
+        if (moves.empty()) return replies(depth - 1, alpha, beta, ply + 1);
+        Scored ordered;
+        orderOwn(moves, hint, ply, ordered);
+        const int alpha0 = alpha;
+        int best = -infinity;
+        Move bestMove{};
+        for (const auto& [_, m] : ordered) {
+            pos_.make(m);
+            const int v = pos_.hasWon(root_) ? winScore - ply : replies(depth - 1, alpha, beta, ply + 1);
+            pos_.unmake(m);
+            if (aborted_) return 0;
+            if (v > best) {
+                best = v;
+                bestMove = m;
+            }
+            alpha = std::max(alpha, v);
+            if (alpha >= beta) {
+                rewardQuiet(m, depth, ply);
+                break;
+            }
+        }
+        store(key, depth, alpha0, beta, best, bestMove);
+        return best;
+    }
+
+    // The other kingdoms in their turns, from `seat` round to the root. One
+    // that can hurt the root takes what it would take worst for the root, or
+    // lets it be; one that cannot reach the root makes its first capture.
+    // A whole round costs one depth.
+    int rivalsFrom(int seat, int depth, int alpha, int beta, int ply) {
+        const int rootSeat = seatOfBlock[root_];
+        while (seat != rootSeat && !stillPlaying(pos_, blockOfSeat[seat])) seat = seatAfter(seat);
+        if (seat == rootSeat || ply >= maxPly) return own(depth, alpha, beta, ply);
+        if (outOfBudget()) return 0;
+        const int block = blockOfSeat[seat];
+        const int next = seatAfter(seat);
+        std::vector<Move>& moves = lists_[ply];
+        moves.clear();
+        pos_.generateCaptures(block, moves);
+        Move first{};
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            const Move m = moves[i];
+            if (hurts(m)) moves[kept++] = m;
+            else if (first.piece == 0 || captureOrder(m) > captureOrder(first)) first = m;
+        }
+        moves.resize(kept);
+        if (moves.empty()) {
+            if (first.piece == 0) return rivalsFrom(next, depth, alpha, beta, ply);
+            pos_.make(first);
+            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1);
+            pos_.unmake(first);
+            return v;
+        }
+        std::stable_sort(moves.begin(), moves.end(), [&](const Move& a, const Move& b) {
+            return (blockOf(a.captured) == root_) * 100000 + captureOrder(a) >
+                   (blockOf(b.captured) == root_) * 100000 + captureOrder(b);
+        });
+        int best = rivalsFrom(next, depth, alpha, beta, ply + 1);
+        if (aborted_) return 0;
+        beta = std::min(beta, best);
+        for (std::size_t i = 0; i < moves.size() && alpha < beta; ++i) {
+            const Move m = lists_[ply][i];
+            pos_.make(m);
+            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1);
+            pos_.unmake(m);
+            if (aborted_) return 0;
+            best = std::min(best, v);
+            beta = std::min(beta, v);
+        }
+        return best;
+    }
+
+    int replies(int depth, int alpha, int beta, int ply) {
+        return rivalsFrom(seatAfter(seatOfBlock[root_]), depth, alpha, beta, ply);
+    }
+
+    // At the horizon: the root may stand on the evaluation or take.
+    int quietOwn(int alpha, int beta, int ply, int left) {
+        if (outOfBudget()) return 0;
+        if (!stillPlaying(pos_, root_)) return -dropOutScore + ply;
+        int best = leaf(true);
+        if (left <= 0 || best >= beta || ply >= maxPly) return best;
+        alpha = std::max(alpha, best);
+        std::vector<Move>& moves = lists_[ply];
+        moves.clear();
+        pos_.generateCaptures(root_, moves);
+        std::stable_sort(moves.begin(), moves.end(),
+                         [](const Move& a, const Move& b) { return captureOrder(a) > captureOrder(b); });
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            const Move m = moves[i];
+            pos_.make(m);
+            const int v = pos_.hasWon(root_) ? winScore - ply : quietReplies(alpha, beta, ply + 1, left - 1);
+            pos_.unmake(m);
+            if (aborted_) return 0;
+            best = std::max(best, v);
+            alpha = std::max(alpha, v);
+            if (alpha >= beta) break;
+        }
+        return best;
+    }
+
+    // At the horizon: the others may leave the root be or take what hurts it.
+    int quietReplies(int alpha, int beta, int ply, int left) {
+        if (outOfBudget()) return 0;
+        int best = leaf(false);
+        if (left <= 0 || best <= alpha || ply >= maxPly) return best;
+        beta = std::min(beta, best);
+        std::vector<Move>& moves = lists_[ply];
+        Move background;
+        otherKingdoms(moves, background);
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            const Move m = moves[i];
+            const int mover = blockOf(m.piece);
+            pos_.make(m);
+            const int v = pos_.hasWon(mover) ? -winScore + ply : quietOwn(alpha, beta, ply + 1, left - 1);
+            pos_.unmake(m);
+            if (aborted_) return 0;
+            best = std::min(best, v);
+            beta = std::min(beta, v);
+            if (alpha >= beta) break;
+        }
+        return best;
+    }
+
+    Position pos_;
+    const Level5Settings& settings_;
+    int root_;
+    std::vector<Entry> table_;
+    std::vector<std::uint64_t> gameKeys_;
+    int repetitionCost_ = 0;
+    int huntTarget_ = 0;
+    std::chrono::steady_clock::time_point start_;
+    long nodes_ = 0;
+    bool aborted_ = false;
+    std::vector<std::vector<Move>> lists_;
+    std::vector<Move> scratch_;
+    std::array<std::array<Move, 2>, maxPly + 8> killers_{};
+    std::vector<int> history_ = std::vector<int>(static_cast<std::size_t>(squareCount) * squareCount, 0);
+};
+
+}  // namespace
+
+std::size_t level5TableBytes() { return sizeof(Entry) << level5TableBits; }
+
+int level5Evaluate(const Position& position, int block, bool toMove) {
+    if (!stillPlaying(position, block)) return -dropOutScore;
+    thread_local std::vector<Move> scratch;
+    Features f;
+    level5Features(position, block, toMove, scratch, f);
+    return weigh(f, level5Weights);
+}
+
+Result searchLevel5(const Position& position, const Level5Settings& settings) {
+    const int block = blockOfSeat.at(position.seatToMove());
+    if (block == 0) return {};
+    std::array<int, 2> left{};
+    if (stillPlaying(position, block) && kingdomsPlaying(position, left) == 2) {
+        // LEVEL4's duel, with LEVEL4's own budget.
+        Settings duel;
+        duel.seed = settings.seed;
+        duel.history = settings.history;
+        return duelSearch(position, duel, left[0] == block ? left[1] : left[0]);
+    }
+    return Level5Searcher(position, settings).run();
+}
+
+}  // namespace daro::engine

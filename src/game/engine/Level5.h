@@ -1,0 +1,42 @@
+#pragma once
+// LEVEL5: Best-Reply Search with the other kingdoms split in two.
+//
+// Between two moves of the kingdom searching, the kingdoms that can take one
+// of its pieces (or any king, or are near a win) together make the single
+// reply worst for it, or none; the kingdoms that cannot reach it make the
+// one move they would play first (their best capture), so the race toward
+// the wins goes on in the lines. Iterative deepening over a bounded
+// transposition table, captures first then killers then history, and the
+// captures played out at the horizon.
+//
+// Two kingdoms left: LEVEL4's duel search, unchanged. Repetition with the
+// game's past and the drop-out rules are LEVEL4's too. The node budget, never
+// the clock, decides the move: the same position and history give the same
+// move on any machine.
+#include <cstddef>
+
+#include "engine/Search.h"
+
+namespace daro::engine {
+
+constexpr long level5NodeBudget = 60000;
+// Transposition table entries (a power of two), fresh for every search.
+constexpr int level5TableBits = 18;
+std::size_t level5TableBytes();
+
+struct Level5Settings {
+    long nodeBudget = level5NodeBudget;
+    int maxDepth = 10;
+    // Horizon plies of captures.
+    int quiescenceDepth = 4;
+    double secondsCap = 5.0;  // a guard against a runaway only
+    std::uint64_t seed = 0;
+    std::vector<std::uint64_t> history;  // as Settings::history
+};
+
+Result searchLevel5(const Position& position, const Level5Settings& settings);
+
+// The evaluation LEVEL5 stands on, for `block`.
+int level5Evaluate(const Position& position, int block, bool toMove);
+
+}  // namespace daro::engine

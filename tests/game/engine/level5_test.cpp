@@ -1,0 +1,215 @@
+// LEVEL5: its search against a plain one of the same kind, the same move for
+// the same position, and the transposition table's size.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "engine/Common.h"
+#include "engine/Level5.h"
+
+namespace daro::test {
+namespace {
+
+using engine::GameBoard;
+using engine::Move;
+using engine::Position;
+
+bool inGame(const Position& p, int block) {
+    return p.pieceCount(block) > engine::dropOutPieceCount && p.kingSquare(block) != 0;
+}
+
+// The same rules as LEVEL5's search without its pruning, table or order:
+// the root kingdom's every move; each other kingdom in its turn takes what
+// hurts the root or lets it be, or, if nothing of it can hurt the root,
+// makes its first best capture; at the horizon the root may take, the others
+// may take what hurts it, each side may stand on the evaluation.
+struct Plain {
+    int root, rootSeat, quiet;
+
+    bool hurts(const Position& p, const Move& m) const {
+        const int mover = engine::blockOf(m.piece);
+        return p.captured(mover) >= 17 || p.kingsCaptured(mover) >= 1 || engine::blockOf(m.captured) == root ||
+               engine::kindOf(m.captured) == engine::OHU;
+    }
+
+    int own(Position& p, int depth, int ply) const {
+        if (!inGame(p, root)) return -engine::detail::dropOutScore + ply;
+        if (depth <= 0) return quietOwn(p, ply, quiet);
+        std::vector<Move> moves;
+        p.generate(root, moves);
+        if (moves.empty()) return rivals(p, engine::detail::seatAfter(rootSeat), depth - 1, ply + 1);
+        int best = -2 * engine::winScore;
+        for (const Move& m : moves) best = std::max(best, afterOwn(p, m, depth, ply));
+        return best;
+    }
+
+    int afterOwn(Position& p, const Move& m, int depth, int ply) const {
+        p.make(m);
+        const int v = p.hasWon(root) ? engine::winScore - ply
+                                     : rivals(p, engine::detail::seatAfter(rootSeat), depth - 1, ply + 1);
+        p.unmake(m);
+        return v;
+    }
+
+    int rivals(Position& p, int seat, int depth, int ply) const {
+        while (seat != rootSeat && !inGame(p, engine::blockOfSeat[seat])) seat = engine::detail::seatAfter(seat);
+        if (seat == rootSeat) return own(p, depth, ply);
+        const int block = engine::blockOfSeat[seat], next = engine::detail::seatAfter(seat);
+        std::vector<Move> captures, hurting;
+        p.generateCaptures(block, captures);
+        Move first{};
+        for (const Move& m : captures) {
+            if (hurts(p, m)) hurting.push_back(m);
+            else if (first.piece == 0 || engine::detail::captureOrder(m) > engine::detail::captureOrder(first))
+                first = m;
+        }
+        const auto after = [&](const Move& m) {
+            p.make(m);
+            const int v = p.hasWon(block) ? -engine::winScore + ply : rivals(p, next, depth, ply + 1);
+            p.unmake(m);
+            return v;
+        };
+        if (hurting.empty()) return first.piece == 0 ? rivals(p, next, depth, ply) : after(first);
+        int best = rivals(p, next, depth, ply + 1);
+        for (const Move& m : hurting) best = std::min(best, after(m));
+        return best;
+    }
+
+    int quietOwn(Position& p, int ply, int left) const {
+        if (!inGame(p, root)) return -engine::detail::dropOutScore + ply;
+        int best = engine::level5Evaluate(p, root, true);
+        if (left <= 0) return best;
+        std::vector<Move> moves;
+        p.generateCaptures(root, moves);
+        for (const Move& m : moves) {
+            p.make(m);
+            best = std::max(best, p.hasWon(root) ? engine::winScore - ply : quietRivals(p, ply + 1, left - 1));
+            p.unmake(m);
+        }
+        return best;
+    }
+
+    int quietRivals(Position& p, int ply, int left) const {
+        int best = engine::level5Evaluate(p, root, false);
+        if (left <= 0) return best;
+        for (int b = 1; b <= engine::blockCount; ++b) {
+            if (b == root || !inGame(p, b)) continue;
+            std::vector<Move> moves;
+            p.generateCaptures(b, moves);
+            for (const Move& m : moves) {
+                if (!hurts(p, m)) continue;
+                p.make(m);
+                best = std::min(best, p.hasWon(b) ? -engine::winScore + ply : quietOwn(p, ply + 1, left - 1));
+                p.unmake(m);
+            }
+        }
+        return best;
+    }
+};
+
+// The search's small seed-given preference among equal moves.
+int tieBreak(std::uint64_t seed, const Move& m) {
+    return static_cast<int>(engine::detail::mix(seed ^ (static_cast<std::uint64_t>(m.from) << 16 | m.to)) % 5);
+}
+
+// Four kingdoms crowded into one quarter, steppers mostly, a few pieces above
+// the drop-out line: captures, hanging pieces and drop-outs within a few plies.
+GameBoard crowded(std::mt19937& rng, const std::array<int, 4>& blocks) {
+    GameBoard board{};
+    board[10][10] = engine::centre;
+    std::vector<std::pair<int, int>> squares;
+    for (int x = 11; x <= 19; ++x)
+        for (int y = 11; y <= 19; ++y) squares.push_back({x, y});
+    std::shuffle(squares.begin(), squares.end(), rng);
+    std::size_t next = 0;
+    for (int block : blocks) {
+        const int pieces = 11 + static_cast<int>(rng() % 2);
+        for (int i = 0; i < pieces; ++i) {
+            static constexpr int steppers[] = {engine::GYO, engine::TOU, engine::KEN};
+            static constexpr int ranged[] = {engine::DOU, engine::KIB, engine::HEN, engine::HII};
+            const int kind = i == 0 ? engine::OHU : i < 2 ? ranged[rng() % 4] : steppers[rng() % 3];
+            const auto [x, y] = squares[next++];
+            board[x][y] = 10 * block + kind;
+        }
+    }
+    return board;
+}
+
+TEST(Level5, SearchFindsExactlyThePlainSearchsValue) {
+    std::mt19937 rng(55);
+    int searched = 0, capturesMet = 0;
+    for (int round = 0; searched < 8 && round < 200; ++round) {
+        const std::array<int, 4> blocks = {1, 2, 3, 4};
+        std::array<int, 8> taken{};
+        // Some kingdoms near a win, so that any of their captures hurts.
+        if (round % 3 == 0) taken[2] = 17;
+        const int seat = engine::seatOfBlock[blocks[static_cast<std::size_t>(round % 4)]];
+        Position p(crowded(rng, blocks), taken, {}, seat);
+        const int root = engine::blockOfSeat[seat];
+        engine::Level5Settings s;
+        // Two rounds reach the transposition table and the killers; one the horizon's captures.
+        s.maxDepth = searched % 4 == 3 ? 2 : 1;
+        s.quiescenceDepth = searched % 4 == 3 ? 0 : 1 + searched % 2;
+        s.nodeBudget = 1L << 40;
+        s.secondsCap = 1e9;
+        s.seed = static_cast<std::uint64_t>(round);
+        const engine::Result r = engine::searchLevel5(p, s);
+        if (!r.move || r.depth == 0) continue;
+        ++searched;
+        std::vector<Move> captures;
+        p.generateCaptures(root, captures);
+        capturesMet += !captures.empty();
+        const Plain plain{root, seat, s.quiescenceDepth};
+        std::vector<Move> moves;
+        p.generate(root, moves);
+        std::erase_if(moves, [&](const Move& m) {
+            return engine::kindOf(m.piece) == engine::OHU && engine::kingMoveRefused(p, m);
+        });
+        int expected = -4 * engine::winScore;
+        for (const Move& m : moves)
+            expected = std::max(expected, plain.afterOwn(p, m, r.depth, 0) + tieBreak(s.seed, m));
+        EXPECT_EQ(r.score, expected) << "round " << round;
+        EXPECT_EQ(plain.afterOwn(p, *r.move, r.depth, 0) + tieBreak(s.seed, *r.move), expected) << "round " << round;
+    }
+    EXPECT_EQ(searched, 8);
+    EXPECT_GE(capturesMet, 4);
+}
+
+TEST(Level5, SamePositionAndHistoryGiveTheSameMoveAndTheTableIsBounded) {
+    // The opening position after a few random moves, searched twice with a
+    // search of another position in between: nothing carries over.
+    std::mt19937 rng(9);
+    GameBoard board{};
+    board[10][10] = engine::centre;
+    std::vector<std::pair<int, int>> squares;
+    for (int x = 1; x <= 19; ++x)
+        for (int y = 1; y <= 19; ++y)
+            if (x != 10 || y != 10) squares.push_back({x, y});
+    std::shuffle(squares.begin(), squares.end(), rng);
+    std::size_t next = 0;
+    for (int block = 1; block <= 7; ++block)
+        for (int i = 0; i < 14; ++i) {
+            const auto [x, y] = squares[next++];
+            board[x][y] = 10 * block + (i == 0 ? engine::OHU : static_cast<int>(rng() % 9));
+        }
+    const Position p(board, {}, {}, 3);
+    Position other = p;
+    other.setSeatToMove(4);
+    engine::Level5Settings s;
+    s.nodeBudget = 20000;
+    s.history = {engine::positionKey(other)};
+    const engine::Result first = engine::searchLevel5(p, s);
+    engine::searchLevel5(other, s);
+    const engine::Result again = engine::searchLevel5(p, s);
+    ASSERT_TRUE(first.move);
+    EXPECT_EQ(*first.move, *again.move);
+    EXPECT_EQ(first.score, again.score);
+    EXPECT_EQ(first.nodes, again.nodes);
+    EXPECT_LE(first.nodes, s.nodeBudget + 1);
+    EXPECT_LE(engine::level5TableBytes(), 64u << 20);
+}
+
+}  // namespace
+}  // namespace daro::test
