@@ -53,6 +53,7 @@ void Form1::takeOverGame(const ReplayedGame& game) {
     gameStarted = valueYes;
     // Play goes on from the opened position with the next board click.
     recordNavigated = valueYes;
+    resumeQuietly_ = false;
     clickPhase = 0;
 
     showWholeGame();
