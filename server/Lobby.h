@@ -245,6 +245,8 @@ private:
     std::set<std::string> listed_;
     std::set<ConnId> subscribers_;
     bool listingDirty_ = false;
+    // Stored turn-based tables that do not replay: not loaded again when due.
+    std::set<std::string> unplayable_;
 };
 
 }  // namespace daro::server

@@ -94,7 +94,8 @@ Json Lobby::mineEntry(const Json& asked, double now) {
     }
     // Not in memory: a turn-based table waiting in the store for a person's
     // move (the only kind let go of while it is played), or a finished one.
-    const auto stored = store_.table(table);
+    int moves = 0;
+    const auto stored = store_.summary(table, seat, moves);
     if (!stored) {
         entry["error"] = "no_such_table";
         return entry;
@@ -104,9 +105,7 @@ Json Lobby::mineEntry(const Json& asked, double now) {
         entry["error"] = "bad_token";
         return entry;
     }
-    int moves = 0;
-    for (const std::string& line : stored->lines) moves += line.rfind("move ", 0) == 0;
-    const bool playing = !stored->finished && (stored->turnSeat != 0 || !stored->lines.empty());
+    const bool playing = !stored->finished && (stored->turnSeat != 0 || moves > 0);
     const int turn = playing ? stored->turnSeat : 0;
     entry.update({{"status", stored->finished ? "over" : playing ? "playing" : "waiting"},
                   {"pace", stored->turnPace ? "turn" : "live"},

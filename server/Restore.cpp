@@ -119,7 +119,7 @@ GameTable* Lobby::bringBack(const std::string& code, double now) {
     if (tables_.size() >= limits_.maxTables && !makeRoom()) return nullptr;
     auto t = std::make_unique<GameTable>();
     if (!rebuild(*t, *stored, now) || (stored->finished && t->status != GameTable::Status::over)) {
-        out_.log(code + " could not be brought back: its stored game does not replay");
+        if (unplayable_.insert(code).second) out_.log(code + " could not be brought back: its stored game does not replay");
         return nullptr;
     }
     GameTable* table = t.get();

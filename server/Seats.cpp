@@ -110,6 +110,7 @@ void Lobby::leave(ConnId who, Connection& c, double now) {
         s.conn = 0;
         s.tokenHash.clear();
         s.name.clear();
+        s.missed = 0;
         if (!storeSeat(*t, seat)) out_.log("store: " + store_.lastError());
         out_.log(t->code + " seat " + std::to_string(seat) + " left");
         c.table.clear();

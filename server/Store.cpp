@@ -328,6 +328,25 @@ std::vector<StoredTable> Store::unfinishedTables() {
     return tables;
 }
 
+std::optional<StoredTable> Store::summary(const std::string& code, int seat, int& moves) {
+    std::optional<StoredTable> found;
+    {
+        Statement row(prepare("SELECT code, seats, level, grace, finished, result, public, quick_wait, pace, move_seconds, hints, turn_seat, turn_ends, created_from, rematch FROM tables WHERE code = ?1"));
+        row.text(1, code);
+        if (row.step() == SQLITE_ROW) found = tableRow(row);
+    }
+    if (!found || seat < 1 || seat > 7) return found;
+    {
+        Statement holder(prepare("SELECT name, token_hash FROM seats WHERE code = ?1 AND seat = ?2"));
+        holder.text(1, code).number(2, seat);
+        if (holder.step() == SQLITE_ROW) found->seat[static_cast<std::size_t>(seat)] = {holder.column(0), holder.column(1)};
+    }
+    Statement count(prepare("SELECT count(*) FROM events WHERE code = ?1 AND line LIKE 'move %'"));
+    count.text(1, code);
+    moves = count.step() == SQLITE_ROW ? static_cast<int>(count.columnNumber(0)) : 0;
+    return found;
+}
+
 std::optional<StoredTable> Store::table(const std::string& code) {
     std::optional<StoredTable> found;
     {

@@ -71,6 +71,9 @@ public:
     // Unfinished tables created from an address, loaded or not.
     int unfinishedFrom(const std::string& address);
     std::optional<StoredTable> table(const std::string& code);
+    // The table's row, one seat's holder and its number of moves, without
+    // reading its lines: what `mine` tells about a table not in memory.
+    std::optional<StoredTable> summary(const std::string& code, int seat, int& moves);
     const std::string& lastError() const { return lastError_; }
 
 private:

@@ -105,7 +105,7 @@ bool Lobby::makeRoom() {
 
 void Lobby::loadDueTables(double now) {
     for (const std::string& code : store_.dueTables(now, limits_.dueLoadsPerTick)) {
-        if (findTable(code) != nullptr) continue;
+        if (findTable(code) != nullptr || unplayable_.count(code) != 0) continue;
         if (GameTable* t = bringBack(code, now)) runOutOfTime(*t, now);
     }
 }
