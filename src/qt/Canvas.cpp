@@ -87,6 +87,17 @@ void Canvas::drawRectangle(double x1, double y1, double x2, double y2, const QCo
     touched(QRect(left, top, right - left + pen, bottom - top + pen));
 }
 
+void Canvas::fillRectangle(double x1, double y1, double x2, double y2, const QColor& color) {
+    matchScreenRatio();
+    const int pen = std::max(1, int(std::lround(ratio_)));
+    const QRect area(QPoint(toDevice(std::min(x1, x2)), toDevice(std::min(y1, y2))),
+                     QPoint(toDevice(std::max(x1, x2)) + pen - 1, toDevice(std::max(y1, y2)) + pen - 1));
+    QPainter p(&buffer_);
+    p.fillRect(area, color);
+    p.end();
+    touched(area);
+}
+
 void Canvas::printText(double x, double y, const QString& text, double sizePoints, bool bold, const QColor& color) {
     matchScreenRatio();
     if (text.isEmpty()) return;
