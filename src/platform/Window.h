@@ -18,6 +18,8 @@ public:
     // Drawing onto the persistent surface.
     virtual void paintPicture(int pictureCode, double xTwips, double yTwips) = 0;
     virtual void drawRectangle(double x1, double y1, double x2, double y2, int qbColor) = 0;
+    // A solid rectangle, both corners included: the badges of the marks.
+    virtual void fillRectangle(double x1, double y1, double x2, double y2, int qbColor) = 0;
     virtual void printText(double xTwips, double yTwips, const std::string& utf8Text,
                            double sizePoints, bool bold, int qbColor) = 0;
     // Shows what has been drawn so far, at once.

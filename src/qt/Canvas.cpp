@@ -87,6 +87,17 @@ void Canvas::drawRectangle(double x1, double y1, double x2, double y2, const QCo
     touched(QRect(left, top, right - left + pen, bottom - top + pen));
 }
 
+void Canvas::fillRectangle(double x1, double y1, double x2, double y2, const QColor& color) {
+    matchScreenRatio();
+    const int pen = std::max(1, int(std::lround(ratio_)));
+    const QRect area(QPoint(toDevice(std::min(x1, x2)), toDevice(std::min(y1, y2))),
+                     QPoint(toDevice(std::max(x1, x2)) + pen - 1, toDevice(std::max(y1, y2)) + pen - 1));
+    QPainter p(&buffer_);
+    p.fillRect(area, color);
+    p.end();
+    touched(area);
+}
+
 void Canvas::printText(double x, double y, const QString& text, double sizePoints, bool bold, const QColor& color) {
     matchScreenRatio();
     if (text.isEmpty()) return;
@@ -210,8 +221,14 @@ void Canvas::paintEvent(QPaintEvent* event) {
     frame.setDevicePixelRatio(r);
     const QRect area(offset_, QSizeF(QSizeF(buffer_.size()) / r).toSize());
     QPainter p(this);
-    // Beside the game's area of a resized window: the back colour.
-    for (const QRect& outside : event->region() - QRegion(area)) p.fillRect(outside, backColor_);
+    // Beside the game's area of a resized window: the colour of the
+    // background picture at the area's bottom corner, a little darker, so
+    // the bands read as a frame rather than the bright back colour.
+    const QRegion outside = event->region() - QRegion(area);
+    if (!outside.isEmpty()) {
+        const QColor edge = buffer_.isNull() ? backColor_ : buffer_.pixelColor(1, buffer_.height() - 2).darker(140);
+        for (const QRect& band : outside) p.fillRect(band, edge);
+    }
     // What is not shown yet stays as the window's own store last had it
     // (the frame on the screen) until the next present.
     for (const QRect& shown : (event->region() & QRegion(area)) - dirty_) {

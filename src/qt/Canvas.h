@@ -53,6 +53,7 @@ public:
 
     void paintPicture(const QString& name, double xTwips, double yTwips);
     void drawRectangle(double x1, double y1, double x2, double y2, const QColor& color);
+    void fillRectangle(double x1, double y1, double x2, double y2, const QColor& color);
     void printText(double xTwips, double yTwips, const QString& text, double sizePoints, bool bold,
                    const QColor& color);
     void clear(const QColor& color);

@@ -548,6 +548,10 @@ void MainWindow::drawRectangle(double x1, double y1, double x2, double y2, int c
     canvas_->drawRectangle(x1, y1, x2, y2, qbColor(color));
 }
 
+void MainWindow::fillRectangle(double x1, double y1, double x2, double y2, int color) {
+    canvas_->fillRectangle(x1, y1, x2, y2, qbColor(color));
+}
+
 void MainWindow::printText(double x, double y, const std::string& utf8Text, double size, bool bold, int color) {
     QString shown = text(utf8Text);
     // The label after the move number agrees with the number printed before it.

@@ -68,6 +68,7 @@ public:
     // ---- daro::Window
     void paintPicture(int pictureCode, double xTwips, double yTwips) override;
     void drawRectangle(double x1, double y1, double x2, double y2, int qbColor) override;
+    void fillRectangle(double x1, double y1, double x2, double y2, int qbColor) override;
     void printText(double xTwips, double yTwips, const std::string& utf8Text, double sizePoints, bool bold,
                    int qbColor) override;
     void refresh() override;

@@ -67,5 +67,15 @@ TEST_F(ScaledWindow, TwiceTheSizeDrawsTheBoardAtTwiceThePixelsAndTheClassicSizeC
     EXPECT_EQ(window.canvas()->buffer(), classic);
 }
 
+TEST_F(ScaledWindow, TheBandsBesideATallerAreaAreADarkerShadeOfTheBackgroundNotTheBackColour) {
+    resizeCanvasTo(QSize(qt::Canvas::widthPixels, qt::Canvas::heightPixels + 200));
+    const QImage shown = window.canvas()->grab().toImage();
+    const QColor band = shown.pixelColor(shown.width() / 2, 3);
+    const QColor corner = window.canvas()->buffer().pixelColor(1, window.canvas()->buffer().height() - 2);
+    EXPECT_NE(band, qt::MainWindow::qbColor(Form1::colorGreen));
+    EXPECT_EQ(band.rgb(), corner.darker(140).rgb());
+    EXPECT_LT(band.lightness(), corner.lightness());
+}
+
 }  // namespace
 }  // namespace daro::test

@@ -22,6 +22,16 @@ void RecordingWindow::drawRectangle(double x1, double y1, double x2, double y2, 
     calls.push_back(c);
 }
 
+void RecordingWindow::fillRectangle(double x1, double y1, double x2, double y2, int qbColor) {
+    WindowCall c{WindowCall::Kind::Fill};
+    c.code = qbColor;
+    c.x = x1;
+    c.y = y1;
+    c.x2 = x2;
+    c.y2 = y2;
+    calls.push_back(c);
+}
+
 void RecordingWindow::printText(double x, double y, const std::string& text, double size, bool bold,
                                 int qbColor) {
     WindowCall c{WindowCall::Kind::Text};

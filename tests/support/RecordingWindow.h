@@ -18,7 +18,7 @@ struct ProgramEnded : std::runtime_error {
 };
 
 struct WindowCall {
-    enum class Kind { Picture, Rectangle, Text, Refresh, BackColor, Check, IconPosition, IconVisible, Box, Place, End };
+    enum class Kind { Picture, Rectangle, Fill, Text, Refresh, BackColor, Check, IconPosition, IconVisible, Box, Place, End };
     explicit WindowCall(Kind k) : kind(k) {}
     Kind kind;
     int code = 0;          // picture code, colour, or check/visible flag
@@ -43,6 +43,7 @@ class RecordingWindow : public Window {
 public:
     void paintPicture(int pictureCode, double x, double y) override;
     void drawRectangle(double x1, double y1, double x2, double y2, int qbColor) override;
+    void fillRectangle(double x1, double y1, double x2, double y2, int qbColor) override;
     void printText(double x, double y, const std::string& text, double size, bool bold, int qbColor) override;
     void refresh() override;
     void setBackColor(int qbColor) override;

@@ -16,10 +16,11 @@ read -r _ _ _ fx fy tx ty _ < <("$DARO_BUILD_DIR/tools/daro-autoplay" --max-move
 # The pixel of a twips offset inside board column / row n.
 px() { echo $(( (1100 + 465 * $1 + $2 + 14) / 15 )); }
 py() { echo $(( (130 + 465 * $1 + $2 + 14) / 15 )); }
-# QBColor of each seat's marks.
-colour_of_seat=("" ffffff ff0000 ff00ff 0000ff 00ff00 800080 000000)
+# QBColor of each seat's mark badge.
+colour_of_seat=("" ffffff 800000 ff00ff 000080 00ff00 800080 000000)
 
-# Squares whose top, left and bottom mark edges share one seat's colour: "x y colour".
+# Squares whose badge (top left corner, inside its frame, beside its number)
+# shows one seat's colour at its top, middle and bottom: "x y colour".
 marked_squares() {
   import -window root "$WORK/$1.png"
   cp "$WORK/$1.png" "$DARO_BUILD_DIR/tests/window/$1.png"
@@ -30,12 +31,12 @@ marked_squares() {
       END {
         n = split(want, cs, " ")
         for (x = 1; x <= 19; x++) for (y = 1; y <= 19; y++) {
-          l = int((1100 + 465 * x + 60 + 14) / 15); t = int((130 + 465 * y + 60 + 14) / 15)
-          m = int((1100 + 465 * x + 232 + 14) / 15); b = int((130 + 465 * y + 405 + 14) / 15)
-          c = int((130 + 465 * y + 232 + 14) / 15)
-          top = pixel[(m + ox) "," (t + oy)]; left = pixel[(l + ox) "," (c + oy)]; bottom = pixel[(m + ox) "," (b + oy)]
-          if (top == "" || top != left || top != bottom) continue
-          for (i = 1; i <= n; i++) if (cs[i] == top) print x, y, top
+          l = int((1100 + 465 * x + 45 + 14) / 15)
+          t = int((130 + 465 * y + 45 + 14) / 15); c = int((130 + 465 * y + 135 + 14) / 15)
+          b = int((130 + 465 * y + 225 + 14) / 15)
+          top = pixel[(l + ox) "," (t + oy)]; mid = pixel[(l + ox) "," (c + oy)]; bottom = pixel[(l + ox) "," (b + oy)]
+          if (top == "" || top != mid || top != bottom) continue
+          for (i = 1; i <= n; i++) if (cs[i] == top) { print x, y, top; break }
         }
       }' | sort
 }

@@ -54,7 +54,10 @@ void Form1::presentComputerMove(int seat, const std::optional<ChosenMove>& chose
     // A game left meanwhile (a new game, a file opened) is not this move's.
     if (table.next() != Step{StepKind::computerMove, seat}) return;
     clearThinkingArea(*this);
-    描画_レベル(table.levelOf(seat));
+    // One level for all computers stands beside the board; where seats have
+    // levels of their own no single one does, and a human's move would leave
+    // half of it behind.
+    if (gameMode == modeOnePlayer) 描画_レベル(table.levelOf(seat));
     if (!chosen) {
         // No legal move: the kingdom passes; the move number stays.
         描画_手数(moveNumber);

@@ -9,13 +9,41 @@ namespace daro {
 
 namespace {
 
-// The QBColor nearest each kingdom's pieces, by seat.
-constexpr std::array<int, 8> kSeatColour = {0, 15, 12, 13, 9, 10, 5, 0};
+// A mark is a badge at the top left corner of the piece that moved: a fill
+// near that kingdom's colour, framed in the number's colour, and the number
+// in black or white, whichever stands out from the fill (4.5:1 or more). By
+// seat. The badge, not the piece, is what the number is read against: 魏's
+// green shades across the point where black and white read alike.
+struct MarkColours {
+    int fill, number;
+};
+constexpr std::array<MarkColours, 8> kMarkColours = {{
+    {0, 15},
+    {15, 0},   // 秦: white pieces
+    {4, 15},   // 楚: red
+    {13, 0},   // 韓: pink
+    {1, 15},   // 斉: blue
+    {10, 0},   // 魏: green
+    {5, 15},   // 趙: purple
+    {0, 15},   // 燕: black
+}};
 constexpr int kDangerColour = 12;
-// Insets in twips: the danger frame lies just inside the grid, the move
-// mark inside it, so neither touches the other or the outline.
+constexpr int kCaptureFill = 4;
+constexpr int kLastMoveColour = 14;
+// Twips: the danger frame lies just inside the grid; the frame of the
+// latest computer move further in, so the guide's white outline on the
+// grid never looks like it.
 constexpr int kDangerInset = 15;
-constexpr int kMarkInset = 60;
+constexpr int kLastMoveInset = 30;
+// The badges: two logical pixels in from the corner, 14 pixels high; the
+// number 8 points. The capture's badge at the bottom right corner.
+constexpr int kBadgeInset = 30;
+constexpr int kBadgeHeight = 210;
+constexpr int kBadgeDigitWidth = 105;
+constexpr double kBadgeTextSize = 8;
+constexpr int kCaptureHeight = 165;
+constexpr int kCaptureWidth = 300;
+constexpr double kCaptureTextSize = 6.5;
 // A mark list longer than a few rounds means no human has moved for long.
 constexpr int kMostMarks = 48;
 
@@ -75,23 +103,31 @@ void Form1::描画_手の表示() {
         repaintSquare(m.x, m.y);
         markedSquares_.emplace_back(m.x, m.y);
     }
-    for (const MoveMark& m : marks) {
-        if (!onBoard(m.x, m.y)) continue;
-        const int colour = kSeatColour[static_cast<std::size_t>(m.seat)];
-        const double left = twipsX(m.x), top = twipsY(m.y);
-        window.drawRectangle(left + kMarkInset, top + kMarkInset, left + cellWidth - kMarkInset,
-                             top + cellHeight - kMarkInset, colour);
-        window.printText(left + kMarkInset + 15, top + kMarkInset, std::to_string(m.number), 6, true, colour);
-        if (m.captured != emptyCode)
-            window.printText(left + cellWidth / 2.0, top + cellHeight / 2.0,
-                             std::string("×") + Codes::kindName(m.captured), 6, true, kDangerColour);
-    }
-    // The latest computer move keeps its white outline, as without marks.
+    // The latest computer move is framed apart from the guide's outline.
     const auto n = static_cast<std::size_t>(moveNumber);
     if (!marks.empty() && n < moveRecord.size() && recordNavigated == valueNo) {
         const RecordEvent& latest = moveRecord[n].move;
-        if (latest.kind == EventKind::Move && isSeat(latest.seat) && seatPlayer[latest.seat] == playerComputer)
-            描画_桝輪郭(colorWhite, latest.toX, latest.toY);
+        if (latest.kind == EventKind::Move && isSeat(latest.seat) && seatPlayer[latest.seat] == playerComputer) {
+            const double left = twipsX(latest.toX), top = twipsY(latest.toY);
+            for (int inset : {kLastMoveInset, kLastMoveInset + 15})
+                window.drawRectangle(left + inset, top + inset, left + cellWidth - inset, top + cellHeight - inset,
+                                     kLastMoveColour);
+        }
+    }
+    for (const MoveMark& m : marks) {
+        if (!onBoard(m.x, m.y)) continue;
+        const MarkColours colours = kMarkColours[static_cast<std::size_t>(m.seat)];
+        const std::string number = std::to_string(m.number);
+        const double left = twipsX(m.x) + kBadgeInset, top = twipsY(m.y) + kBadgeInset;
+        const double right = left + kBadgeDigitWidth * (static_cast<double>(number.size()) + 0.4);
+        window.fillRectangle(left, top, right, top + kBadgeHeight, colours.fill);
+        window.drawRectangle(left, top, right, top + kBadgeHeight, colours.number);
+        window.printText(left + 30, top + 15, number, kBadgeTextSize, true, colours.number);
+        if (m.captured == emptyCode) continue;
+        const double cr = twipsX(m.x) + cellWidth - kBadgeInset, cb = twipsY(m.y) + cellHeight - kBadgeInset;
+        window.fillRectangle(cr - kCaptureWidth, cb - kCaptureHeight, cr, cb, kCaptureFill);
+        window.printText(cr - kCaptureWidth + 15, cb - kCaptureHeight, std::string("×") + Codes::kindName(m.captured),
+                         kCaptureTextSize, true, colorWhite);
     }
 }
 

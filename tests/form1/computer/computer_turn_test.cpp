@@ -329,3 +329,34 @@ TEST(LevelFourTurn, ComBanPlaysTheEnginesMoveAndPassesWhenBoxedIn) {
 
 }  // namespace
 }  // namespace daro::test
+
+namespace daro::test {
+namespace {
+
+// Seats with levels of their own: no single level stands beside the board
+// between turns; the one-player game keeps its one level there.
+TEST(ComputerLevelLabel, OnlyTheOnePlayerGameShowsALevelBesideTheBoard) {
+    for (bool free : {true, false}) {
+        RecordingWindow window;
+        InstantClock clock;
+        RecordingSoundLibrary sound;
+        Form1 form{window, clock, &sound};
+        form.初期設定();
+        if (free) {
+            std::array<SeatKind, 8> seats{};
+            for (int s = 1; s <= 7; ++s) seats[static_cast<std::size_t>(s)] = {s == 3, s % 4 + 1};
+            form.seatFree(seats);
+        } else {
+            form.JYUNBAN_3_Click();
+        }
+        ASSERT_EQ(form.turnSeat, 3) << "the computers before the human have moved";
+        const auto levels = std::count_if(window.calls.begin(), window.calls.end(), [](const WindowCall& c) {
+            return c.kind == WindowCall::Kind::Text && c.text == "LEVEL";
+        });
+        if (free) EXPECT_EQ(levels, 0);
+        else EXPECT_GT(levels, 0);
+    }
+}
+
+}  // namespace
+}  // namespace daro::test

@@ -62,8 +62,8 @@ struct Game {
         return true;
     }
 
-    // Squares whose rectangle at `inset` twips was drawn after their picture.
-    std::map<Square, int> framesShown(int inset) const {
+    // Squares whose rectangle (or badge) at `inset` twips was drawn after their picture.
+    std::map<Square, int> framesShown(int inset, WindowCall::Kind kind = WindowCall::Kind::Rectangle) const {
         std::map<Square, int> shown;
         for (const WindowCall& c : window.calls) {
             const double dx = c.x - form.boardLeft, dy = c.y - form.boardTop;
@@ -71,7 +71,7 @@ struct Game {
             if (c.kind == WindowCall::Kind::Picture) shown.erase(sq);
             const bool atInset = std::abs(dx - sq.first * form.cellWidth - inset) < 0.5 &&
                                  std::abs(dy - sq.second * form.cellHeight - inset) < 0.5;
-            if (c.kind == WindowCall::Kind::Rectangle && atInset) shown[sq] = c.code;
+            if (c.kind == kind && atInset) shown[sq] = c.code;
         }
         return shown;
     }
@@ -88,7 +88,9 @@ struct Game {
     }
 };
 
-constexpr int kMarkInset = 60;
+// The marks' badges: at the top left corner, filled in a colour of the mover's.
+constexpr int kMarkInset = 30;
+constexpr auto kBadge = WindowCall::Kind::Fill;
 constexpr int kDangerInset = 15;
 
 // The moves after the human's last one up to the position shown, read from the record.
@@ -117,10 +119,10 @@ TEST(Following, MarksShowExactlyTheMovesSinceTheHumansLastMoveAndNothingWhenOff)
             const std::vector<RecordEvent> expected = movesSinceHuman(on.form, seat);
             std::map<Square, int> want;
             for (const RecordEvent& m : expected)
-                want[{m.toX, m.toY}] = std::array<int, 8>{0, 15, 12, 13, 9, 10, 5, 0}[m.seat];
-            ASSERT_EQ(on.framesShown(kMarkInset), want) << "turn " << turn;
+                want[{m.toX, m.toY}] = std::array<int, 8>{0, 15, 4, 13, 1, 10, 5, 0}[m.seat];
+            ASSERT_EQ(on.framesShown(kMarkInset, kBadge), want) << "turn " << turn;
             roundsOfSix += expected.size() == 6;
-            EXPECT_TRUE(off.framesShown(kMarkInset).empty());
+            EXPECT_TRUE(off.framesShown(kMarkInset, kBadge).empty());
             EXPECT_TRUE(off.framesShown(kDangerInset).empty());
         }
     }
@@ -235,7 +237,7 @@ TEST(Following, AMoveListJumpShowsWhatAsManyStepsBackShowAndCtrlZReachesTheHuman
             for (int y = 1; y <= 19; ++y)
                 EXPECT_EQ(jumped.window.pictureAt(jumped.form.twipsX(x), jumped.form.twipsY(y)),
                           stepped.window.pictureAt(stepped.form.twipsX(x), stepped.form.twipsY(y)));
-        EXPECT_EQ(jumped.framesShown(kMarkInset), stepped.framesShown(kMarkInset));
+        EXPECT_EQ(jumped.framesShown(kMarkInset, kBadge), stepped.framesShown(kMarkInset, kBadge));
     }
     const int before = played.form.moveNumber;
     played.form.takeBackToHumanTurn();
