@@ -72,8 +72,12 @@ Json Lobby::seatJson(const GameTable& t, int seat, double now) const {
     else if (s.tokenHash.empty())
         playedBy = "nobody";
     j["playedBy"] = playedBy;
-    if (human && !s.tokenHash.empty() && s.conn == 0 && !s.standIn)
+    if (human && !t.turnPace && !s.tokenHash.empty() && s.conn == 0 && !s.standIn)
         j["graceLeft"] = std::max(0.0, std::ceil((s.graceEnds - now) * 10) / 10);
+    if (t.turnPace) {
+        j["missed"] = s.missed;
+        j["abandoned"] = human && s.standIn && s.missed >= limits_.missedBeforeAbandoned;
+    }
     return j;
 }
 
@@ -94,12 +98,16 @@ Json Lobby::tableJson(const GameTable& t, int you, double now) const {
     }
     Json record = t.lines;
     const Step step = t.status == GameTable::Status::playing ? t.table.next() : Step{};
-    return {{"type", "table"},
+    Json j = {{"type", "table"},
             {"code", t.code},
             {"status", statusNames[static_cast<int>(t.status)]},
             {"you", you},
             {"level", t.level},
             {"grace", t.grace},
+            {"pace", t.turnPace ? "turn" : "live"},
+            {"moveSeconds", t.moveSeconds},
+            {"hints", t.hints},
+            {"rematch", t.rematch},
             {"seats", seatList},
             {"turn", step.kind == StepKind::none ? 0 : step.seat},
             {"moveNumber", t.table.moveNumber},
@@ -108,6 +116,8 @@ Json Lobby::tableJson(const GameTable& t, int you, double now) const {
             {"kingsCaptured", kings},
             {"record", record},
             {"result", t.result}};
+    if (const auto left = turnLeft(t, now)) j["turnLeft"] = *left;
+    return j;
 }
 
 void Lobby::seatChanged(GameTable& t, int seat, double now) {

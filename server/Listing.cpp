@@ -49,7 +49,8 @@ Json Lobby::listingEntry(const GameTable& t, double now) const {
             {"players", players},
             {"free", freeSeats(t)},
             {"level", t.level},
-            {"pace", "live"},
+            {"pace", t.turnPace ? "turn" : "live"},
+            {"moveSeconds", t.moveSeconds},
             {"quick", t.quickWait > 0},
             {"age", static_cast<std::int64_t>(std::max(0.0, std::floor(now - t.createdAt)))}};
 }
@@ -105,8 +106,8 @@ void Lobby::sendListing(double now) {
 
 void Lobby::quick(ConnId who, Connection& c, const Json& m, double now) {
     if (!c.table.empty()) return error(who, "already_at_table", "quick", "leave the table first");
-    if (const std::string* pace = stringField(m, "pace"); m.contains("pace") && (pace == nullptr || *pace != "live"))
-        return error(who, "malformed", "quick", "\"pace\" is \"live\"");
+    TableRules rules;
+    if (!readPace(m, rules)) return error(who, "malformed", "quick", paceRule);
     const int level = m.contains("level") ? intField(m, "level", 1, 4).value_or(0) : 3;
     if (level == 0) return error(who, "malformed", "quick", "\"level\" is 1 to 4");
     const int minutes =
@@ -117,7 +118,9 @@ void Lobby::quick(ConnId who, Connection& c, const Json& m, double now) {
     GameTable* best = nullptr;
     for (const std::string& code : listed_) {
         GameTable* t = findTable(code);
-        if (t == nullptr || t->status != GameTable::Status::waiting || t->quickWait == 0 || freeSeats(*t) == 0) continue;
+        if (t == nullptr || t->status != GameTable::Status::waiting || t->quickWait == 0 || freeSeats(*t) == 0 ||
+            t->turnPace != rules.turnPace)
+            continue;
         if (best == nullptr || freeSeats(*t) < freeSeats(*best) ||
             (freeSeats(*t) == freeSeats(*best) && t->createdAt < best->createdAt))
             best = t;
@@ -125,7 +128,10 @@ void Lobby::quick(ConnId who, Connection& c, const Json& m, double now) {
     if (best == nullptr) {
         std::array<SeatKind, 8> humans{};
         for (int s = 1; s <= seats; ++s) humans[static_cast<std::size_t>(s)] = SeatKind{true, 0};
-        best = newTable(who, c, humans, level, 90, true, minutes * 60, "quick", now);
+        rules.level = level;
+        rules.isPublic = true;
+        rules.quickWait = minutes * 60;
+        best = newTable(who, c, humans, rules, "quick", now);
         if (best == nullptr) return;
     }
     int seat = 0;

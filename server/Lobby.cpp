@@ -54,11 +54,13 @@ void Lobby::received(ConnId who, std::string_view text, double now) {
     if (it == connections_.end()) return;
     Connection& c = it->second;
     if (!admitted(who, c, text, now)) return;
-    if (text.size() > limits_.maxMessageBytes) {
+    const Json message = text.size() <= limits_.mineMessageBytes ? Json::parse(text, nullptr, false) : Json();
+    // `mine` carries up to 100 tokens, more than other messages may.
+    const bool mineList = message.is_object() && message.value("type", Json()) == "mine";
+    if (text.size() > (mineList ? limits_.mineMessageBytes : limits_.maxMessageBytes)) {
         error(who, "too_large", "", "a message is at most " + std::to_string(limits_.maxMessageBytes) + " bytes");
         return;
     }
-    const Json message = Json::parse(text, nullptr, false);
     if (message.is_discarded() || !message.is_object()) {
         error(who, "malformed", "", "a message is one JSON object");
         return;
@@ -111,6 +113,8 @@ void Lobby::dispatch(ConnId who, Connection& c, const Json& m, double now) {
     if (t == "download") return download(who, m);
     if (t == "lobby") return lobby(who, c, m, now);
     if (t == "quick") return quick(who, c, m, now);
+    if (t == "rematch") return rematch(who, c, now);
+    if (t == "mine") return mine(who, m, now);
     if (t == "ping") return sendJson(who, {{"type", "pong"}});
     error(who, "unknown_type", t.substr(0, 32), "no such message type");
 }
@@ -160,7 +164,7 @@ GameTable* Lobby::tableByCode(const Json& m, ConnId who, std::string_view about,
     }
     auto it = tables_.find(code);
     if (it != tables_.end()) return it->second.get();
-    if (GameTable* finished = bringBackFinished(code, now)) return finished;
+    if (GameTable* stored = bringBack(code, now)) return stored;
     error(who, "no_such_table", about, "no open table has that code");
     return nullptr;
 }

@@ -10,6 +10,8 @@
 // Restore.cpp    tables back from the store, reload after a failed commit, game files
 // Announce.cpp   what clients are told: events, seats, whole tables
 // Listing.cpp    the lobby's list of public tables, its subscribers, quick play
+// TurnPace.cpp   turn-based tables: the move clock, abandoned seats, tables let go and loaded again
+// Rematch.cpp    a rematch after the game, and `mine`, the state of a client's tables
 
 #include <array>
 #include <cstdint>
@@ -34,6 +36,7 @@ inline constexpr int protocolVersion = 1;
 
 struct Limits {
     std::size_t maxMessageBytes = 4096;
+    std::size_t mineMessageBytes = 8192;
     int connectionsPerAddress = 32;
     // Unfinished tables created from one address, so nobody fills the
     // server (or its computers' time) alone.
@@ -51,7 +54,29 @@ struct Limits {
     // This server's first character of every table code, so a proxy in
     // front of several servers can route by code; empty for any.
     std::string codePrefix;
+    // Turn-based tables: moves the computer makes for a seat whose time ran
+    // out, in a row, before the seat counts as abandoned.
+    int missedBeforeAbandoned = 3;
+    // Turn-based tables loaded in one tick because their time ran out.
+    int dueLoadsPerTick = 50;
 };
+
+// How a table is played, as chosen when it was made.
+struct TableRules {
+    int level = 3;
+    int grace = 90;
+    bool isPublic = false;
+    int quickWait = 0;  // a quick-play table: seconds before computers fill it
+    bool turnPace = false;
+    int moveSeconds = 0;
+    bool hints = false;
+};
+
+// Reads `pace` and `moveSeconds` of `create` and `quick`; false when either is wrong.
+bool readPace(const nlohmann::json& m, TableRules& rules);
+extern const char* const paceRule;
+
+inline constexpr int minMoveSeconds = 60, maxMoveSeconds = 7 * 24 * 3600, defaultMoveSeconds = 24 * 3600;
 
 // What the lobby asks of the world around it.
 class Outbox {
@@ -74,6 +99,7 @@ struct SeatState {
     ConnId conn = 0;        // 0: the holder is not connected
     double graceEnds = 0;   // while the holder is away
     bool standIn = false;   // the table's computer plays for the human seat
+    int missed = 0;         // turn-based: moves in a row made for the seat when its time ran out
 };
 
 struct GameTable {
@@ -98,6 +124,12 @@ struct GameTable {
     bool isPublic = false;  // listed in the lobby
     int quickWait = 0;      // a quick-play table: seconds before computers fill it
     double createdAt = 0;
+    bool turnPace = false;
+    int moveSeconds = 0;
+    bool hints = false;
+    double turnEnds = 0;    // turn-based: when the seat to move runs out of time
+    int timeoutSeat = 0;    // turn-based: the seat the computer is moving for because its time ran out
+    std::string rematch;    // the rematch table's code, once offered
 };
 
 class Lobby {
@@ -157,9 +189,12 @@ private:
     void download(ConnId who, const Json& m);
     void lobby(ConnId who, Connection& c, const Json& m, double now);
     void quick(ConnId who, Connection& c, const Json& m, double now);
+    void rematch(ConnId who, Connection& c, double now);
+    void mine(ConnId who, const Json& m, double now);
+    Json mineEntry(const Json& asked, double now);
 
-    GameTable* newTable(ConnId who, Connection& c, const std::array<SeatKind, 8>& kinds, int level, int grace,
-                        bool isPublic, int quickWait, std::string_view about, double now);
+    GameTable* newTable(ConnId who, Connection& c, const std::array<SeatKind, 8>& kinds, const TableRules& rules,
+                        std::string_view about, double now);
     void seatNewcomer(ConnId who, Connection& c, GameTable& t, int seat, std::string_view about, double now);
     void listingChanged(const GameTable& t);
     Json listingJson(double now) const;
@@ -189,7 +224,16 @@ private:
     // Takes the code by value: the table that holds it may go.
     void reload(std::string code, double now);
     bool rebuild(GameTable& t, const StoredTable& stored, double now);
-    GameTable* bringBackFinished(const std::string& code, double now);
+    // A finished table, or a turn-based one the server let go of, back from the store.
+    GameTable* bringBack(const std::string& code, double now);
+    bool makeRoom();
+    bool canLetGo(const GameTable& t) const;
+    void letGo(const std::string& code, bool forget);
+    void loadDueTables(double now);
+    void runOutOfTime(GameTable& t, double now);
+    void afterTimeout(GameTable& t, int seat, double now);
+    void notice(GameTable& t, std::string_view kind, int seat);
+    std::optional<double> turnLeft(const GameTable& t, double now) const;
 
     Store& store_;
     Outbox& out_;

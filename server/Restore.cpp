@@ -3,6 +3,7 @@
 #include "Lobby.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 #include "Announce.h"
@@ -15,10 +16,16 @@ namespace daro::server {
 
 bool Lobby::rebuild(GameTable& t, const StoredTable& stored, double now) {
     t.code = stored.code;
-    t.level = stored.level >= 1 && stored.level <= 4 ? stored.level : 3;
+    t.level = stored.level >= 1 && stored.level <= Table::levelFive ? stored.level : 3;
     t.grace = std::clamp(stored.grace, 0, limits_.maxGraceSeconds);
     t.isPublic = stored.isPublic;
     t.quickWait = std::max(0, stored.quickWait);
+    t.turnPace = stored.turnPace;
+    t.moveSeconds = t.turnPace ? std::clamp(stored.moveSeconds, minMoveSeconds, maxMoveSeconds) : 0;
+    t.hints = stored.hints;
+    t.turnEnds = t.turnPace ? (stored.turnEnds > 0 ? stored.turnEnds : now + t.moveSeconds) : 0;
+    t.rematch = stored.rematch;
+    t.createdFrom = stored.createdFrom;
     t.createdAt = now;
     t.idleSince = now;
     std::istringstream words(stored.seats);
@@ -54,15 +61,33 @@ bool Lobby::rebuild(GameTable& t, const StoredTable& stored, double now) {
         }
     };
     collect();
+    // The seat whose time ran out, until the move made for it.
+    int timedOut = 0;
     for (const std::string& line : stored.lines) {
+        int number = 0, movedSeat = 0;
+        if (std::sscanf(line.c_str(), "move %d %d", &number, &movedSeat) != 2 || movedSeat < 1 || movedSeat > seats)
+            movedSeat = 0;
         if (!playLine(t.table, line)) return false;
         if (isSeatChangeLine(line)) {
             replayed.push_back(line);
-            const bool computer = line[0] == 's';
-            t.seats[static_cast<std::size_t>(std::stoi(line.substr(line.find(' ') + 1)))].standIn = computer;
+            SeatState& seat = t.seats[static_cast<std::size_t>(std::stoi(line.substr(line.find(' ') + 1)))];
+            if (line[0] == 't') timedOut = static_cast<int>(&seat - t.seats.data());
+            if (line[0] != 't') seat.standIn = line[0] == 's';
+            if (line[0] == 'p') seat.missed = 0;
+        }
+        if (movedSeat != 0) {
+            SeatState& seat = t.seats[static_cast<std::size_t>(movedSeat)];
+            if (timedOut == movedSeat)
+                ++seat.missed;
+            else if (!seat.standIn)
+                seat.missed = 0;
+            timedOut = 0;
         }
         collect();
     }
+    // Stopped between the timeout and the move made for it: the tick makes it.
+    if (t.status == GameTable::Status::playing && timedOut != 0 && t.table.next().seat == timedOut)
+        t.timeoutSeat = timedOut;
     // Replaying must give back exactly what was stored, result included.
     if (replayed != stored.lines) return false;
     t.lines = stored.lines;
@@ -86,20 +111,22 @@ void Lobby::restore(double now) {
 }
 
 // A finished game the server let go of, or had before a restart, comes
-// back to be watched (or rejoined, to be told it is over); it is let go
-// again when nobody is there.
-GameTable* Lobby::bringBackFinished(const std::string& code, double now) {
-    if (tables_.size() >= limits_.maxTables) return nullptr;
+// back to be watched (or rejoined, to be told it is over); a turn-based
+// table comes back to be played. Either is let go again when nobody is there.
+GameTable* Lobby::bringBack(const std::string& code, double now) {
     const auto stored = store_.table(code);
-    if (!stored || !stored->finished) return nullptr;
+    if (!stored || (!stored->finished && !stored->turnPace)) return nullptr;
+    if (tables_.size() >= limits_.maxTables && !makeRoom()) return nullptr;
     auto t = std::make_unique<GameTable>();
-    if (!rebuild(*t, *stored, now) || t->status != GameTable::Status::over) {
+    if (!rebuild(*t, *stored, now) || (stored->finished && t->status != GameTable::Status::over)) {
         out_.log(code + " could not be brought back: its stored game does not replay");
         return nullptr;
     }
     GameTable* table = t.get();
     tables_[code] = std::move(t);
-    return table;
+    listingChanged(*table);
+    advance(*table, now);
+    return findTable(code);
 }
 
 // After a failed commit the table goes back to what the store holds, which

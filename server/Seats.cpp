@@ -2,6 +2,8 @@
 // dropped connections and their grace, the computer standing in.
 #include "Lobby.h"
 
+#include <algorithm>
+
 #include "Announce.h"
 #include "MessageFields.h"
 #include "Secrets.h"
@@ -158,6 +160,16 @@ void Lobby::standIn(GameTable& t, int seat, bool computer, double now) {
         if (t.searching && t.searchSeat == seat) t.searching = false;
     }
     s.standIn = computer;
+    if (!computer && t.turnPace) {
+        // Back at a turn-based table: the seat's own clock again, a fresh one if it is its turn.
+        const bool wasAbandoned = s.missed >= limits_.missedBeforeAbandoned;
+        s.missed = 0;
+        if (wasAbandoned) notice(t, "back", seat);
+        if (t.status == GameTable::Status::playing && t.table.next().seat == seat) {
+            t.turnEnds = std::max(t.turnEnds, now + t.moveSeconds);
+            if (!store_.setTurn(t.code, seat, t.turnEnds)) out_.log(t.code + " store: " + store_.lastError());
+        }
+    }
     out_.log(t.code + " seat " + std::to_string(seat) + (computer ? " played by the computer" : " played by its player"));
     seatChanged(t, seat, now);
     advance(t, now);

@@ -12,7 +12,10 @@
 #include <boost/beast/ssl.hpp>
 #include <boost/beast/websocket.hpp>
 #include <boost/beast/websocket/ssl.hpp>
+#include <atomic>
 #include <chrono>
+#include <cmath>
+#include <fstream>
 #include <condition_variable>
 #include <cstdio>
 #include <ctime>
@@ -54,8 +57,20 @@ constexpr std::size_t requestBodyLimit = 1024;
 constexpr auto lingerTime = std::chrono::seconds(3);
 constexpr std::size_t lingerBytes = 4 * 1024 * 1024;
 
+// The lobby's clock is the wall clock: turn-based tables keep their move
+// times in the store across restarts. A test may move it on with a file
+// that holds the seconds to add (--clock-file), read again at every tick.
+std::atomic<double> clockSkew{0};
+
 double monotonicSeconds() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count() + clockSkew;
+}
+
+void readClockFile(const std::string& path) {
+    if (path.empty()) return;
+    std::ifstream in(path);
+    double skew = 0;
+    if (in >> skew && std::isfinite(skew)) clockSkew = skew;
 }
 
 void logLine(const std::string& line) {
@@ -500,12 +515,13 @@ private:
     ssl::context* tls_;
 };
 
-void tickEvery(asio::steady_timer& timer, Lobby& lobby) {
+void tickEvery(asio::steady_timer& timer, Lobby& lobby, const std::string& clockFile) {
     timer.expires_after(std::chrono::milliseconds(250));
-    timer.async_wait([&timer, &lobby](error_code ec) {
+    timer.async_wait([&timer, &lobby, &clockFile](error_code ec) {
         if (ec) return;
+        readClockFile(clockFile);
         lobby.tick(monotonicSeconds());
-        tickEvery(timer, lobby);
+        tickEvery(timer, lobby, clockFile);
     });
 }
 
@@ -525,6 +541,8 @@ int runServer(const ServerOptions& options) {
         }
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         const int workers = options.workers > 0 ? options.workers : static_cast<int>(std::max(1u, cores - 1));
+        readClockFile(options.clockFile);
+        const auto restoreStart = std::chrono::steady_clock::now();
         Server server(loop, store, options, workers);
         server.lobby().restore(monotonicSeconds());
         Listener listener(loop, server, tcp::endpoint(asio::ip::make_address(options.host), options.port),
@@ -533,14 +551,18 @@ int runServer(const ServerOptions& options) {
         const auto at = listener.endpoint();
         logLine(std::string("listening on ") + (tls ? "wss://" : "ws://") + at.address().to_string() + ":" +
                 std::to_string(at.port()) + " with data in " + options.dataFolder + ", " +
-                std::to_string(server.lobby().tableCount()) + " tables restored");
+                std::to_string(server.lobby().tableCount()) + " tables restored in " +
+                std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                                      restoreStart)
+                                   .count()) +
+                " ms");
         if (server.web().present())
             logLine("serving the page from " + server.web().root().string());
         else
             logLine("no web folder" + (options.webFolder.empty() ? std::string() : " at " + options.webFolder) +
                     ": GET / answers 404; --web DIR names the folder of the built page");
         asio::steady_timer ticker(loop);
-        tickEvery(ticker, server.lobby());
+        tickEvery(ticker, server.lobby(), options.clockFile);
         asio::signal_set signals(loop, SIGINT, SIGTERM);
         signals.async_wait([&](error_code, int) {
             logLine("stopping");

@@ -16,6 +16,7 @@ struct ServerOptions {
     int workers = 0;  // 0: one less than the cores, at least one
     std::string webFolder;  // the browser's page; empty: none
     Limits limits;
+    std::string clockFile;  // tests: seconds to add to the clock, read at every tick
 };
 
 // Runs until SIGINT or SIGTERM; the exit status.

@@ -54,6 +54,7 @@ public:
         return t == nullptr ? std::string() : std::string(t, static_cast<std::size_t>(sqlite3_column_bytes(s_, i)));
     }
     long long columnNumber(int i) { return sqlite3_column_int64(s_, i); }
+    double columnDouble(int i) { return sqlite3_column_double(s_, i); }
 
 private:
     sqlite3_stmt* s_;
@@ -74,7 +75,7 @@ Store::Store(const std::string& folder) {
     // WAL with NORMAL sync: a commit is in the log before we announce it, so
     // a killed process loses nothing; only a power cut may lose the last few.
     if (!run("PRAGMA journal_mode=WAL") || !run("PRAGMA synchronous=NORMAL") || !run("PRAGMA busy_timeout=2000") ||
-        !run(schema) || !addListingColumns()) {
+        !run(schema) || !addListingColumns() || !addPaceColumns()) {
         const std::string why = lastError_;
         sqlite3_close(db_);
         throw std::runtime_error("cannot prepare " + path + ": " + why);
@@ -156,16 +157,38 @@ bool Store::addListingColumns() {
                       "ALTER TABLE tables ADD COLUMN quick_wait INTEGER NOT NULL DEFAULT 0");
 }
 
+// Stores from before turn-based tables: every table in them is live.
+bool Store::addPaceColumns() {
+    bool has = false;
+    {
+        Statement columns(prepare("PRAGMA table_info(tables)"));
+        while (columns.step() == SQLITE_ROW) has = has || columns.column(1) == "pace";
+    }
+    return (has || run("ALTER TABLE tables ADD COLUMN pace TEXT NOT NULL DEFAULT 'live';"
+                       "ALTER TABLE tables ADD COLUMN move_seconds INTEGER NOT NULL DEFAULT 0;"
+                       "ALTER TABLE tables ADD COLUMN hints INTEGER NOT NULL DEFAULT 0;"
+                       "ALTER TABLE tables ADD COLUMN turn_seat INTEGER NOT NULL DEFAULT 0;"
+                       "ALTER TABLE tables ADD COLUMN turn_ends REAL NOT NULL DEFAULT 0;"
+                       "ALTER TABLE tables ADD COLUMN created_from TEXT NOT NULL DEFAULT '';"
+                       "ALTER TABLE tables ADD COLUMN rematch TEXT NOT NULL DEFAULT ''")) &&
+           run("CREATE INDEX IF NOT EXISTS tables_due ON tables(turn_ends) WHERE finished = 0 AND pace = 'turn';"
+               "CREATE INDEX IF NOT EXISTS tables_from ON tables(created_from) WHERE finished = 0");
+}
+
 bool Store::createTable(const StoredTable& table) {
     if (!run("BEGIN")) return false;
-    bool ok = Statement(prepare("INSERT INTO tables(code, seats, level, grace, public, quick_wait) "
-                                "VALUES(?1, ?2, ?3, ?4, ?5, ?6)"))
+    bool ok = Statement(prepare("INSERT INTO tables(code, seats, level, grace, public, quick_wait, pace, move_seconds, "
+                                "hints, created_from) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"))
                   .text(1, table.code)
                   .text(2, table.seats)
                   .number(3, table.level)
                   .number(4, table.grace)
                   .number(5, table.isPublic ? 1 : 0)
                   .number(6, table.quickWait)
+                  .text(7, table.turnPace ? "turn" : "live")
+                  .number(8, table.moveSeconds)
+                  .number(9, table.hints ? 1 : 0)
+                  .text(10, table.createdFrom)
                   .done();
     ok = ok && insertLines(table.code, 0, table.lines);
     return commitOrRollBack(ok);
@@ -217,6 +240,42 @@ bool Store::finish(const std::string& code, const std::string& result, int first
     return commitOrRollBack(ok);
 }
 
+bool Store::setTurn(const std::string& code, int seat, double ends) {
+    if (!run("BEGIN")) return false;
+    sqlite3_stmt* s = prepare("UPDATE tables SET turn_seat = ?2, turn_ends = ?3 WHERE code = ?1");
+    bool ok = s != nullptr;
+    if (ok) {
+        sqlite3_bind_double(s, 3, ends);
+        ok = Statement(s).text(1, code).number(2, seat).done();
+    }
+    return commitOrRollBack(ok);
+}
+
+bool Store::setRematch(const std::string& code, const std::string& rematch) {
+    if (!run("BEGIN")) return false;
+    const bool ok =
+        Statement(prepare("UPDATE tables SET rematch = ?2 WHERE code = ?1")).text(1, code).text(2, rematch).done();
+    return commitOrRollBack(ok);
+}
+
+std::vector<std::string> Store::dueTables(double now, int limit) {
+    std::vector<std::string> codes;
+    sqlite3_stmt* s = prepare("SELECT code FROM tables WHERE finished = 0 AND pace = 'turn' AND turn_ends > 0 "
+                              "AND turn_ends <= ?1 ORDER BY turn_ends LIMIT ?2");
+    if (s == nullptr) return codes;
+    sqlite3_bind_double(s, 1, now);
+    Statement rows(s);
+    rows.number(2, limit);
+    while (rows.step() == SQLITE_ROW) codes.push_back(rows.column(0));
+    return codes;
+}
+
+int Store::unfinishedFrom(const std::string& address) {
+    Statement row(prepare("SELECT count(*) FROM tables WHERE finished = 0 AND created_from = ?1"));
+    row.text(1, address);
+    return row.step() == SQLITE_ROW ? static_cast<int>(row.columnNumber(0)) : 0;
+}
+
 bool Store::removeTable(const std::string& code) {
     if (!run("BEGIN")) return false;
     bool ok = Statement(prepare("DELETE FROM events WHERE code = ?1")).text(1, code).done();
@@ -248,6 +307,13 @@ StoredTable tableRow(Statement& row) {
     t.result = row.column(5);
     t.isPublic = row.columnNumber(6) != 0;
     t.quickWait = static_cast<int>(row.columnNumber(7));
+    t.turnPace = row.column(8) == "turn";
+    t.moveSeconds = static_cast<int>(row.columnNumber(9));
+    t.hints = row.columnNumber(10) != 0;
+    t.turnSeat = static_cast<int>(row.columnNumber(11));
+    t.turnEnds = row.columnDouble(12);
+    t.createdFrom = row.column(13);
+    t.rematch = row.column(14);
     return t;
 }
 }  // namespace
@@ -255,7 +321,7 @@ StoredTable tableRow(Statement& row) {
 std::vector<StoredTable> Store::unfinishedTables() {
     std::vector<StoredTable> tables;
     {
-        Statement rows(prepare("SELECT code, seats, level, grace, finished, result, public, quick_wait FROM tables WHERE finished = 0"));
+        Statement rows(prepare("SELECT code, seats, level, grace, finished, result, public, quick_wait, pace, move_seconds, hints, turn_seat, turn_ends, created_from, rematch FROM tables WHERE finished = 0 AND (pace = 'live' OR public = 1)"));
         while (rows.step() == SQLITE_ROW) tables.push_back(tableRow(rows));
     }
     for (auto& t : tables) readSeatsAndLines(t);
@@ -265,7 +331,7 @@ std::vector<StoredTable> Store::unfinishedTables() {
 std::optional<StoredTable> Store::table(const std::string& code) {
     std::optional<StoredTable> found;
     {
-        Statement row(prepare("SELECT code, seats, level, grace, finished, result, public, quick_wait FROM tables WHERE code = ?1"));
+        Statement row(prepare("SELECT code, seats, level, grace, finished, result, public, quick_wait, pace, move_seconds, hints, turn_seat, turn_ends, created_from, rematch FROM tables WHERE code = ?1"));
         row.text(1, code);
         if (row.step() == SQLITE_ROW) found = tableRow(row);
     }

@@ -31,6 +31,13 @@ struct StoredTable {
     std::string result;  // the game file's result line, once finished
     bool isPublic = false;  // listed in the lobby while it waits
     int quickWait = 0;      // seconds a quick-play table waits before computers fill it; 0: none
+    bool turnPace = false;  // waits for each seat's move, moveSeconds at most
+    int moveSeconds = 0;
+    bool hints = false;
+    int turnSeat = 0;       // a turn-based table's seat to move, and when its time runs out
+    double turnEnds = 0;    // (seconds since 1970)
+    std::string createdFrom;
+    std::string rematch;    // the code of the rematch table, once offered
     std::array<StoredSeat, 8> seat;  // by seat 1..7
     std::vector<std::string> lines;  // the game's event lines, in order
 };
@@ -53,14 +60,23 @@ public:
     bool finish(const std::string& code, const std::string& result, int firstIndex,
                 const std::vector<std::string>& lines);
     bool removeTable(const std::string& code);
+    bool setTurn(const std::string& code, int seat, double ends);
+    bool setRematch(const std::string& code, const std::string& rematch);
 
+    // What a restart brings back at once: live tables and public turn-based
+    // ones. Private turn-based tables are loaded when someone asks for them.
     std::vector<StoredTable> unfinishedTables();
+    // Turn-based tables whose seat's time ran out by `now`, the oldest first.
+    std::vector<std::string> dueTables(double now, int limit);
+    // Unfinished tables created from an address, loaded or not.
+    int unfinishedFrom(const std::string& address);
     std::optional<StoredTable> table(const std::string& code);
     const std::string& lastError() const { return lastError_; }
 
 private:
     bool run(const char* sql);
     bool addListingColumns();
+    bool addPaceColumns();
     sqlite3_stmt* prepare(const char* sql);
     bool insertLines(const std::string& code, int firstIndex, const std::vector<std::string>& lines);
     bool commitOrRollBack(bool ok);

@@ -4,6 +4,7 @@
 #include "Lobby.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Announce.h"
 #include "MessageFields.h"
@@ -12,6 +13,22 @@
 #include "record/GameFile.h"
 
 namespace daro::server {
+
+const char* const paceRule = "\"pace\" is \"live\" or \"turn\"; \"moveSeconds\" 60 to 604800, at a turn-based table";
+
+bool readPace(const Json& m, TableRules& rules) {
+    if (m.contains("pace")) {
+        const std::string* pace = stringField(m, "pace");
+        if (pace == nullptr || (*pace != "live" && *pace != "turn")) return false;
+        rules.turnPace = *pace == "turn";
+    }
+    if (!m.contains("moveSeconds")) {
+        rules.moveSeconds = rules.turnPace ? defaultMoveSeconds : 0;
+        return true;
+    }
+    rules.moveSeconds = intField(m, "moveSeconds", minMoveSeconds, maxMoveSeconds).value_or(0);
+    return rules.turnPace && rules.moveSeconds != 0;
+}
 
 void Lobby::create(ConnId who, Connection& c, const Json& m, double now) {
     if (!c.table.empty()) return error(who, "already_at_table", "create", "leave the table first");
@@ -31,24 +48,31 @@ void Lobby::create(ConnId who, Connection& c, const Json& m, double now) {
     if (grace < 0)
         return error(who, "malformed", "create",
                      "\"grace\" is 0 to " + std::to_string(limits_.maxGraceSeconds) + " seconds");
-    auto listed = m.find("public");
-    if (listed != m.end() && !listed->is_boolean()) return error(who, "malformed", "create", "\"public\" is true or false");
-    GameTable* t = newTable(who, c, kinds, level, grace, listed != m.end() && listed->get<bool>(), 0, "create", now);
+    TableRules rules{level, grace};
+    for (auto [key, flag] : {std::pair{"public", &rules.isPublic}, std::pair{"hints", &rules.hints}}) {
+        auto given = m.find(key);
+        if (given != m.end() && !given->is_boolean())
+            return error(who, "malformed", "create", "\"" + std::string(key) + "\" is true or false");
+        *flag = given != m.end() && given->get<bool>();
+    }
+    if (!readPace(m, rules)) return error(who, "malformed", "create", paceRule);
+    GameTable* t = newTable(who, c, kinds, rules, "create", now);
     if (t == nullptr) return;
     sendJson(who, {{"type", "created"}, {"code", t->code}});
     startIfFull(*t, now);
 }
 
-GameTable* Lobby::newTable(ConnId who, Connection& c, const std::array<SeatKind, 8>& kinds, int level, int grace,
-                           bool isPublic, int quickWait, std::string_view about, double now) {
-    if (tables_.size() >= limits_.maxTables) {
+GameTable* Lobby::newTable(ConnId who, Connection& c, const std::array<SeatKind, 8>& kinds, const TableRules& rules,
+                           std::string_view about, double now) {
+    if (tables_.size() >= limits_.maxTables && !makeRoom()) {
         error(who, "server_full", about, "too many tables; try later");
         return nullptr;
     }
     const auto unfinished = std::count_if(tables_.begin(), tables_.end(), [&c](const auto& entry) {
         return entry.second->createdFrom == c.address && entry.second->status != GameTable::Status::over;
     });
-    if (unfinished >= limits_.tablesPerAddress) {
+    // Turn-based tables the server let go of count too: they are only in the store.
+    if (std::max<long>(unfinished, store_.unfinishedFrom(c.address)) >= limits_.tablesPerAddress) {
         error(who, "too_many_tables", about, "this address has too many unfinished tables");
         return nullptr;
     }
@@ -57,10 +81,14 @@ GameTable* Lobby::newTable(ConnId who, Connection& c, const std::array<SeatKind,
     t->createdFrom = c.address;
     do t->code = newTableCode(limits_.codePrefix);
     while (tables_.count(t->code) != 0 || store_.table(t->code));
+    const auto [level, grace, isPublic, quickWait, turnPace, moveSeconds, hints] = rules;
     t->level = level;
     t->grace = grace;
     t->isPublic = isPublic;
     t->quickWait = quickWait;
+    t->turnPace = turnPace;
+    t->moveSeconds = moveSeconds;
+    t->hints = hints;
     t->createdAt = now;
     t->idleSince = now;
     for (int s = 1; s <= seats; ++s) t->seats[static_cast<std::size_t>(s)].created = kinds[static_cast<std::size_t>(s)];
@@ -73,6 +101,10 @@ GameTable* Lobby::newTable(ConnId who, Connection& c, const std::array<SeatKind,
     stored.grace = grace;
     stored.isPublic = isPublic;
     stored.quickWait = quickWait;
+    stored.turnPace = turnPace;
+    stored.moveSeconds = moveSeconds;
+    stored.hints = hints;
+    stored.createdFrom = c.address;
     if (!store_.createTable(stored)) {
         out_.log("store: " + store_.lastError());
         error(who, "storage_failed", about, "the table could not be stored");
@@ -82,7 +114,8 @@ GameTable* Lobby::newTable(ConnId who, Connection& c, const std::array<SeatKind,
     tables_.emplace(t->code, std::move(t));
     out_.log(table.code + " created: " + stored.seats + ", level " + std::to_string(level) + ", grace " +
              std::to_string(grace) + "s" + (isPublic ? ", public" : "") +
-             (quickWait > 0 ? ", quick play after " + std::to_string(quickWait) + "s" : ""));
+             (quickWait > 0 ? ", quick play after " + std::to_string(quickWait) + "s" : "") +
+             (turnPace ? ", " + std::to_string(moveSeconds) + "s a move" : ""));
     listingChanged(table);
     return &table;
 }
@@ -145,12 +178,15 @@ void Lobby::searched(const std::string& code, std::uint64_t ticket, const std::o
     if (t.status != GameTable::Status::playing || step.seat != t.searchSeat) return advance(t, now);
     if (step.kind == StepKind::computerMove) {
         t.table.commitComputerMove(step.seat, chosen);
-    } else if (step.kind == StepKind::human && t.seats[static_cast<std::size_t>(step.seat)].standIn) {
+    } else if (step.kind == StepKind::human &&
+               (t.seats[static_cast<std::size_t>(step.seat)].standIn || t.timeoutSeat == step.seat)) {
         playForAbsent(t, step.seat, chosen);
     } else {
         return advance(t, now);
     }
+    const int timedOut = std::exchange(t.timeoutSeat, 0);
     if (!publish(t, now)) return reload(t.code, now);
+    if (timedOut != 0) return afterTimeout(t, timedOut, now);
     advance(t, now);
 }
 
@@ -198,8 +234,17 @@ bool Lobby::publish(GameTable& t, double now) {
         if (e.kind != TableEventKind::paused) lastTurn = e.kind == TableEventKind::turnTo ? &e : nullptr;
     const Step next = t.table.next();
     if (lastTurn != nullptr && !(next.kind == StepKind::dropOut && next.seat == lastTurn->seat)) lastTurn = nullptr;
+    int turnSeat = 0;
     for (const TableEvent& e : events) {
         if (e.kind == TableEventKind::paused || &e == lastTurn) continue;
+        if (e.kind == TableEventKind::turnTo) {
+            turnSeat = e.seat;
+            if (t.turnPace) t.turnEnds = now + t.moveSeconds;
+            Json turn = eventJson(e);
+            if (const auto left = turnLeft(t, now)) turn["left"] = *left;
+            broadcast(t, turn);
+            continue;
+        }
         if (e.kind == TableEventKind::moved)
             out_.log(t.code + " " + lineOf(e));
         else if (e.kind != TableEventKind::turnTo)
@@ -212,7 +257,11 @@ bool Lobby::publish(GameTable& t, double now) {
         t.result = resultLine(over->outcome);
         t.searching = false;
         t.idleSince = now;
+        turnSeat = 0;
     }
+    // The clock is kept with the table, so it runs on while the table is let go.
+    if (t.turnPace && (turnSeat != 0 || over != nullptr) && !store_.setTurn(t.code, turnSeat, over ? 0 : t.turnEnds))
+        out_.log(t.code + " store: " + store_.lastError());
     return true;
 }
 
@@ -224,8 +273,11 @@ void Lobby::move(ConnId who, Connection& c, const Json& m, double now) {
     if (t == nullptr || c.seat == 0) return error(who, "not_seated", "move", "only a seated player moves");
     if (t->status != GameTable::Status::playing)
         return error(who, "game_not_running", "move", "the game has not started or is over");
+    // Its time ran out: the computer's move for it is already being chosen.
+    if (t->timeoutSeat == c.seat) return error(who, "not_your_turn", "move", "the time for this move ran out");
     const Refusal r = t->table.submit(c.seat, TableMove{(*from)[0], (*from)[1], (*to)[0], (*to)[1]});
     if (r != Refusal::none) return error(who, refusalCode(r), "move", "the move was refused");
+    t->seats[static_cast<std::size_t>(c.seat)].missed = 0;
     if (!publish(*t, now)) {
         error(who, "storage_failed", "move", "the move could not be stored");
         return reload(t->code, now);
@@ -257,7 +309,7 @@ void Lobby::tick(double now) {
             GameTable* t = findTable(code);
             if (t == nullptr) break;
             const SeatState& seat = t->seats[static_cast<std::size_t>(s)];
-            if (t->status == GameTable::Status::playing && !seat.tokenHash.empty() && seat.conn == 0 &&
+            if (t->status == GameTable::Status::playing && !t->turnPace && !seat.tokenHash.empty() && seat.conn == 0 &&
                 !seat.standIn && seat.graceEnds <= now)
                 standIn(*t, s, true, now);
         }
@@ -265,21 +317,18 @@ void Lobby::tick(double now) {
             t->stalled = false;
             advance(*t, now);
         }
+        if (GameTable* t = findTable(code); t != nullptr && t->turnPace) runOutOfTime(*t, now);
         GameTable* t = findTable(code);
         if (t == nullptr) continue;
-        bool anyone = !t->spectators.empty();
-        for (int s = 1; s <= seats; ++s) anyone = anyone || t->seats[static_cast<std::size_t>(s)].conn != 0;
-        if (anyone || t->status == GameTable::Status::playing) {
+        if (!canLetGo(*t)) {
             t->idleSince = now;
         } else if (now - t->idleSince > limits_.idleTableSeconds) {
-            // A table where nothing was played is forgotten altogether.
-            if (t->status == GameTable::Status::waiting && !store_.removeTable(code))
-                out_.log(code + " store: " + store_.lastError());
-            out_.log(code + " let go after being idle");
-            if (listed_.erase(code) != 0) listingDirty_ = true;
-            tables_.erase(code);
+            // A live table where nothing was played is forgotten altogether;
+            // a turn-based one waits in the store for its players.
+            letGo(code, t->status == GameTable::Status::waiting && !t->turnPace);
         }
     }
+    loadDueTables(now);
     sendListing(now);
 }
 

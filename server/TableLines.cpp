@@ -49,11 +49,14 @@ std::string lineOf(const TableEvent& e) {
 std::string standInLine(int seat, int level) { return "standin " + std::to_string(seat) + " " + std::to_string(level); }
 std::string playerLine(int seat) { return "player " + std::to_string(seat); }
 
-bool isSeatChangeLine(std::string_view line) { return startsWith(line, "standin ") || startsWith(line, "player "); }
+bool isSeatChangeLine(std::string_view line) {
+    return startsWith(line, "standin ") || startsWith(line, "player ") || startsWith(line, "timeout ");
+}
 
 bool playLine(Table& table, const std::string& line) {
     const auto n = numbersAfterWord(line);
     if (!n) return false;
+    if (startsWith(line, "timeout ")) return n->size() == 1u && isSeat((*n)[0]);
     if (startsWith(line, "standin ") || startsWith(line, "player ")) {
         const bool computer = line[0] == 's';
         if (n->size() != (computer ? 2u : 1u) || !isSeat((*n)[0])) return false;

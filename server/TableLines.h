@@ -25,6 +25,8 @@ std::string lineOf(const TableEvent& event);
 // its moves, so the game is the same whoever sat there.
 std::string standInLine(int seat, int level);
 std::string playerLine(int seat);
+// "timeout SEAT": a turn-based seat's time ran out; the next move is the
+// computer's, made for it.
 bool isSeatChangeLine(std::string_view line);
 
 // Plays one line on the table as its next step; false when the line is not

@@ -13,7 +13,7 @@ namespace {
 const char* usage =
     "usage: daro-server [--listen HOST:PORT] [--data DIR] [--tls-cert FILE --tls-key FILE]\n"
     "                   [--workers N] [--per-address N] [--max-tables N] [--code-prefix C]\n"
-    "                   [--web DIR]\n"
+    "                   [--web DIR] [--idle-seconds N] [--clock-file FILE]\n"
     "  --listen HOST:PORT  where to accept players (default 127.0.0.1:7770; port 0 picks one)\n"
     "  --data DIR          the tables' store (default $XDG_DATA_HOME/daro-server,\n"
     "                      or ~/.local/share/daro-server)\n"
@@ -24,7 +24,9 @@ const char* usage =
     "  --max-tables N      tables held at once (default 10000)\n"
     "  --code-prefix C     every table code starts with C, for a proxy that routes by code\n"
     "  --web DIR           the browser's page to serve at / and /t/CODE (default: the\n"
-    "                      installed one, share/daro/web beside the program's folder)\n";
+    "                      installed one, share/daro/web beside the program's folder)\n"
+    "  --idle-seconds N    a table nobody is at is let go of memory after this long (default 1800)\n"
+    "  --clock-file FILE   for tests: FILE holds seconds to add to the clock, read again every tick\n";
 
 // Set by the build from the install layout.
 #ifndef DARO_WEB_FROM_PROGRAM
@@ -104,6 +106,12 @@ std::optional<daro::server::ServerOptions> parse(const std::vector<std::string>&
         } else if (a == "--code-prefix") {
             if (v.size() != 1 || !daro::server::isTableCode(v + "AAAAA")) return std::nullopt;
             o.limits.codePrefix = v;
+        } else if (a == "--clock-file" && !v.empty()) {
+            o.clockFile = v;
+        } else if (a == "--idle-seconds") {
+            auto n = number(v, 1, 1000000);
+            if (!n) return std::nullopt;
+            o.limits.idleTableSeconds = static_cast<double>(*n);
         } else if (a == "--max-tables") {
             auto n = number(v, 1, 10000000);
             if (!n) return std::nullopt;

@@ -736,6 +736,11 @@ Cannot open: %2</translation>
         <comment>game file</comment>
         <translation>the king would stand where another kingdom reaches</translation>
     </message>
+    <message>
+        <source>サーバーの卓では手を戻せません。戻・進は局面を見るだけで、盤をクリックするか「今の局面へ」で対局に戻ります</source>
+        <comment>戻る</comment>
+        <translation>Stepping back is not possible at a server table. Back and Forward only show earlier positions; click the board or “Back to now” to return to the game.</translation>
+    </message>
 </context>
 <context>
     <name>Guide</name>
@@ -816,8 +821,12 @@ Cannot open: %2</translation>
         <translation>King</translation>
     </message>
     <message>
-        <source>八方向に何桝でも進みます。駒の面には国の名が書いてあります。ほかの国の駒や周が利いている桝へは動けません。</source>
-        <translation>Moves any distance in the eight directions. Its face bears its kingdom’s name. It may not move onto a square that a piece of another kingdom, or the centre piece, reaches.</translation>
+        <source>八方向に何桝でも進みます。駒の面には国の名が書いてあります。ほかの国の駒や周が利いている桝へは動けません。図の×の桝は、斉の剣が利いているので王は行けません。</source>
+        <translation>Moves any distance in the eight directions. Its face bears its kingdom’s name. It may not move onto a square that a piece of another kingdom, or the centre piece, reaches. In the diagram, Qi’s Sword reaches the square marked ×, so the King may not go there.</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     </message>
     <message>
         <source>遊び方</source>
@@ -900,7 +909,7 @@ Cannot open: %2</translation>
     <message>
         <source>対局</source>
         <comment>the submenu of the kinds of game</comment>
-        <translation>New game</translation>
+        <translation>Kind of game</translation>
     </message>
     <message>
         <source>1_PLAY</source>
@@ -992,7 +1001,7 @@ Cannot open: %2</translation>
     </message>
     <message>
         <source>移動指導</source>
-        <translation>Show moves</translation>
+        <translation>Outline legal squares</translation>
     </message>
     <message>
         <source>ｱｲｺﾝ表示</source>
@@ -1194,10 +1203,6 @@ Cannot open: %2</translation>
         <translation>The connection was lost</translation>
     </message>
     <message>
-        <source>再接続中…</source>
-        <translation>Reconnecting…</translation>
-    </message>
-    <message>
         <source>(空席)</source>
         <translation>(free)</translation>
     </message>
@@ -1280,6 +1285,186 @@ Cannot open: %2</translation>
     <message>
         <source>燕</source>
         <translation>Yan</translation>
+    </message>
+    <message>
+        <source>サーバーが要求を読めませんでした</source>
+        <translation>The server could not read the request</translation>
+    </message>
+    <message>
+        <source>要求が大きすぎます</source>
+        <translation>The request was too large</translation>
+    </message>
+    <message>
+        <source>このサーバーはその要求を知りません</source>
+        <translation>This server does not know that request</translation>
+    </message>
+    <message>
+        <source>接続の挨拶が済んでいません</source>
+        <translation>The connection has not said hello yet</translation>
+    </message>
+    <message>
+        <source>サーバーの通信の版がこのプログラムと合いません</source>
+        <translation>The server speaks another version of the protocol than this program</translation>
+    </message>
+    <message>
+        <source>名前かチャットが空か長すぎるか、使えない文字を含んでいます</source>
+        <translation>The name or chat line is empty, too long, or holds characters that are not allowed</translation>
+    </message>
+    <message>
+        <source>接続の挨拶は一度だけです</source>
+        <translation>The connection said hello twice</translation>
+    </message>
+    <message>
+        <source>そのコードの卓はありません</source>
+        <translation>There is no table with that code</translation>
+    </message>
+    <message>
+        <source>もう卓についています。先に卓を離れて下さい</source>
+        <translation>You are already at a table — leave it first</translation>
+    </message>
+    <message>
+        <source>卓についていません</source>
+        <translation>You are not at a table</translation>
+    </message>
+    <message>
+        <source>その席はもう埋まっています</source>
+        <translation>That seat is already taken</translation>
+    </message>
+    <message>
+        <source>その卓に空いている席はありません</source>
+        <translation>Every seat at that table is taken</translation>
+    </message>
+    <message>
+        <source>その卓の対局は終わっています</source>
+        <translation>The game at that table is over</translation>
+    </message>
+    <message>
+        <source>その卓の観戦者は満員です</source>
+        <translation>That table has as many spectators as it takes</translation>
+    </message>
+    <message>
+        <source>この席の鍵が通りませんでした。席はもうあなたのものではありません</source>
+        <translation>The server did not accept this seat&apos;s token — the seat is no longer yours</translation>
+    </message>
+    <message>
+        <source>別の窓がこの席につきました</source>
+        <translation>Another window has taken this seat</translation>
+    </message>
+    <message>
+        <source>観戦中は指せません</source>
+        <translation>Spectators cannot move</translation>
+    </message>
+    <message>
+        <source>対局は行われていません</source>
+        <translation>The game is not running</translation>
+    </message>
+    <message>
+        <source>あなたの番ではありません</source>
+        <translation>It is not your turn</translation>
+    </message>
+    <message>
+        <source>あなたの国の駒ではありません</source>
+        <translation>That is not your kingdom&apos;s piece</translation>
+    </message>
+    <message>
+        <source>その駒はそこへは動けません</source>
+        <translation>That piece cannot move there</translation>
+    </message>
+    <message>
+        <source>王が他国の駒の利きに入ります</source>
+        <translation>The king would stand where another kingdom&apos;s piece reaches</translation>
+    </message>
+    <message>
+        <source>送るのが速すぎます。少し待って下さい</source>
+        <translation>Too many messages at once — wait a moment</translation>
+    </message>
+    <message>
+        <source>このアドレスからの接続が多すぎます</source>
+        <translation>Too many connections from this address</translation>
+    </message>
+    <message>
+        <source>サーバーの卓がいっぱいです。後でもう一度どうぞ</source>
+        <translation>The server holds as many tables as it can — try again later</translation>
+    </message>
+    <message>
+        <source>このアドレスから作った、終わっていない卓が多すぎます</source>
+        <translation>Too many unfinished tables were created from this address</translation>
+    </message>
+    <message>
+        <source>サーバーが記録できませんでした。何も変わっていません</source>
+        <translation>The server could not store the change; nothing happened</translation>
+    </message>
+    <message>
+        <source>人間の席が全部埋まると対局が始まります。あと1人を待っています</source>
+        <translation>The game starts when every human seat is taken — waiting for 1 more player</translation>
+    </message>
+    <message>
+        <source>人間の席が全部埋まると対局が始まります。あと%1人を待っています</source>
+        <translation>The game starts when every human seat is taken — waiting for %1 more players</translation>
+    </message>
+    <message>
+        <source>今の局面へ</source>
+        <translation>Back to now</translation>
+    </message>
+    <message>
+        <source>再接続しました。%1</source>
+        <translation>Reconnected. %1</translation>
+    </message>
+    <message>
+        <source>接続が切れました。%1秒後に再接続します（%2回目）</source>
+        <translation>The connection was lost. Reconnecting in %1 s (attempt %2)</translation>
+    </message>
+    <message>
+        <source>接続不明</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>卓 %1 に戻る</source>
+        <translation>Rejoin table %1</translation>
+    </message>
+    <message>
+        <source>新しい卓の席を選ぶ</source>
+        <translation>Choose the seats of a new table</translation>
+    </message>
+    <message>
+        <source>%1日%2時間</source>
+        <translation>%1 d %2 h</translation>
+    </message>
+    <message>
+        <source>あなたの番です</source>
+        <translation>Your move</translation>
+    </message>
+    <message>
+        <source>参加者を待っています</source>
+        <translation>waiting for players</translation>
+    </message>
+    <message>
+        <source>終局</source>
+        <translation>over</translation>
+    </message>
+    <message>
+        <source>残り %1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>対局はまだ終わっていません</source>
+        <translation>The game is not over yet</translation>
+    </message>
+    <message>
+        <source>サーバーに接続できません</source>
+        <translation>Could not reach the server</translation>
+    </message>
+    <message>
+        <source>― %1は3手続けて時間切れでした。プレイヤーが戻るまでコンピュータが指します</source>
+        <translation>― %1 ran out of time three moves in a row; the computer plays it until its player comes back</translation>
+    </message>
+    <message>
+        <source>― %1はまたプレイヤーが指します</source>
+        <translation>― %1 is played by its player again</translation>
+    </message>
+    <message>
+        <source>時間切れ %1回</source>
+        <translation>out of time %1×</translation>
     </message>
 </context>
 <context>

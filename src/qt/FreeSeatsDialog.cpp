@@ -33,7 +33,7 @@ FreeSeatsDialog::FreeSeatsDialog(int level, QWidget* parent) : QDialog(parent) {
         choice->setObjectName(QStringLiteral("SEAT_%1").arg(seat));
         choice->addItem(text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "人間")), 0);
         for (int l = 1; l <= Table::levelFive; ++l)
-            choice->addItem(text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "COM LEVEL%1")).arg(l), l);
+            choice->addItem(computerName(l), l);
         // One human at the first seat against the computers, as 1_PLAY starts.
         choice->setCurrentIndex(seat == 1 ? 0 : std::clamp(level, 1, Table::levelFive));
         form->addRow(text(seatNames[seat]), choice);
@@ -54,6 +54,10 @@ std::array<SeatKind, 8> FreeSeatsDialog::seats() const {
         kinds[static_cast<std::size_t>(seat)] = {level == 0, level};
     }
     return kinds;
+}
+
+QString FreeSeatsDialog::computerName(int level) {
+    return text(QT_TRANSLATE_NOOP("FreeSeatsDialog", "COM LEVEL%1")).arg(level);
 }
 
 std::optional<std::array<SeatKind, 8>> FreeSeatsDialog::ask(int level, QWidget* parent) {

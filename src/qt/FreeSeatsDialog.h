@@ -21,6 +21,9 @@ public:
     // Asks; nothing when the player cancels.
     static std::optional<std::array<SeatKind, 8>> ask(int level, QWidget* parent);
 
+    // A computer seat as every seat chooser and list of the window names it.
+    static QString computerName(int level);
+
 private:
     std::array<QComboBox*, 8> choices_{};
 };

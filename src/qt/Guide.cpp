@@ -1,8 +1,11 @@
 #include "Guide.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QPushButton>
 #include <QPainter>
 #include <QScreen>
 #include <QTextBrowser>
@@ -45,7 +48,7 @@ const KindText kKinds[10] = {
     {QT_TRANSLATE_NOOP("Guide", "裨"), QT_TRANSLATE_NOOP("Guide", "縦か横に何桝でも進みます。")},
     {QT_TRANSLATE_NOOP("Guide", "王"),
      QT_TRANSLATE_NOOP("Guide", "八方向に何桝でも進みます。駒の面には国の名が書いてあります。ほかの国の駒や周が"
-                                "利いている桝へは動けません。")},
+                                "利いている桝へは動けません。図の×の桝は、斉の剣が利いているので王は行けません。")},
 };
 
 QString guideText(const char* source) { return QCoreApplication::translate("Guide", source); }
@@ -60,12 +63,17 @@ QString heading(const char* source) {
 
 QColor Guide::moveMark() { return QColor(0, 160, 60); }
 QColor Guide::captureMark() { return QColor(230, 0, 0); }
+QColor Guide::refusedMark() { return QColor(90, 0, 140); }
 
 QImage Guide::diagram(int kind, qreal ratio) {
     const guide::Example& example = exampleOf(kind);
     Table rules;
     guide::setUp(rules, example);
-    const std::vector<guide::Square> reach = guide::reachOf(rules, example.x, example.y);
+    std::vector<guide::Square> reach = guide::reachOf(rules, example.x, example.y);
+    // A king is marked only where its move is accepted; the squares the king
+    // rule refuses get a cross of their own.
+    const std::vector<guide::Square> refused = guide::kingRuleRefuses(rules, example.x, example.y);
+    std::erase_if(reach, [&](const guide::Square& s) { return std::find(refused.begin(), refused.end(), s) != refused.end(); });
 
     const int n = guide::smallBoardSize;
     const int side = 2 * borderPixels + n * squarePixels;
@@ -102,6 +110,12 @@ QImage Guide::diagram(int kind, qreal ratio) {
             p.drawRect(r.adjusted(2.5, 2.5, -2.5, -2.5));
         }
     }
+    for (const guide::Square& s : refused) {
+        const QRectF r = cell(s.x, s.y).adjusted(8, 8, -8, -8);
+        p.setPen(QPen(refusedMark(), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(r.topLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomLeft());
+    }
     // The piece that moves.
     p.setPen(QPen(QColor(255, 200, 0), 3));
     p.setBrush(Qt::NoBrush);
@@ -116,7 +130,10 @@ Guide::Guide(QWidget* parent) : QDialog(parent), text_(new QTextBrowser(this)) {
     QFont font = text_->font();
     font.setFamilies({font.family(), QStringLiteral("IPAPMincho")});
     text_->setFont(font);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    // A button of our own: Qt's standard one words itself anew in the
+    // system's language at every change of language.
+    auto* buttons = new QDialogButtonBox(this);
+    close_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
@@ -132,6 +149,7 @@ void Guide::changeEvent(QEvent* event) {
 
 void Guide::fill() {
     setWindowTitle(guideText(QT_TRANSLATE_NOOP("Guide", "遊び方")));
+    close_->setText(guideText(QT_TRANSLATE_NOOP("Guide", "閉じる")));
     const qreal ratio = devicePixelRatioF();
     QTextDocument* document = text_->document();
     QString html;

@@ -10,6 +10,7 @@
 
 #include "guide/PieceExamples.h"
 
+class QPushButton;
 class QTextBrowser;
 
 namespace daro::qt {
@@ -29,8 +30,11 @@ public:
     // it takes.
     static QColor moveMark();
     static QColor captureMark();
+    // A cross on a square a king's move reaches but the king rule refuses.
+    static QColor refusedMark();
 
     QTextBrowser* text() const { return text_; }
+    QPushButton* closeButton() const { return close_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -39,6 +43,7 @@ private:
     void fill();
 
     QTextBrowser* text_;
+    QPushButton* close_ = nullptr;
 };
 
 }  // namespace daro::qt

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <cmath>
@@ -180,7 +181,8 @@ void MainWindow::buildMenus() {
     items_["NET_PLAY"] = netPlay;
     connect(netPlay, &QAction::triggered, this, [this] {
         if (!netWindow_)
-            netWindow_ = new NetWindow([this](std::function<void(Form1&)> call) { dispatch(std::move(call)); }, this);
+            netWindow_ = new NetWindow([this](std::function<void(Form1&)> call) { dispatch(std::move(call)); }, this,
+                                       preferences_);
         netWindow_->show();
         netWindow_->raise();
     });
@@ -446,6 +448,13 @@ void MainWindow::refreshMoveList() {
         auto* row = new QListWidgetItem(moveListText(lines[i]), moveList_);
         row->setData(Qt::UserRole, lines[i].entry);
         row->setData(gameWords, text(lines[i].text));
+    }
+    // The window is as wide as its longest line; it only grows, so it does
+    // not jump about as the game goes on.
+    if (grew || relabel) {
+        const int wanted = moveList_->sizeHintForColumn(0) + 2 * moveList_->frameWidth() +
+                           moveList_->verticalScrollBar()->sizeHint().width() + 8;
+        if (wanted > moveList_->width()) moveList_->resize(wanted, moveList_->height());
     }
     // The line of the position shown is the current one.
     for (int i = moveList_->count() - 1; i >= 0; --i)

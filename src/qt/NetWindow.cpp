@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QJsonArray>
@@ -12,14 +11,16 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 #include "Form1.h"
+#include "FreeSeatsDialog.h"
+#include "NetSentences.h"
+#include "Preferences.h"
 
 namespace daro::qt {
 
@@ -46,87 +47,134 @@ constexpr const char* kingdoms[8] = {"",
 
 // The server's messages are bounded; one larger than this is not the server's.
 constexpr qint64 largestMessage = 4 * 1024 * 1024;
+constexpr int longestRetry = 30;
+// A grace of more than a day is no server's.
+constexpr double longestGrace = 86400;
 
-// What the server names is checked before it is used: a table's code names
-// a file in the token folder, and a seat indexes the panel's lists.
-bool isAsciiLetterOrDigit(QChar c) {
-    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
-}
-bool isTableCode(const QString& code) {
-    return code.size() == 6 && std::all_of(code.begin(), code.end(), [](QChar c) {
-               return isAsciiLetterOrDigit(c) && !(c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-           });
-}
-bool isToken(const QString& token) {
-    return token.size() == 32 && std::all_of(token.begin(), token.end(), isAsciiLetterOrDigit);
-}
+bool isSeat(int seat) { return seat >= 1 && seat <= Codes::seatCount; }
+std::size_t at(int seat) { return static_cast<std::size_t>(seat); }
 
-QString tokenFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/tables");
-}
+QString field(const QJsonObject& m, const char* name) { return m.value(QLatin1String(name)).toString(); }
 
 }  // namespace
 
-NetWindow::NetWindow(Dispatch dispatch, QWidget* parent) : QWidget(parent, Qt::Window), dispatch_(std::move(dispatch)) {
+int NetWindow::retryDelay(int attempt) {
+    return attempt >= 5 ? longestRetry : std::min(longestRetry, 1 << std::max(0, attempt));
+}
+
+NetWindow::NetWindow(Dispatch dispatch, QWidget* parent, Preferences* preferences, QString memoryFolder)
+    : QWidget(parent, Qt::Window), dispatch_(std::move(dispatch)), preferences_(preferences),
+      memory_(std::move(memoryFolder)) {
     setObjectName(QStringLiteral("NET_PLAY_WINDOW"));
     setWindowTitle(text(QT_TRANSLATE_NOOP("NetWindow", "ネット対局")));
-    socket_.setMaxAllowedIncomingMessageSize(largestMessage);
+    clock_.start();
     buildLayout();
-    connect(&socket_, &QWebSocket::connected, this, [this] {
-        QJsonObject hello{{"type", "hello"}, {"version", 1}};
-        if (!name_->text().trimmed().isEmpty()) hello["name"] = name_->text().trimmed().left(32);
-        send(hello);
-    });
-    connect(&socket_, &QWebSocket::textMessageReceived, this, &NetWindow::received);
-    connect(&socket_, &QWebSocket::disconnected, this, &NetWindow::lostConnection);
     countdown_ = new QTimer(this);
     countdown_->setInterval(1000);
     connect(countdown_, &QTimer::timeout, this, [this] {
-        for (int& left : graceLeft_)
-            if (left > 0) --left;
         showSeats();
+        showHeldTimes();
     });
     countdown_->start();
+    // What the server says of the held tables is asked again now and then.
+    askTimer_ = new QTimer(this);
+    askTimer_->setInterval(60 * 1000);
+    connect(askTimer_, &QTimer::timeout, this, [this] {
+        if (isVisible()) askAboutHeldTables();
+    });
+    askTimer_->start();
     retry_ = new QTimer(this);
     retry_->setSingleShot(true);
-    connect(retry_, &QTimer::timeout, this, [this] {
-        connectTo(QJsonObject{{"type", "reconnect"}, {"code", code_}, {"seat", seat_}, {"token", token_}});
-    });
+    connect(retry_, &QTimer::timeout, this, [this] { openConnection(firstRequest_); });
+    showHeldTables();
 }
 
 void NetWindow::buildLayout() {
     auto* layout = new QVBoxLayout(this);
     auto* server = new QFormLayout;
-    address_ = new QLineEdit(QStringLiteral("ws://127.0.0.1:7770/"), this);
-    name_ = new QLineEdit(qEnvironmentVariable("USER", QStringLiteral("guest")).left(32), this);
+    const QString defaultName = qEnvironmentVariable("USER", QStringLiteral("guest")).left(32);
+    address_ = new QLineEdit(this);
+    name_ = new QLineEdit(this);
+    address_->setText(preferences_ ? preferences_->value(QStringLiteral("netServer"), QStringLiteral("ws://127.0.0.1:7770/")).toString()
+                                   : QStringLiteral("ws://127.0.0.1:7770/"));
     name_->setMaxLength(32);
+    name_->setText(preferences_ ? preferences_->value(QStringLiteral("netName"), defaultName).toString() : defaultName);
     server->addRow(text(QT_TRANSLATE_NOOP("NetWindow", "サーバー")), address_);
     server->addRow(text(QT_TRANSLATE_NOOP("NetWindow", "名前")), name_);
     layout->addLayout(server);
+    buildSeatChoices(layout);
+    buildJoinRow(layout);
 
+    heldTables_ = new QListWidget(this);
+    heldTables_->setObjectName(QStringLiteral("NET_HELD_TABLES"));
+    heldTables_->setMaximumHeight(90);
+    layout->addWidget(heldTables_);
+    connect(heldTables_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        if (const auto held = memory_.seatAt(item->data(Qt::UserRole).toString())) rejoin(*held);
+    });
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("NET_STATUS"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setWordWrap(true);
+    turnLabel_ = new QLabel(this);
+    turnLabel_->setTextFormat(Qt::PlainText);
+    seatList_ = new QListWidget(this);
+    nowButton_ = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "今の局面へ")), this);
+    nowButton_->setObjectName(QStringLiteral("NET_BACK_TO_NOW"));
+    connect(nowButton_, &QPushButton::clicked, this, [this] { dispatch_([](Form1& f) { f.backToNow(); }); });
+    chatLog_ = new QPlainTextEdit(this);
+    chatLog_->setReadOnly(true);
+    chatLog_->setMaximumBlockCount(NetMemory::chatLines + 100);
+    chatLine_ = new QLineEdit(this);
+    chatLine_->setMaxLength(200);
+    chatLine_->setPlaceholderText(text(QT_TRANSLATE_NOOP("NetWindow", "チャット")));
+    layout->addWidget(status_);
+    layout->addWidget(turnLabel_);
+    layout->addWidget(seatList_);
+    layout->addWidget(nowButton_);
+    layout->addWidget(chatLog_);
+    layout->addWidget(chatLine_);
+    connect(chatLine_, &QLineEdit::returnPressed, this, [this] {
+        const QString line = chatLine_->text().trimmed();
+        if (line.isEmpty() || !atTable_) return;
+        send(QJsonObject{{"type", "chat"}, {"text", line}});
+        chatLine_->clear();
+    });
+}
+
+void NetWindow::buildSeatChoices(QVBoxLayout* layout) {
     auto* create = new QFormLayout;
     for (int seat = 1; seat <= Codes::seatCount; ++seat) {
         auto* choice = new QComboBox(this);
+        choice->setObjectName(QStringLiteral("NET_SEAT_%1").arg(seat));
         choice->addItem(text(QT_TRANSLATE_NOOP("NetWindow", "人間")), QStringLiteral("human"));
         for (int l = 1; l <= Table::levelFive; ++l)
-            choice->addItem(QStringLiteral("COM LEVEL%1").arg(l), QStringLiteral("level%1").arg(l));
+            choice->addItem(FreeSeatsDialog::computerName(l), QStringLiteral("level%1").arg(l));
         choice->setCurrentIndex(seat == 1 ? 0 : 3);
         create->addRow(text(seatNames[seat]), choice);
-        newSeats_[static_cast<std::size_t>(seat)] = choice;
+        newSeats_[at(seat)] = choice;
     }
-    auto* createButton = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "卓を作る")), this);
-    create->addRow(createButton);
+    createButton_ = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "卓を作る")), this);
+    createButton_->setObjectName(QStringLiteral("NET_CREATE"));
+    create->addRow(createButton_);
     layout->addLayout(create);
-    connect(createButton, &QPushButton::clicked, this, [this] {
+    connect(createButton_, &QPushButton::clicked, this, [this] {
+        // The boxes show the table's seats: the first click gives them back.
+        if (showingTable_) {
+            showOwnSeatChoices();
+            return;
+        }
         QJsonArray seats;
-        for (int seat = 1; seat <= Codes::seatCount; ++seat)
-            seats.append(newSeats_[static_cast<std::size_t>(seat)]->currentData().toString());
-        connectTo(QJsonObject{{"type", "create"}, {"seats", seats}});
+        for (int seat = 1; seat <= Codes::seatCount; ++seat) seats.append(newSeats_[at(seat)]->currentData().toString());
+        openConnection(QJsonObject{{"type", "create"}, {"seats", seats}});
     });
+}
 
+void NetWindow::buildJoinRow(QVBoxLayout* layout) {
     auto* join = new QHBoxLayout;
     codeField_ = new QLineEdit(this);
+    codeField_->setObjectName(QStringLiteral("NET_CODE"));
     codeField_->setMaxLength(6);
     codeField_->setPlaceholderText(text(QT_TRANSLATE_NOOP("NetWindow", "コード")));
     seatChoice_ = new QComboBox(this);
@@ -141,99 +189,100 @@ void NetWindow::buildLayout() {
     layout->addLayout(join);
     connect(joinButton, &QPushButton::clicked, this, [this] {
         const QString code = codeField_->text().trimmed().toUpper();
-        int seat = 0;
-        QString token;
         // A seat this program holds at that table is taken back with its token.
-        if (loadToken(code, seat, token)) {
-            code_ = code;
-            seat_ = seat;
-            token_ = token;
-            connectTo(QJsonObject{{"type", "reconnect"}, {"code", code}, {"seat", seat}, {"token", token}});
+        if (const auto held = memory_.seatAt(code)) {
+            rejoin(*held);
             return;
         }
         QJsonObject request{{"type", "join"}, {"code", code}};
         if (seatChoice_->currentData().toInt() > 0) request["seat"] = seatChoice_->currentData().toInt();
-        connectTo(request);
+        openConnection(request);
     });
     connect(watchButton, &QPushButton::clicked, this, [this] {
-        connectTo(QJsonObject{{"type", "spectate"}, {"code", codeField_->text().trimmed().toUpper()}});
-    });
-
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("NET_STATUS"));
-    status_->setTextFormat(Qt::PlainText);
-    turnLabel_ = new QLabel(this);
-    turnLabel_->setTextFormat(Qt::PlainText);
-    seatList_ = new QListWidget(this);
-    chatLog_ = new QPlainTextEdit(this);
-    chatLog_->setReadOnly(true);
-    chatLog_->setMaximumBlockCount(500);
-    chatLine_ = new QLineEdit(this);
-    chatLine_->setMaxLength(200);
-    chatLine_->setPlaceholderText(text(QT_TRANSLATE_NOOP("NetWindow", "チャット")));
-    layout->addWidget(status_);
-    layout->addWidget(turnLabel_);
-    layout->addWidget(seatList_);
-    layout->addWidget(chatLog_);
-    layout->addWidget(chatLine_);
-    connect(chatLine_, &QLineEdit::returnPressed, this, [this] {
-        const QString line = chatLine_->text().trimmed();
-        if (line.isEmpty() || !atTable_) return;
-        send(QJsonObject{{"type", "chat"}, {"text", line}});
-        chatLine_->clear();
+        openConnection(QJsonObject{{"type", "spectate"}, {"code", codeField_->text().trimmed().toUpper()}});
     });
 }
 
-void NetWindow::connectTo(const QJsonObject& firstRequest) {
+// Every request that goes to a table goes on a connection of its own: the
+// seat of a table the window was at stays its own (with its grace, and its
+// token to go back), where `leave` would give it up.
+void NetWindow::openConnection(const QJsonObject& firstRequest) {
     firstRequest_ = firstRequest;
-    if (socket_.state() == QAbstractSocket::ConnectedState) {
-        if (atTable_) send(QJsonObject{{"type", "leave"}});
-        atTable_ = false;
+    remember();
+    if (socket_ && socket_->state() == QAbstractSocket::ConnectedState && !atTable_) {
         send(firstRequest_);
         return;
     }
-    socket_.abort();
-    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続中…")));
-    socket_.open(QUrl(address_->text().trimmed()));
+    dropConnection();
+    socket_ = std::make_unique<QWebSocket>();
+    welcomed_ = false;
+    socket_->setMaxAllowedIncomingMessageSize(largestMessage);
+    QWebSocket* socket = socket_.get();
+    connect(socket, &QWebSocket::connected, this, [this] {
+        QJsonObject hello{{"type", "hello"}, {"version", 1}};
+        if (!name_->text().trimmed().isEmpty()) hello["name"] = name_->text().trimmed().left(32);
+        send(hello);
+    });
+    connect(socket, &QWebSocket::textMessageReceived, this, &NetWindow::received);
+    connect(socket, &QWebSocket::stateChanged, this, [this](QAbstractSocket::SocketState state) {
+        if (state == QAbstractSocket::UnconnectedState) QTimer::singleShot(0, this, &NetWindow::lostConnection);
+    });
+    if (!returning_) setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続中…")));
+    socket->open(QUrl(address_->text().trimmed()));
+}
+
+// The old connection goes without a word back: nothing it still says is heard.
+void NetWindow::dropConnection() {
+    retry_->stop();
+    atTable_ = false;
+    if (!socket_) return;
+    QWebSocket* old = socket_.release();
+    disconnect(old, nullptr, this, nullptr);
+    old->abort();
+    old->deleteLater();
+}
+
+void NetWindow::rejoin(const HeldSeat& held) {
+    code_ = held.code;
+    seat_ = held.seat;
+    token_ = held.token;
+    openConnection(QJsonObject{{"type", "reconnect"}, {"code", held.code}, {"seat", held.seat}, {"token", held.token}});
+}
+
+void NetWindow::remember() {
+    if (!preferences_) return;
+    preferences_->setValue(QStringLiteral("netServer"), address_->text().trimmed());
+    preferences_->setValue(QStringLiteral("netName"), name_->text().trimmed());
 }
 
 void NetWindow::send(const QJsonObject& message) {
-    socket_.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
+    if (!socket_) return;
+    socket_->sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
 }
 
 void NetWindow::received(const QString& message) {
     const QJsonObject m = QJsonDocument::fromJson(message.toUtf8()).object();
-    const QString type = m.value(QStringLiteral("type")).toString();
+    const QString type = field(m, "type");
     if (type == QLatin1String("welcome")) {
+        welcomed_ = true;
         send(firstRequest_);
+    } else if (type == QLatin1String("mine")) {
+        onMine(m);
     } else if (type == QLatin1String("created")) {
-        if (!isTableCode(m.value(QStringLiteral("code")).toString())) return;
-        code_ = m.value(QStringLiteral("code")).toString();
+        if (!isTableCode(field(m, "code"))) return;
+        code_ = field(m, "code");
         codeField_->setText(code_);
         bool anyHuman = false;
-        for (int seat = 1; seat <= Codes::seatCount; ++seat)
-            anyHuman = anyHuman || newSeats_[static_cast<std::size_t>(seat)]->currentIndex() == 0;
-        send(anyHuman ? QJsonObject{{"type", "join"}, {"code", code_}}
-                      : QJsonObject{{"type", "spectate"}, {"code", code_}});
+        for (int seat = 1; seat <= Codes::seatCount; ++seat) anyHuman = anyHuman || newSeats_[at(seat)]->currentIndex() == 0;
+        send(anyHuman ? QJsonObject{{"type", "join"}, {"code", code_}} : QJsonObject{{"type", "spectate"}, {"code", code_}});
     } else if (type == QLatin1String("joined")) {
-        const int seat = m.value(QStringLiteral("seat")).toInt();
-        const bool withToken = m.contains(QStringLiteral("token"));
-        if (!isTableCode(m.value(QStringLiteral("code")).toString()) || seat < 1 || seat > Codes::seatCount ||
-            (withToken && !isToken(m.value(QStringLiteral("token")).toString())))
-            return;
-        code_ = m.value(QStringLiteral("code")).toString();
-        seat_ = seat;
-        if (withToken) {
-            token_ = m.value(QStringLiteral("token")).toString();
-            keepToken(code_, seat_, token_);
-        }
+        onJoined(m);
     } else if (type == QLatin1String("table")) {
         onTable(m);
     } else if (type == QLatin1String("seat")) {
         onSeat(m);
     } else if (type == QLatin1String("chat")) {
-        chatLog_->appendPlainText(m.value(QStringLiteral("name")).toString() + QStringLiteral(": ") +
-                                  m.value(QStringLiteral("text")).toString());
+        onChat(m);
     } else if (type == QLatin1String("error")) {
         onError(m);
     } else if (type == QLatin1String("left")) {
@@ -243,36 +292,77 @@ void NetWindow::received(const QString& message) {
     }
 }
 
+void NetWindow::onJoined(const QJsonObject& joined) {
+    const int seat = joined.value(QStringLiteral("seat")).toInt();
+    const bool withToken = joined.contains(QStringLiteral("token"));
+    if (!isTableCode(field(joined, "code")) || !isSeat(seat) || (withToken && !isSeatToken(field(joined, "token"))))
+        return;
+    code_ = field(joined, "code");
+    seat_ = seat;
+    if (withToken) {
+        token_ = field(joined, "token");
+        memory_.keepSeat({code_, seat_, token_});
+        showHeldTables();
+    }
+}
+
 void NetWindow::onTable(const QJsonObject& table) {
     const int you = table.value(QStringLiteral("you")).toInt();
-    if (!isTableCode(table.value(QStringLiteral("code")).toString()) || you < 0 || you > Codes::seatCount) return;
+    if (!isTableCode(field(table, "code")) || you < 0 || you > Codes::seatCount) return;
+    const bool sameTable = code_ == field(table, "code");
     atTable_ = true;
-    code_ = table.value(QStringLiteral("code")).toString();
+    seatsKnown_ = true;
+    refusalShown_ = false;
+    attempt_ = 0;
+    code_ = field(table, "code");
     seat_ = you;
+    const auto held = memory_.seatAt(code_);
+    if (you == 0 || (held && held->seat == you)) token_ = you == 0 ? QString() : held->token;
+    else if (!sameTable) token_.clear();
+    tableStatus_ = field(table, "status");
     turn_ = table.value(QStringLiteral("turn")).toInt();
+    turnEnds_ = clockEnd(table.value(QStringLiteral("turnLeft")));
     std::array<SeatKind, 8> kinds{};
     const QJsonArray seats = table.value(QStringLiteral("seats")).toArray();
-    for (int s = 1; s <= Codes::seatCount && s <= seats.size(); ++s) {
-        const QJsonObject seat = seats.at(s - 1).toObject();
-        seats_[static_cast<std::size_t>(s)] = seat;
-        graceLeft_[static_cast<std::size_t>(s)] = seat.value(QStringLiteral("graceLeft")).toInt();
-        const bool human = seat.value(QStringLiteral("kind")).toString() == QLatin1String("human");
-        kinds[static_cast<std::size_t>(s)] = {human, human ? 0 : seat.value(QStringLiteral("level")).toInt()};
+    for (int s = 1; s <= Codes::seatCount; ++s) {
+        const QJsonObject seat = s <= seats.size() ? seats.at(s - 1).toObject() : QJsonObject{};
+        QJsonObject numbered = seat;
+        numbered[QStringLiteral("seat")] = s;
+        onSeat(numbered);
+        const bool human = field(seat, "kind") == QLatin1String("human");
+        kinds[at(s)] = {human, human ? 0 : seat.value(QStringLiteral("level")).toInt()};
     }
     std::vector<std::string> lines;
-    for (const QJsonValue& line : table.value(QStringLiteral("record")).toArray())
-        lines.push_back(line.toString().toStdString());
+    for (const QJsonValue& line : table.value(QStringLiteral("record")).toArray()) lines.push_back(line.toString().toStdString());
     dispatch_([this, kinds, you, lines](Form1& f) {
         f.sendMove = [this](const TableMove& m) {
-            send(QJsonObject{{"type", "move"},
-                             {"from", QJsonArray{m.fromX, m.fromY}},
-                             {"to", QJsonArray{m.toX, m.toY}}});
+            send(QJsonObject{{"type", "move"}, {"from", QJsonArray{m.fromX, m.fromY}}, {"to", QJsonArray{m.toX, m.toY}}});
         };
         f.followRemoteGame(kinds, you, lines);
     });
-    setStatus(seat_ == 0 ? text(QT_TRANSLATE_NOOP("NetWindow", "観戦中: %1")).arg(code_)
-                         : text(QT_TRANSLATE_NOOP("NetWindow", "卓 %1: あなたは%2")).arg(code_, text(seatNames[seat_])));
+    // The chat of a table the window holds a seat at was kept with it.
+    chatLog_->clear();
+    if (seat_ > 0)
+        for (const QString& line : memory_.chat(code_)) chatLog_->appendPlainText(line);
+    setStatus(returning_ ? text(QT_TRANSLATE_NOOP("NetWindow", "再接続しました。%1")).arg(tableLine()) : tableLine());
+    returning_ = false;
+    showTableSeats();
+    showHeldTables();
     showSeats();
+}
+
+QString NetWindow::tableLine() const {
+    if (tableStatus_ == QLatin1String("over")) return text(QT_TRANSLATE_NOOP("NetWindow", "対局は終わりました"));
+    return seat_ == 0 ? text(QT_TRANSLATE_NOOP("NetWindow", "観戦中: %1")).arg(code_)
+                      : text(QT_TRANSLATE_NOOP("NetWindow", "卓 %1: あなたは%2")).arg(code_, text(seatNames[seat_]));
+}
+
+int NetWindow::missingPlayers() const {
+    int missing = 0;
+    for (int s = 1; s <= Codes::seatCount; ++s)
+        if (field(seats_[at(s)], "kind") == QLatin1String("human") && seats_[at(s)].value(QStringLiteral("open")).toBool())
+            ++missing;
+    return missing;
 }
 
 void NetWindow::onEvent(const QJsonObject& event, const QString& type) {
@@ -291,104 +381,183 @@ void NetWindow::onEvent(const QJsonObject& event, const QString& type) {
                    .arg(event.value(QStringLiteral("piece")).toInt())
                    .arg(event.value(QStringLiteral("captured")).toInt())
                    .toStdString();
+        turnEnds_ = 0;
     } else if (type == QLatin1String("out") || type == QLatin1String("pass")) {
         line = type.toStdString() + " " + std::to_string(seat);
     } else if (type == QLatin1String("turn")) {
         turn_ = seat;
+        turnEnds_ = clockEnd(event.value(QStringLiteral("left")));
+        if (isSeat(seat_) && seat == seat_) turnCameToYou();
         showSeats();
         return;
+    } else if (type == QLatin1String("started")) {
+        // What was said while the table waited no longer applies.
+        tableStatus_ = QStringLiteral("playing");
+        refusalShown_ = false;
+        setStatus(tableLine());
+        return;
     } else if (type == QLatin1String("over")) {
-        setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "対局は終わりました")));
+        tableStatus_ = QStringLiteral("over");
+        setStatus(tableLine());
+        // The game is done: its seat is nothing to go back to.
+        if (seat_ > 0) memory_.forget(code_);
+        showHeldTables();
         return;
     } else {
         return;
     }
     dispatch_([this, line](Form1& f) {
         // A game that no longer follows is fetched whole again.
-        if (!f.presentRemoteLine(line)) socket_.close();
+        if (!f.presentRemoteLine(line) && socket_) socket_->close();
     });
 }
 
 void NetWindow::onSeat(const QJsonObject& seat) {
     const int s = seat.value(QStringLiteral("seat")).toInt();
-    if (s < 1 || s > Codes::seatCount) return;
-    seats_[static_cast<std::size_t>(s)] = seat;
-    graceLeft_[static_cast<std::size_t>(s)] = seat.value(QStringLiteral("graceLeft")).toInt();
+    if (!isSeat(s)) return;
+    seats_[at(s)] = seat;
+    // The grace need not be whole seconds; it is counted on the monotonic clock.
+    const double grace = seat.value(QStringLiteral("graceLeft")).toDouble(0);
+    graceEnds_[at(s)] = grace > 0 && grace <= longestGrace ? clock_.elapsed() + static_cast<qint64>(grace * 1000) : 0;
     showSeats();
 }
 
+void NetWindow::onChat(const QJsonObject& chat) {
+    QString line = field(chat, "name").left(32) + QStringLiteral(": ") + field(chat, "text").left(400);
+    // The server's own lines are said in the window's language.
+    const QString notice = field(chat, "notice");
+    const int about = chat.value(QStringLiteral("noticeSeat")).toInt();
+    if (!notice.isEmpty() && isSeat(about)) {
+        if (notice == QLatin1String("abandoned"))
+            line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1は3手続けて時間切れでした。プレイヤーが戻るまでコンピュータが指します"))
+                       .arg(text(kingdoms[about]));
+        else if (notice == QLatin1String("back"))
+            line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1はまたプレイヤーが指します")).arg(text(kingdoms[about]));
+        else
+            line = QStringLiteral("― ") + field(chat, "text").left(400);
+    }
+    chatLog_->appendPlainText(line);
+    if (seat_ > 0 && memory_.seatAt(code_)) memory_.addChat(code_, line);
+}
+
 void NetWindow::onError(const QJsonObject& error) {
-    const QString code = error.value(QStringLiteral("code")).toString();
-    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "サーバーが断りました: %1")).arg(code));
-    // A token that is no longer good is forgotten.
-    if (code == QLatin1String("bad_token") || code == QLatin1String("no_such_table")) {
-        QFile::remove(tokenFolder() + QLatin1Char('/') + code_ + QStringLiteral(".seat"));
+    const QString code = field(error, "code");
+    const QString about = field(error, "about");
+    // The panel asks about its tables by itself; a server that predates the
+    // question is no news to the player.
+    if (about == QLatin1String("mine")) return;
+    setStatus(refusalSentence(code, missingPlayers(), tableStatus_ == QLatin1String("over")));
+    refusalShown_ = true;
+    // A seat the server no longer gives back with our token is forgotten;
+    // only the table the token was offered for, never the one shown.
+    const QString asked = field(firstRequest_, "code");
+    const bool refusedReturn = field(firstRequest_, "type") == QLatin1String("reconnect") &&
+                               (about == QLatin1String("reconnect") || about.isEmpty());
+    if (refusedReturn && (code == QLatin1String("bad_token") || code == QLatin1String("no_such_table") ||
+                          code == QLatin1String("game_over"))) {
+        memory_.forget(asked);
         token_.clear();
+        returning_ = false;
+        retry_->stop();
+        showHeldTables();
+    }
+    // Another window has the seat now: this one does not take it back.
+    if (code == QLatin1String("replaced")) {
+        token_.clear();
+        code_.clear();
+        seat_ = 0;
+        returning_ = false;
         retry_->stop();
     }
 }
 
 void NetWindow::lostConnection() {
-    const bool playing = atTable_ && seat_ > 0 && !token_.isEmpty();
+    if (!socket_ || socket_->state() != QAbstractSocket::UnconnectedState) return;
+    const bool wasAtTable = atTable_ || returning_;
     atTable_ = false;
-    if (!playing) {
-        setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました")));
+    seatsKnown_ = false;
+    showSeats();
+    const bool seated = seat_ > 0 && !token_.isEmpty();
+    if (!wasAtTable || (!seated && code_.isEmpty()) || tableStatus_ == QLatin1String("over")) {
+        setStatus(welcomed_ ? text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました"))
+                            : text(QT_TRANSLATE_NOOP("NetWindow", "サーバーに接続できません")));
         return;
     }
-    // The seat waits for us during the grace period: back with the token.
-    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "再接続中…")));
-    retry_->start(2000);
+    // Back to the seat with its token (or to watching), later each time.
+    firstRequest_ = seated ? QJsonObject{{"type", "reconnect"}, {"code", code_}, {"seat", seat_}, {"token", token_}}
+                           : QJsonObject{{"type", "spectate"}, {"code", code_}};
+    returning_ = true;
+    const int wait = retryDelay(attempt_++);
+    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました。%1秒後に再接続します（%2回目）")).arg(wait).arg(attempt_));
+    retry_->start(wait * 1000);
 }
 
 void NetWindow::showSeats() {
     seatList_->clear();
     for (int s = 1; s <= Codes::seatCount; ++s) {
-        const QJsonObject& seat = seats_[static_cast<std::size_t>(s)];
+        const QJsonObject& seat = seats_[at(s)];
         if (seat.isEmpty()) continue;
         QString row = text(seatNames[s]) + QStringLiteral("  ");
-        const QString playedBy = seat.value(QStringLiteral("playedBy")).toString();
-        if (seat.value(QStringLiteral("kind")).toString() == QLatin1String("computer"))
-            row += QStringLiteral("COM LEVEL%1").arg(seat.value(QStringLiteral("level")).toInt());
+        const bool human = field(seat, "kind") == QLatin1String("human");
+        if (!human)
+            row += FreeSeatsDialog::computerName(seat.value(QStringLiteral("level")).toInt());
         else if (seat.value(QStringLiteral("open")).toBool())
             row += text(QT_TRANSLATE_NOOP("NetWindow", "(空席)"));
         else
-            row += seat.value(QStringLiteral("name")).toString();
-        if (seat.value(QStringLiteral("kind")).toString() == QLatin1String("human") &&
-            !seat.value(QStringLiteral("open")).toBool()) {
-            if (seat.value(QStringLiteral("connected")).toBool())
+            row += field(seat, "name").left(32);
+        if (human && !seat.value(QStringLiteral("open")).toBool()) {
+            const qint64 left = graceEnds_[at(s)] - clock_.elapsed();
+            if (!seatsKnown_)
+                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "接続不明"));
+            else if (seat.value(QStringLiteral("connected")).toBool())
                 row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "接続中"));
-            else if (graceLeft_[static_cast<std::size_t>(s)] > 0)
-                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "切断: あと%1秒")).arg(graceLeft_[static_cast<std::size_t>(s)]);
+            else if (graceEnds_[at(s)] > 0 && left > 0)
+                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "切断: あと%1秒"))
+                                                  .arg(static_cast<int>(std::ceil(static_cast<double>(left) / 1000)));
             else
                 row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "切断"));
-            if (playedBy == QLatin1String("computer")) row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "(COMが代打ち)"));
+            if (field(seat, "playedBy") == QLatin1String("computer"))
+                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "(COMが代打ち)"));
+            const int missed = seat.value(QStringLiteral("missed")).toInt();
+            if (missed > 0 && !seat.value(QStringLiteral("abandoned")).toBool())
+                row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "時間切れ %1回")).arg(missed);
         }
         if (s == seat_) row += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "← あなた"));
         seatList_->addItem(row);
     }
-    turnLabel_->setText(turn_ >= 1 && turn_ <= Codes::seatCount ? text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(text(kingdoms[turn_]))
-                                                                 : QString());
+    QString turn;
+    if (isSeat(turn_))
+        turn = isSeat(seat_) && turn_ == seat_ ? text(QT_TRANSLATE_NOOP("NetWindow", "あなたの番です"))
+                                               : text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(text(kingdoms[turn_]));
+    // The time the seat to move has left, at either pace.
+    if (!turn.isEmpty() && turnEnds_ > 0 && seatsKnown_)
+        turn += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "残り %1")).arg(timeLeft(turnEnds_));
+    turnLabel_->setText(turn);
+}
+
+// A seated or watching window's seat boxes show the table's seats, read-only.
+void NetWindow::showTableSeats() {
+    if (!showingTable_)
+        for (int s = 1; s <= Codes::seatCount; ++s) ownChoices_[at(s)] = newSeats_[at(s)]->currentIndex();
+    showingTable_ = true;
+    for (int s = 1; s <= Codes::seatCount; ++s) {
+        const QJsonObject& seat = seats_[at(s)];
+        const bool human = field(seat, "kind") == QLatin1String("human");
+        newSeats_[at(s)]->setCurrentIndex(human ? 0 : std::clamp(seat.value(QStringLiteral("level")).toInt(), 1, Table::levelFive));
+        newSeats_[at(s)]->setEnabled(false);
+    }
+    createButton_->setText(text(QT_TRANSLATE_NOOP("NetWindow", "新しい卓の席を選ぶ")));
+}
+
+void NetWindow::showOwnSeatChoices() {
+    showingTable_ = false;
+    for (int s = 1; s <= Codes::seatCount; ++s) {
+        newSeats_[at(s)]->setCurrentIndex(ownChoices_[at(s)]);
+        newSeats_[at(s)]->setEnabled(true);
+    }
+    createButton_->setText(text(QT_TRANSLATE_NOOP("NetWindow", "卓を作る")));
 }
 
 void NetWindow::setStatus(const QString& message) { status_->setText(message); }
-
-void NetWindow::keepToken(const QString& code, int seat, const QString& token) {
-    QDir().mkpath(tokenFolder());
-    QSaveFile file(tokenFolder() + QLatin1Char('/') + code + QStringLiteral(".seat"));
-    if (!file.open(QIODevice::WriteOnly)) return;
-    file.write(QStringLiteral("%1 %2\n").arg(seat).arg(token).toUtf8());
-    file.commit();
-}
-
-bool NetWindow::loadToken(const QString& code, int& seat, QString& token) const {
-    if (code.isEmpty() || code.contains(QLatin1Char('/')) || code.contains(QLatin1Char('.'))) return false;
-    QFile file(tokenFolder() + QLatin1Char('/') + code + QStringLiteral(".seat"));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 256) return false;
-    const QStringList words = QString::fromUtf8(file.readAll()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (words.size() != 2) return false;
-    seat = words[0].toInt();
-    token = words[1].trimmed();
-    return seat >= 1 && seat <= Codes::seatCount && token.size() == 32;
-}
 
 }  // namespace daro::qt

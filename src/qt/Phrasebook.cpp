@@ -57,6 +57,7 @@ const Entry kEntries[] = {
     QT_TRANSLATE_NOOP3("Game", "OKですか？", "box: a click on the board plays on from the position shown"),
     QT_TRANSLATE_NOOP3("Game", "できません", "戻る"),
     QT_TRANSLATE_NOOP3("Game", "できません", "進む"),
+    QT_TRANSLATE_NOOP3("Game", "サーバーの卓では手を戻せません。戻・進は局面を見るだけで、盤をクリックするか「今の局面へ」で対局に戻ります", "戻る"),
     // Titles of boxes and file dialogs.
     QT_TRANSLATE_NOOP3("Game", "開始", "title"),
     QT_TRANSLATE_NOOP3("Game", "再開", "title"),

@@ -117,6 +117,9 @@ public:
 
     // ------------------------------------------ small helpers
     bool onBoard(int x, int y) const { return x >= 1 && x <= boardSize && y >= 1 && y <= boardSize; }
+    // 手の表示 or 王手の表示 is on: the game guides as a new player expects.
+    // With both off it looks and answers as it always did.
+    bool guidedPlay() const { return window.isChecked("TE_HYOUJI") || window.isChecked("OUTE"); }
 
     // ================================= 1-3 the game as the window shows it
     void 初期設定();
@@ -154,9 +157,15 @@ public:
     // does not follow the game shown.
     bool presentRemoteLine(const std::string& line);
     void leaveRemoteGame();
+    // Review at a server: 戻 and 進 only show earlier positions; this shows
+    // the game as it stands again (any click on the board does too).
+    void backToNow();
     bool remote() const { return static_cast<bool>(sendMove); }
+    bool reviewingRemote() const;
     std::function<void(const TableMove&)> sendMove;
     int remoteSeat = 0;
+    std::array<SeatKind, 8> remoteSeats{};
+    bool remoteReviewExplained = false;
     // ----------------------------------------- following the game (additions)
     // 新しい対局: the opening position with the same seats and levels.
     void SHINKI_Click();
@@ -325,6 +334,9 @@ private:
     bool timelineRunning_ = false;
     bool waiting_ = false;
     std::optional<ChosenMove> chosen_;
+    // The next board click plays on without the "OKですか？" box (a game
+    // taken over while guiding).
+    bool resumeQuietly_ = false;
     // Squares that carry a mark or the danger outline now, to be cleared.
     std::vector<std::pair<int, int>> markedSquares_;
     std::pair<int, int> dangerSquare_{0, 0};

@@ -173,6 +173,10 @@ TEST_F(MoveListWindow, LinesReadInTheWindowsLanguageAndNameWhatTheRecordHolds) {
     EXPECT_EQ(moves, form.recordEnd);
     EXPECT_GT(captures, 0);
     EXPECT_GT(outs, 0);
+    // Every line fits the list's width, the longest English capture too.
+    const int room = list->viewport()->width();
+    for (int i = 0; i < list->count(); ++i)
+        EXPECT_LE(list->fontMetrics().horizontalAdvance(list->item(i)->text()), room) << english[i].toStdString();
 
     window.menuItem(QStringLiteral("LANGUAGE_ja"))->trigger();
     QCoreApplication::sendPostedEvents();

@@ -19,6 +19,7 @@
 
 #include <memory>
 
+#include "Eventually.h"
 #include "NetWindow.h"
 
 namespace daro::test {
@@ -67,9 +68,9 @@ TEST(NetWindowTest, WhatTheServerNamesIsCheckedBeforeItNamesAFileOrASeat) {
         if (b->text() == QCoreApplication::translate("NetWindow", "卓を作る")) create = b;
     ASSERT_NE(create, nullptr);
     create->click();
-    QTRY_VERIFY_WITH_TIMEOUT(heard.contains("hello"), 5000);
+    ASSERT_TRUE(eventually([&] { return heard.contains("hello"); }));
     peer->sendTextMessage(line({{"type", "welcome"}, {"version", 1}}));
-    QTRY_VERIFY_WITH_TIMEOUT(heard.contains("create"), 5000);
+    ASSERT_TRUE(eventually([&] { return heard.contains("create"); }));
 
     const QString token = QStringLiteral("0123456789abcdef0123456789abcdef");
     const QJsonObject hostile[] = {
@@ -87,7 +88,7 @@ TEST(NetWindowTest, WhatTheServerNamesIsCheckedBeforeItNamesAFileOrASeat) {
     // is followed every one above has been read.
     peer->sendTextMessage(line({{"type", "joined"}, {"code", "ABCDEF"}, {"seat", 2}, {"token", token}}));
     peer->sendTextMessage(line(tableMessage(QStringLiteral("ABCDEF"), 2)));
-    QTRY_VERIFY_WITH_TIMEOUT(dispatched >= 1, 5000);
+    ASSERT_TRUE(eventually([&] { return dispatched >= 1; }));
     QTest::qWait(100);
     EXPECT_EQ(dispatched, 1);
 

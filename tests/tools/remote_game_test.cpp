@@ -72,10 +72,78 @@ TEST(RemoteGame, OnlyTheWindowsOwnSeatSendsMoves) {
     EXPECT_EQ(own.form.board[5][10], 50);
     EXPECT_TRUE(own.form.presentRemoteLine("move 1 1 5 10 6 10 50 0"));
     EXPECT_EQ(own.form.board[6][10], 50);
-    // 戻 would leave the server's game: refused.
-    own.window.boxes.clear();
-    own.form.REPLAY_Click();
-    EXPECT_EQ(own.form.moveNumber, 1);
+}
+
+// The table is followed as the server plays it: seven humans are the
+// seven-player game, where the computers' rules (drop-outs, waits) never apply.
+TEST(RemoteGame, SevenHumansAreTheSevenPlayerGameAndAnyComputerAFreeGame) {
+    std::array<SeatKind, 8> seven{};
+    for (int s = 1; s <= 7; ++s) seven[static_cast<std::size_t>(s)] = {true, 0};
+    Follower w;
+    w.form.sendMove = [](const TableMove&) {};
+    w.form.followRemoteGame(seven, 3, {"move 1 1 5 10 6 10 50 0"});
+    EXPECT_EQ(w.form.table.gameMode, Table::modeSevenPlayers);
+    EXPECT_EQ(w.form.turnSeat, 2);
+    Follower mixed;
+    mixed.form.sendMove = [](const TableMove&) {};
+    mixed.form.followRemoteGame(oneHumanAt(3), 3, {});
+    EXPECT_EQ(mixed.form.table.gameMode, Table::modeFree);
+}
+
+// At a server 戻 and 進 only look back: the player is told so once, nothing
+// is sent, a move announced meanwhile lands on the game as it stands, and a
+// click on the board or the last 進 is the game again.
+TEST(RemoteGame, ReviewLooksBackWithoutLeavingTheServersGame) {
+    autoplay::Options o;
+    o.humanSeat = 2;
+    o.seed = 5;
+    o.maxMoves = 30;
+    std::ostringstream out;
+    autoplay::Autoplay game(o, out);
+    game.run();
+    const std::vector<std::string> lines = recordLines(game.table.moveRecord, game.table.recordEnd);
+    ASSERT_GT(lines.size(), 12u);
+    const std::size_t half = lines.size() / 2;
+
+    Follower w;
+    std::vector<TableMove> sent;
+    w.form.sendMove = [&](const TableMove& m) { sent.push_back(m); };
+    w.form.followRemoteGame(oneHumanAt(2), 2, {lines.begin(), lines.begin() + static_cast<long>(half)});
+    const int now = w.form.moveNumber;
+    const auto boardNow = w.form.board;
+    ASSERT_GE(now, 3);
+
+    for (int back = 1; back <= 3; ++back) {
+        w.form.REPLAY_Click();
+        EXPECT_EQ(w.form.moveNumber, now - back);
+        EXPECT_EQ(w.form.board, game.table.moveRecord[static_cast<std::size_t>(now - back)].board());
+    }
+    ASSERT_EQ(w.window.boxes.size(), 1u);
+    EXPECT_NE(w.window.boxes[0].text.find("サーバーの卓では手を戻せません"), std::string::npos);
+    EXPECT_TRUE(w.form.reviewingRemote());
+
+    // A click while looking back shows the game as it stands, and moves nothing.
+    w.clickSquare(5, 10);
+    EXPECT_FALSE(w.form.reviewingRemote());
+    EXPECT_EQ(w.form.moveNumber, now);
+    EXPECT_EQ(w.form.board, boardNow);
+
+    // Looking back again, the rest of the game is announced: it follows.
+    w.form.REPLAY_Click();
+    w.form.REPLAY_Click();
+    for (std::size_t i = half; i < lines.size(); ++i) ASSERT_TRUE(w.form.presentRemoteLine(lines[i])) << lines[i];
+    EXPECT_EQ(w.form.board, game.table.board);
+    EXPECT_EQ(w.form.moveNumber, game.table.moveNumber);
+
+    // 戻 then 進 to the last position is the game again; 進 past it is refused.
+    w.form.REPLAY_Click();
+    w.form.AFTER_Click();
+    EXPECT_FALSE(w.form.reviewingRemote());
+    EXPECT_EQ(w.form.board, game.table.board);
+    EXPECT_EQ(w.window.boxes.size(), 1u);
+    w.form.AFTER_Click();
+    EXPECT_EQ(w.form.moveNumber, game.table.moveNumber);
+    EXPECT_TRUE(sent.empty());
 }
 
 }  // namespace

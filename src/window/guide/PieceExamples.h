@@ -11,8 +11,9 @@
 namespace daro::guide {
 
 // The small board: squares 1..size each way, at the top left of the game's
-// board. The squares around it are walled off with centre pieces, which
-// nothing enters, takes or passes on its way.
+// board. The squares around it are walled off with sabres of the moving
+// kingdom: its pieces neither enter, take nor pass them, and they reach no
+// square its king could be refused for (the centre piece would).
 inline constexpr int smallBoardSize = 9;
 
 // The pieces' kingdoms on the small board: 楚 (block 6), whose pieces stand
@@ -77,7 +78,7 @@ template <class Rules>
 void setUp(Rules& rules, const Example& e) {
     for (int x = 1; x <= Rules::boardSize; ++x)
         for (int y = 1; y <= Rules::boardSize; ++y)
-            rules.board[x][y] = x <= smallBoardSize && y <= smallBoardSize ? Rules::emptyCode : Rules::centreCode;
+            rules.board[x][y] = x <= smallBoardSize && y <= smallBoardSize ? Rules::emptyCode : detail::own(detail::tou);
     rules.board[e.x][e.y] = 10 * moverBlock + e.kind;
     for (const Placed& p : e.others)
         if (p.code != 0) rules.board[p.x][p.y] = p.code;
@@ -93,6 +94,19 @@ std::vector<Square> reachOf(const Rules& rules, int x, int y) {
         for (int ty = 1; ty <= Rules::boardSize; ++ty)
             if (rules.移動チェック(x, y, tx, ty, piece) == Rules::valueYes) reach.push_back({tx, ty});
     return reach;
+}
+
+// Of the squares the move check lets a king reach, those the king rule
+// refuses: another kingdom's piece (or the centre piece) reaches them. Empty
+// for any other piece.
+template <class Rules>
+std::vector<Square> kingRuleRefuses(Rules& rules, int x, int y) {
+    std::vector<Square> refused;
+    const int piece = rules.board[x][y];
+    if (!Rules::isKingCode(piece)) return refused;
+    for (const Square& s : reachOf(rules, x, y))
+        if (rules.kingSquareReached(x, y, s.x, s.y, piece)) refused.push_back(s);
+    return refused;
 }
 
 }  // namespace daro::guide

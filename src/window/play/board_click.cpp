@@ -35,17 +35,27 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double X, double Y) {
         return;
     }
 
+    // At a server a look back ends with the first click, on the game as it stands.
+    if (reviewingRemote()) {
+        backToNow();
+        return;
+    }
     if (recordNavigated == valueYes) {
         if (moveNumber == 0 && turnSeat == noSeat) {
             refuseNoGame();
             return;
         }
-        window.messageBox("OKですか？", "再開", BoxButtons::Ok, BoxIcon::None);
+        const bool quietly = resumeQuietly_;
+        resumeQuietly_ = false;
+        if (!quietly) window.messageBox("OKですか？", "再開", BoxButtons::Ok, BoxIcon::None);
         recordNavigated = valueNo;
         // Play goes on from the position shown.
         table.resumeHere();
-        対局_回転();
-        return;
+        if (!quietly || !isSeat(turnSeat) || seatPlayer[turnSeat] != playerHuman) {
+            対局_回転();
+            return;
+        }
+        // The click is the human's first of the game that goes on.
     }
 
     // At a server only the player's own seat answers to clicks.
@@ -184,8 +194,11 @@ void Form1::presentRefusedKingMove(const TableMove& m, int captured) {
     描画_手数(moveNumber, colorWhite);
     描画_アイコン(table.手番_進(mover), false);
     描画_アイコン(mover, true);
-    // As after 戻: the next click asks before play goes on.
-    recordNavigated = valueYes;
+    // Classic: as after 戻, the next click asks before play goes on. Guided,
+    // the position simply is as it was and the same kingdom moves again.
+    if (!guidedPlay()) recordNavigated = valueYes;
+    // What the board told before the move (marks, the king's danger) stays.
+    描画_経過();
 }
 
 void Form1::refuseNoGame() {

@@ -85,6 +85,8 @@ void Form1::ZENKAI_Click() {
         return;
     }
     takeOverGame(*result.game);
+    // The game left last time goes on at the first click, unasked.
+    if (guidedPlay() && !table.over()) resumeQuietly_ = true;
 }
 
 void Form1::takeBackToHumanTurn() {

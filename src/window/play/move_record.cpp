@@ -38,11 +38,11 @@ void showEntry(Form1& f, const RecordEntry& shown, const RecordEntry& target) {
 }  // namespace
 
 void Form1::REPLAY_Click() {
-    // A game at a server goes on there: the window keeps its position.
-    if (remote()) {
-        module1.play(soundForbidden);
-        window.messageBox("できません", "戻る", BoxButtons::Ok, BoxIcon::None);
-        return;
+    // A game at a server goes on there: a step back is only a look back.
+    if (remote() && !remoteReviewExplained) {
+        remoteReviewExplained = true;
+        window.messageBox("サーバーの卓では手を戻せません。戻・進は局面を見るだけで、盤をクリックするか「今の局面へ」で対局に戻ります",
+                          "戻る", BoxButtons::Ok, BoxIcon::None);
     }
     if (gameStarted == valueNo) {
         refuseNoGame();
@@ -78,17 +78,12 @@ void Form1::REPLAY_Click() {
     描画_アイコン(turnSeat, true);
 
     recordNavigated = valueYes;
+    resumeQuietly_ = false;
     rotationStop = valueNo;
     描画_経過();
 }
 
 void Form1::AFTER_Click() {
-    // A game at a server goes on there: the window keeps its position.
-    if (remote()) {
-        module1.play(soundForbidden);
-        window.messageBox("できません", "進む", BoxButtons::Ok, BoxIcon::None);
-        return;
-    }
     if (gameStarted == valueNo) {
         refuseNoGame();
         return;
@@ -115,10 +110,19 @@ void Form1::AFTER_Click() {
     描画_アイコン(turnSeat, true);
 
     recordNavigated = valueYes;
+    resumeQuietly_ = false;
     描画_経過();
+    // At a server the last position is the game again.
+    if (remote() && moveNumber == recordEnd) backToNow();
 }
 
 void Form1::CANCEL_Click() {
+    // Guided, the opening is shown for review and the game stays reachable
+    // by 進 and the move list; the next click plays on from there.
+    if (guidedPlay() && gameStarted == valueYes && !remote()) {
+        showRecordPosition(0);
+        return;
+    }
     初期設定();
     gameStarted = valueNo;
 }

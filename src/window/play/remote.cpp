@@ -1,5 +1,6 @@
 // A game at a server: the window shows what the server announces, with the
 // blinks and sounds of the game's own moves, and sends its player's moves.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,13 +35,16 @@ int seatOf(const std::string& line) {
 
 void Form1::followRemoteGame(const std::array<SeatKind, 8>& seats, int mySeat, const std::vector<std::string>& lines) {
     初期設定();
-    table.seat(modeFree, seats);
+    // The server plays a table of seven humans as the seven-player game, any other as a free game.
+    const bool allHuman = std::all_of(seats.begin() + 1, seats.end(), [](const SeatKind& k) { return k.human; });
+    table.seat(allHuman ? modeSevenPlayers : modeFree, seats);
     for (const std::string& line : lines) {
         if (line.rfind("move ", 0) != 0 && line.rfind("out ", 0) != 0 && line.rfind("pass ", 0) != 0) continue;
         if (!playEventLine(table, line).empty()) break;
     }
     table.drainEvents();
     remoteSeat = mySeat;
+    remoteSeats = seats;
     gameStarted = valueYes;
     recordNavigated = valueNo;
     clickPhase = 0;
@@ -52,7 +56,18 @@ void Form1::leaveRemoteGame() {
     remoteSeat = 0;
 }
 
+bool Form1::reviewingRemote() const { return remote() && recordNavigated == valueYes; }
+
+void Form1::backToNow() {
+    if (!reviewingRemote()) return;
+    // The game is built again from its record, as it came from the server.
+    const std::vector<std::string> lines = recordLines(moveRecord, recordEnd);
+    followRemoteGame(remoteSeats, remoteSeat, lines);
+}
+
 bool Form1::presentRemoteLine(const std::string& line) {
+    // A move made while the player looks back is shown on the game as it stands.
+    backToNow();
     if (const auto move = moveOf(line)) {
         if (table.next().kind == StepKind::paused) table.resume();
         if (move->seat != turnSeat) return false;

@@ -35,9 +35,15 @@ void Form1::描画_将棋盤桝() {
 void Form1::描画_移動可能桝色(int fromX, int fromY, int color, int piece) {
     描画_将棋盤桝();
     if (!window.isChecked("SIDOU") || piece == emptyCode) return;
+    // A king is also kept off the squares another kingdom reaches; the
+    // classic guide outlines them all the same.
+    const bool kingRule = guidedPlay() && isKingCode(piece);
     for (int x = 1; x <= boardSize; ++x)
-        for (int y = 1; y <= boardSize; ++y)
-            if (table.移動チェック(fromX, fromY, x, y, piece) == valueYes) 描画_桝輪郭(color, x, y);
+        for (int y = 1; y <= boardSize; ++y) {
+            if (table.移動チェック(fromX, fromY, x, y, piece) != valueYes) continue;
+            if (kingRule && table.kingSquareReached(fromX, fromY, x, y, piece)) continue;
+            描画_桝輪郭(color, x, y);
+        }
 }
 
 void Form1::描画_桝点滅(int x, int y, int times) {
