@@ -16,7 +16,7 @@ namespace daro::server {
 
 bool Lobby::rebuild(GameTable& t, const StoredTable& stored, double now) {
     t.code = stored.code;
-    t.level = stored.level >= 1 && stored.level <= 4 ? stored.level : 3;
+    t.level = stored.level >= 1 && stored.level <= Table::levelFive ? stored.level : 3;
     t.grace = std::clamp(stored.grace, 0, limits_.maxGraceSeconds);
     t.isPublic = stored.isPublic;
     t.quickWait = std::max(0, stored.quickWait);

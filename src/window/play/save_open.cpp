@@ -50,6 +50,7 @@ void Form1::OPEN_Click() {
 void Form1::takeOverGame(const ReplayedGame& game) {
     table.takeOver(game);
     for (int level = 1; level <= 4; ++level) window.setChecked("LEVEL" + std::to_string(level), level == game.level);
+    if (game.level == levelFive || window.isChecked("LEVEL5")) window.setChecked("LEVEL5", game.level == levelFive);
     gameStarted = valueYes;
     // Play goes on from the opened position with the next board click.
     recordNavigated = valueYes;
