@@ -1,7 +1,9 @@
 #pragma once
 // What the engine's two searches share: scores, piece values, who still plays.
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 
 #include "engine/Position.h"
 
@@ -46,6 +48,38 @@ inline int kingdomsPlaying(const Position& p, std::array<int, 2>& firstTwo) {
             ++n;
         }
     return n;
+}
+
+// With three kingdoms left the pieces close in on the king of the one
+// nearest to dropping out, so that the game moves on to a duel.
+inline int huntTarget(const Position& p, int root) {
+    std::array<int, 2> firstTwo{};
+    if (kingdomsPlaying(p, firstTwo) != 3 || !stillPlaying(p, root)) return 0;
+    int target = 0;
+    for (int b = 1; b <= blockCount; ++b)
+        if (b != root && stillPlaying(p, b) && (target == 0 || p.pieceCount(b) < p.pieceCount(target)))
+            target = b;
+    return target;
+}
+
+// How close the root's pieces stand to the hunted king; nothing without a hunt.
+inline int huntingScore(const Position& p, int root, int target) {
+    const int king = target ? p.kingSquare(target) : 0;
+    if (king == 0) return 0;
+    int s = 0;
+    for (int i = 0; i < p.pieceCount(root); ++i) {
+        const int sq = p.pieceSquare(root, i);
+        if (kindOf(p.at(sq)) == OHU) continue;
+        const int distance = std::max(std::abs(fileOf(sq) - fileOf(king)), std::abs(rankOf(sq) - rankOf(king)));
+        s += 3 * (19 - distance);
+    }
+    return s;
+}
+
+// A small, seed-given preference among moves of equal merit.
+inline int tieNoise(std::uint64_t seed, const Move& m) {
+    const std::uint64_t h = mix(seed ^ (static_cast<std::uint64_t>(m.from) << 16 | m.to));
+    return static_cast<int>(h % 5);
 }
 
 }  // namespace daro::engine::detail

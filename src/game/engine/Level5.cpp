@@ -135,33 +135,9 @@ private:
         return true;
     }
 
-    int huntTarget() const {
-        std::array<int, 2> firstTwo{};
-        if (kingdomsPlaying(pos_, firstTwo) != 3 || !stillPlaying(pos_, root_)) return 0;
-        int target = 0;
-        for (int b = 1; b <= blockCount; ++b)
-            if (b != root_ && stillPlaying(pos_, b) && (target == 0 || pos_.pieceCount(b) < pos_.pieceCount(target)))
-                target = b;
-        return target;
-    }
-
-    int hunting() const {
-        const int king = huntTarget_ ? pos_.kingSquare(huntTarget_) : 0;
-        if (king == 0) return 0;
-        int s = 0;
-        for (int i = 0; i < pos_.pieceCount(root_); ++i) {
-            const int sq = pos_.pieceSquare(root_, i);
-            if (kindOf(pos_.at(sq)) == OHU) continue;
-            const int distance = std::max(std::abs(fileOf(sq) - fileOf(king)), std::abs(rankOf(sq) - rankOf(king)));
-            s += 3 * (19 - distance);
-        }
-        return s;
-    }
-
-    int noise(const Move& m) const {
-        const std::uint64_t h = mix(settings_.seed ^ (static_cast<std::uint64_t>(m.from) << 16 | m.to));
-        return static_cast<int>(h % 5);
-    }
+    int huntTarget() const { return detail::huntTarget(pos_, root_); }
+    int hunting() const { return huntingScore(pos_, root_, huntTarget_); }
+    int noise(const Move& m) const { return tieNoise(settings_.seed, m); }
 
     bool outOfBudget() {
         ++nodes_;
