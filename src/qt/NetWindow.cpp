@@ -36,14 +36,6 @@ constexpr const char* seatNames[8] = {"",
                                       QT_TRANSLATE_NOOP("NetWindow", "5番目(魏)"),
                                       QT_TRANSLATE_NOOP("NetWindow", "6番目(趙)"),
                                       QT_TRANSLATE_NOOP("NetWindow", "7番目(燕)")};
-constexpr const char* kingdoms[8] = {"",
-                                     QT_TRANSLATE_NOOP("NetWindow", "秦"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "楚"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "韓"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "斉"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "魏"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "趙"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "燕")};
 
 // The server's messages are bounded; one larger than this is not the server's.
 constexpr qint64 largestMessage = 4 * 1024 * 1024;
@@ -86,6 +78,9 @@ NetWindow::NetWindow(Dispatch dispatch, QWidget* parent, Preferences* preference
     retry_ = new QTimer(this);
     retry_->setSingleShot(true);
     connect(retry_, &QTimer::timeout, this, [this] { openConnection(firstRequest_, true); });
+    retryCountdown_ = new QTimer(this);
+    retryCountdown_->setSingleShot(true);
+    connect(retryCountdown_, &QTimer::timeout, this, &NetWindow::showRetry);
     showHeldTables();
 }
 
@@ -117,7 +112,11 @@ void NetWindow::buildLayout() {
     status_->setObjectName(QStringLiteral("NET_STATUS"));
     status_->setTextFormat(Qt::PlainText);
     status_->setWordWrap(true);
+    rulesLabel_ = new QLabel(this);
+    rulesLabel_->setObjectName(QStringLiteral("NET_TABLE_RULES"));
+    rulesLabel_->setTextFormat(Qt::PlainText);
     turnLabel_ = new QLabel(this);
+    turnLabel_->setObjectName(QStringLiteral("NET_TURN"));
     turnLabel_->setTextFormat(Qt::PlainText);
     seatList_ = new QListWidget(this);
     nowButton_ = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "今の局面へ")), this);
@@ -130,6 +129,8 @@ void NetWindow::buildLayout() {
     chatLine_->setMaxLength(200);
     chatLine_->setPlaceholderText(text(QT_TRANSLATE_NOOP("NetWindow", "チャット")));
     layout->addWidget(status_);
+    layout->addWidget(rulesLabel_);
+    buildRematchRow(layout);
     layout->addWidget(turnLabel_);
     layout->addWidget(seatList_);
     layout->addWidget(nowButton_);
@@ -155,9 +156,15 @@ void NetWindow::buildSeatChoices(QVBoxLayout* layout) {
         create->addRow(text(seatNames[seat]), choice);
         newSeats_[at(seat)] = choice;
     }
+    buildTableRules(create);
     createButton_ = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "卓を作る")), this);
     createButton_->setObjectName(QStringLiteral("NET_CREATE"));
-    create->addRow(createButton_);
+    quickButton_ = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "クイック対局")), this);
+    quickButton_->setObjectName(QStringLiteral("NET_QUICK"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(createButton_);
+    buttons->addWidget(quickButton_);
+    create->addRow(buttons);
     layout->addLayout(create);
     connect(createButton_, &QPushButton::clicked, this, [this] {
         // The boxes show the table's seats: the first click gives them back.
@@ -165,10 +172,9 @@ void NetWindow::buildSeatChoices(QVBoxLayout* layout) {
             showOwnSeatChoices();
             return;
         }
-        QJsonArray seats;
-        for (int seat = 1; seat <= Codes::seatCount; ++seat) seats.append(newSeats_[at(seat)]->currentData().toString());
-        openConnection(QJsonObject{{"type", "create"}, {"seats", seats}});
+        openConnection(createRequest());
     });
+    connect(quickButton_, &QPushButton::clicked, this, [this] { openConnection(quickRequest()); });
 }
 
 void NetWindow::buildJoinRow(QVBoxLayout* layout) {
@@ -213,6 +219,8 @@ void NetWindow::openConnection(const QJsonObject& firstRequest, bool retrying) {
         // The player's own choice: whatever was being taken up again is over.
         returning_ = false;
         attempt_ = 0;
+        retry_->stop();
+        rulesLabel_->clear();
     }
     const auto state = socket_ ? socket_->state() : QAbstractSocket::UnconnectedState;
     if (!atTable_ && state == QAbstractSocket::ConnectedState && welcomed_) {
@@ -296,6 +304,9 @@ void NetWindow::received(const QString& message) {
         onError(m);
     } else if (type == QLatin1String("left")) {
         atTable_ = false;
+        showRematch();
+    } else if (type == QLatin1String("rematch")) {
+        onRematch(m);
     } else {
         onEvent(m, type);
     }
@@ -319,6 +330,7 @@ void NetWindow::onTable(const QJsonObject& table) {
     const int you = table.value(QStringLiteral("you")).toInt();
     if (!isTableCode(field(table, "code")) || you < 0 || you > Codes::seatCount) return;
     const bool sameTable = code_ == field(table, "code");
+    if (!sameTable || !atTable_) rematchNews_.clear();
     atTable_ = true;
     seatsKnown_ = true;
     refusalShown_ = false;
@@ -329,6 +341,12 @@ void NetWindow::onTable(const QJsonObject& table) {
     if (you == 0 || (held && held->seat == you)) token_ = you == 0 ? QString() : held->token;
     else if (!sameTable) token_.clear();
     tableStatus_ = field(table, "status");
+    const QString rematch = field(table, "rematch");
+    rematchCode_ = isTableCode(rematch) ? rematch : QString();
+    rematchButton_->setEnabled(true);
+    rulesLabel_->setText(tableRulesText(field(table, "pace") == QLatin1String("turn"),
+                                        table.value(QStringLiteral("moveSeconds")).toInt(),
+                                        table.value(QStringLiteral("hints")).toBool()));
     turn_ = table.value(QStringLiteral("turn")).toInt();
     turnEnds_ = clockEnd(table.value(QStringLiteral("turnLeft")));
     std::array<SeatKind, 8> kinds{};
@@ -358,6 +376,7 @@ void NetWindow::onTable(const QJsonObject& table) {
     showTableSeats();
     showHeldTables();
     showSeats();
+    showRematch();
 }
 
 QString NetWindow::tableLine() const {
@@ -411,6 +430,7 @@ void NetWindow::onEvent(const QJsonObject& event, const QString& type) {
         // The game is done: its seat is nothing to go back to.
         if (seat_ > 0) memory_.forget(code_);
         showHeldTables();
+        showRematch();
         return;
     } else {
         return;
@@ -439,9 +459,9 @@ void NetWindow::onChat(const QJsonObject& chat) {
     if (!notice.isEmpty() && isSeat(about)) {
         if (notice == QLatin1String("abandoned"))
             line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1は3手続けて時間切れでした。プレイヤーが戻るまでコンピュータが指します"))
-                       .arg(text(kingdoms[about]));
+                       .arg(kingdomName(about));
         else if (notice == QLatin1String("back"))
-            line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1はまたプレイヤーが指します")).arg(text(kingdoms[about]));
+            line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1はまたプレイヤーが指します")).arg(kingdomName(about));
         else
             line = QStringLiteral("― ") + field(chat, "text").left(400);
     }
@@ -457,6 +477,7 @@ void NetWindow::onError(const QJsonObject& error) {
     if (about == QLatin1String("mine")) return;
     setStatus(refusalSentence(code, missingPlayers(), tableStatus_ == QLatin1String("over")));
     refusalShown_ = true;
+    rematchButton_->setEnabled(true);
     // A seat the server no longer gives back with our token is forgotten;
     // only the table the token was offered for, never the one shown.
     const QString asked = field(firstRequest_, "code");
@@ -486,6 +507,7 @@ void NetWindow::lostConnection() {
     atTable_ = false;
     seatsKnown_ = false;
     showSeats();
+    showRematch();
     const bool seated = seat_ > 0 && !token_.isEmpty();
     if (!wasAtTable || (!seated && code_.isEmpty()) || tableStatus_ == QLatin1String("over")) {
         setStatus(welcomed_ ? text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました"))
@@ -497,8 +519,18 @@ void NetWindow::lostConnection() {
                            : QJsonObject{{"type", "spectate"}, {"code", code_}};
     returning_ = true;
     const int wait = retryDelay(attempt_++);
-    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました。%1秒後に再接続します（%2回目）")).arg(wait).arg(attempt_));
+    retryAt_ = clock_.elapsed() + wait * 1000;
     retry_->start(wait * 1000);
+    showRetry();
+}
+
+// Shown again as each second goes, on a clock of its own so that no second is skipped.
+void NetWindow::showRetry() {
+    if (!retry_->isActive()) return;
+    const qint64 ms = std::max<qint64>(1, retryAt_ - clock_.elapsed());
+    const qint64 left = (ms + 999) / 1000;
+    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました。再接続まで %1 秒（%2回目）")).arg(left).arg(attempt_));
+    if (left > 1) retryCountdown_->start(static_cast<int>(ms - (left - 1) * 1000) + 1);
 }
 
 void NetWindow::showSeats() {
@@ -537,7 +569,7 @@ void NetWindow::showSeats() {
     QString turn;
     if (isSeat(turn_))
         turn = isSeat(seat_) && turn_ == seat_ ? text(QT_TRANSLATE_NOOP("NetWindow", "あなたの番です"))
-                                               : text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(text(kingdoms[turn_]));
+                                               : text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(kingdomName(turn_));
     // The time the seat to move has left, at either pace.
     if (!turn.isEmpty() && turnEnds_ > 0 && seatsKnown_)
         turn += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "残り %1")).arg(timeLeft(turnEnds_));

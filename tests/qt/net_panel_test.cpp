@@ -84,6 +84,29 @@ TEST(NetSentences, EveryRefusalOfTheProtocolIsASentenceInJapaneseAndEnglish) {
     language.use(QStringLiteral("ja"));
 }
 
+// A move time is said in its largest whole unit, and a table's pace with it.
+TEST(NetSentences, MoveTimesAndPaceReadInTheLargestWholeUnitInBothLanguages) {
+    EXPECT_EQ(qt::moveTimeText(3600).toStdString(), "1時間");
+    EXPECT_EQ(qt::moveTimeText(3 * 86400).toStdString(), "3日");
+    EXPECT_EQ(qt::moveTimeText(90 * 60).toStdString(), "90分");
+    EXPECT_EQ(qt::tableRulesText(true, 7200, true).toStdString(), "進め方: 手番ごと、一手 2時間（ヒントあり）");
+    qt::Language language;
+    ASSERT_TRUE(language.use(QStringLiteral("en")));
+    EXPECT_EQ(qt::moveTimeText(60).toStdString(), "1 minute");
+    EXPECT_EQ(qt::moveTimeText(86400).toStdString(), "1 day");
+    EXPECT_EQ(qt::moveTimeText(7 * 86400).toStdString(), "7 days");
+    EXPECT_EQ(qt::moveTimeText(25 * 3600).toStdString(), "25 hours");
+    EXPECT_EQ(qt::tableRulesText(false, 0, false).toStdString(), "Pace: live");
+    EXPECT_EQ(qt::tableRulesText(true, 86400, false).toStdString(), "Pace: turn-based, 1 day a move");
+    // Every move time the server takes reads as English, and never as a fraction of its unit.
+    for (int seconds = 60; seconds <= 7 * 86400; seconds += 60 * 37) {
+        const QString said = qt::moveTimeText(seconds);
+        EXPECT_FALSE(hasJapanese(said)) << seconds;
+        EXPECT_TRUE(said.front().isDigit()) << said.toStdString();
+    }
+    language.use(QStringLiteral("ja"));
+}
+
 // A computer seat reads the same in the panel and the free-seating dialog.
 TEST(NetPanel, ComputerSeatsAreWordedAsInTheFreeSeatingDialog) {
     qt::Language language;
@@ -227,7 +250,7 @@ TEST(NetPanel, ATableIsRememberedWithItsChatAndTheSeatIsTakenBackAfterALostConne
         server.hangUp();
         ASSERT_TRUE(eventually([&] { return rows(seatRows(panel)).join('\n').contains(QStringLiteral("接続不明")); }, 5000));
         EXPECT_FALSE(rows(seatRows(panel)).join('\n').contains(QStringLiteral("  接続中")));
-        EXPECT_TRUE(status(panel).contains(QStringLiteral("1秒後"))) << status(panel).toStdString();
+        EXPECT_TRUE(status(panel).contains(QStringLiteral("再接続まで 1 秒"))) << status(panel).toStdString();
         const QJsonObject back = server.awaitHeard("reconnect", before);
         EXPECT_EQ(back.value("code").toString(), "ABCDEF");
         EXPECT_EQ(back.value("seat").toInt(), 1);
