@@ -115,6 +115,10 @@ void NetWindow::buildLayout() {
     rulesLabel_ = new QLabel(this);
     rulesLabel_->setObjectName(QStringLiteral("NET_TABLE_RULES"));
     rulesLabel_->setTextFormat(Qt::PlainText);
+    layout->addWidget(status_);
+    layout->addWidget(rulesLabel_);
+    // Made in the order shown, so that Tab goes from one to the next.
+    buildRematchRow(layout);
     turnLabel_ = new QLabel(this);
     turnLabel_->setObjectName(QStringLiteral("NET_TURN"));
     turnLabel_->setTextFormat(Qt::PlainText);
@@ -128,9 +132,6 @@ void NetWindow::buildLayout() {
     chatLine_ = new QLineEdit(this);
     chatLine_->setMaxLength(200);
     chatLine_->setPlaceholderText(text(QT_TRANSLATE_NOOP("NetWindow", "チャット")));
-    layout->addWidget(status_);
-    layout->addWidget(rulesLabel_);
-    buildRematchRow(layout);
     layout->addWidget(turnLabel_);
     layout->addWidget(seatList_);
     layout->addWidget(nowButton_);
@@ -319,6 +320,8 @@ void NetWindow::onJoined(const QJsonObject& joined) {
         return;
     code_ = field(joined, "code");
     seat_ = seat;
+    // The code of the table sat at, to hand on: after quick play or a rematch too.
+    codeField_->setText(code_);
     if (withToken) {
         token_ = field(joined, "token");
         memory_.keepSeat({code_, seat_, token_});
@@ -347,7 +350,7 @@ void NetWindow::onTable(const QJsonObject& table) {
     rulesLabel_->setText(tableRulesText(field(table, "pace") == QLatin1String("turn"),
                                         table.value(QStringLiteral("moveSeconds")).toInt(),
                                         table.value(QStringLiteral("hints")).toBool()));
-    turn_ = table.value(QStringLiteral("turn")).toInt();
+    turn_ = tableStatus_ == QLatin1String("over") ? 0 : table.value(QStringLiteral("turn")).toInt();
     turnEnds_ = clockEnd(table.value(QStringLiteral("turnLeft")));
     std::array<SeatKind, 8> kinds{};
     const QJsonArray seats = table.value(QStringLiteral("seats")).toArray();
@@ -426,6 +429,10 @@ void NetWindow::onEvent(const QJsonObject& event, const QString& type) {
         return;
     } else if (type == QLatin1String("over")) {
         tableStatus_ = QStringLiteral("over");
+        // Nobody is to move any more.
+        turn_ = 0;
+        turnEnds_ = 0;
+        showSeats();
         setStatus(tableLine());
         // The game is done: its seat is nothing to go back to.
         if (seat_ > 0) memory_.forget(code_);

@@ -160,6 +160,7 @@ TEST_F(NetServerPanel, ATurnTableMadeHereShowsItsPaceAndClockAndARematchIsAccept
         200000);
     ASSERT_TRUE(over) << ann->status().toStdString() << "\n" << why();
     EXPECT_FALSE(qt::NetMemory(ann->memory).seatAt(first)) << "a finished table is nothing to go back to";
+    EXPECT_EQ(ann->turn().toStdString(), "") << "nobody is to move after the end";
 
     // Ann offers the rematch and goes over to the new table, on the same seat.
     auto* offer = ann->child<QPushButton>("NET_REMATCH");
@@ -169,6 +170,7 @@ TEST_F(NetServerPanel, ATurnTableMadeHereShowsItsPaceAndClockAndARematchIsAccept
     ASSERT_TRUE(eventually([&] { return !ann->seatedAt().isEmpty() && ann->seatedAt() != first; }, 10000))
         << ann->status().toStdString() << why();
     const QString next = ann->seatedAt();
+    EXPECT_EQ(ann->child<QLineEdit>("NET_CODE")->text(), next) << "the code to hand on is the new table's";
     EXPECT_TRUE(ann->status().endsWith(QStringLiteral("あなたは１番目(秦)"))) << ann->status().toStdString();
     EXPECT_EQ(ann->label("NET_TABLE_RULES").toStdString(), "進め方: 手番ごと、一手 1時間") << "the rematch keeps the pace";
     EXPECT_FALSE(offer->isVisible());
