@@ -1546,6 +1546,26 @@ Cannot open: %2</translation>
         <source>接続が切れました。再接続まで %1 秒（%2回目）</source>
         <translation>The connection was lost. Reconnecting in %1 s (attempt %2)</translation>
     </message>
+    <message>
+        <source>公開の卓を見る</source>
+        <translation>Show the public tables</translation>
+    </message>
+    <message>
+        <source>卓 %1  空席 %2  %3</source>
+        <translation>Table %1  %2 free  %3</translation>
+    </message>
+    <message>
+        <source>卓 %1  対局中  %2</source>
+        <translation>Table %1  being played  %2</translation>
+    </message>
+    <message>
+        <source>公開の卓はありません</source>
+        <translation>No public tables at the moment</translation>
+    </message>
+    <message>
+        <source>手番ごと、一手 %1</source>
+        <translation>turn-based, %1 a move</translation>
+    </message>
 </context>
 <context>
     <name>Title</name>

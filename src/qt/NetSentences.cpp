@@ -91,6 +91,11 @@ QString moveTimeText(int seconds) {
                  QT_TRANSLATE_NOOP("NetWindow", "%1分"));
 }
 
+QString paceText(bool turnBased, int moveSeconds) {
+    return turnBased ? text(QT_TRANSLATE_NOOP("NetWindow", "手番ごと、一手 %1")).arg(moveTimeText(moveSeconds))
+                     : text(QT_TRANSLATE_NOOP("NetWindow", "その場で"));
+}
+
 QString tableRulesText(bool turnBased, int moveSeconds, bool hints) {
     const QString pace = turnBased ? text(QT_TRANSLATE_NOOP("NetWindow", "進め方: 手番ごと、一手 %1")).arg(moveTimeText(moveSeconds))
                                    : text(QT_TRANSLATE_NOOP("NetWindow", "進め方: その場で"));

@@ -21,6 +21,9 @@ QString refusalSentence(const QString& code, int missingPlayers = 0, bool over =
 // A move time in its largest whole unit: "1 hour", "3 days", "5 minutes".
 QString moveTimeText(int seconds);
 
+// A table's pace in a few words: "live", "turn-based, 1 day a move".
+QString paceText(bool turnBased, int moveSeconds);
+
 // How a table is played, as the panel shows it for the table you are at:
 // its pace, a turn-based table's time for one move, and whether hints are allowed.
 QString tableRulesText(bool turnBased, int moveSeconds, bool hints);

@@ -99,6 +99,7 @@ void NetWindow::buildLayout() {
     layout->addLayout(server);
     buildSeatChoices(layout);
     buildJoinRow(layout);
+    buildLobby(layout);
 
     heldTables_ = new QListWidget(this);
     heldTables_->setObjectName(QStringLiteral("NET_HELD_TABLES"));
@@ -194,17 +195,8 @@ void NetWindow::buildJoinRow(QVBoxLayout* layout) {
     join->addWidget(joinButton);
     join->addWidget(watchButton);
     layout->addLayout(join);
-    connect(joinButton, &QPushButton::clicked, this, [this] {
-        const QString code = codeField_->text().trimmed().toUpper();
-        // A seat this program holds at that table is taken back with its token.
-        if (const auto held = memory_.seatAt(code)) {
-            rejoin(*held);
-            return;
-        }
-        QJsonObject request{{"type", "join"}, {"code", code}};
-        if (seatChoice_->currentData().toInt() > 0) request["seat"] = seatChoice_->currentData().toInt();
-        openConnection(request);
-    });
+    connect(joinButton, &QPushButton::clicked, this,
+            [this] { joinTable(codeField_->text().trimmed().toUpper(), seatChoice_->currentData().toInt()); });
     connect(watchButton, &QPushButton::clicked, this, [this] {
         openConnection(QJsonObject{{"type", "spectate"}, {"code", codeField_->text().trimmed().toUpper()}});
     });
@@ -260,6 +252,17 @@ void NetWindow::dropConnection() {
     old->deleteLater();
 }
 
+void NetWindow::joinTable(const QString& code, int seat) {
+    // A seat this program holds at that table is taken back with its token.
+    if (const auto held = memory_.seatAt(code)) {
+        rejoin(*held);
+        return;
+    }
+    QJsonObject request{{"type", "join"}, {"code", code}};
+    if (seat > 0) request["seat"] = seat;
+    openConnection(request);
+}
+
 void NetWindow::rejoin(const HeldSeat& held) {
     code_ = held.code;
     seat_ = held.seat;
@@ -284,6 +287,11 @@ void NetWindow::received(const QString& message) {
     if (type == QLatin1String("welcome")) {
         welcomed_ = true;
         send(firstRequest_);
+        // The list followed goes on with every new connection.
+        if (lobbyWanted_ && field(firstRequest_, "type") != QLatin1String("lobby"))
+            send(QJsonObject{{"type", "lobby"}, {"subscribe", true}});
+    } else if (type == QLatin1String("lobby")) {
+        onLobby(m);
     } else if (type == QLatin1String("mine")) {
         onMine(m);
     } else if (type == QLatin1String("created")) {
@@ -481,7 +489,7 @@ void NetWindow::onError(const QJsonObject& error) {
     const QString about = field(error, "about");
     // The panel asks about its tables by itself; a server that predates the
     // question is no news to the player.
-    if (about == QLatin1String("mine")) return;
+    if (about == QLatin1String("mine") || about == QLatin1String("lobby")) return;
     setStatus(refusalSentence(code, missingPlayers(), tableStatus_ == QLatin1String("over")));
     refusalShown_ = true;
     rematchButton_->setEnabled(true);
@@ -515,6 +523,8 @@ void NetWindow::lostConnection() {
     seatsKnown_ = false;
     showSeats();
     showRematch();
+    // The list of public tables is the server's: it comes again with the next connection.
+    lobbyList_->clear();
     const bool seated = seat_ > 0 && !token_.isEmpty();
     if (!wasAtTable || (!seated && code_.isEmpty()) || tableStatus_ == QLatin1String("over")) {
         setStatus(welcomed_ ? text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました"))

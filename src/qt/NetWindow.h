@@ -60,6 +60,7 @@ private:
     void buildSeatChoices(QVBoxLayout* layout);
     void buildTableRules(QFormLayout* form);
     void buildRematchRow(QVBoxLayout* layout);
+    void buildLobby(QVBoxLayout* layout);
     // What 卓を作る and クイック対局 ask the server for, as the boxes are set.
     QJsonObject createRequest() const;
     QJsonObject quickRequest() const;
@@ -68,6 +69,8 @@ private:
     void openConnection(const QJsonObject& firstRequest, bool retrying = false);
     void dropConnection();
     void rejoin(const HeldSeat& held);
+    // A table by its code: a seat held there is taken back, else `seat` (0: the first free one).
+    void joinTable(const QString& code, int seat);
     void send(const QJsonObject& message);
     void received(const QString& text);
     void onJoined(const QJsonObject& joined);
@@ -77,6 +80,9 @@ private:
     void onChat(const QJsonObject& chat);
     void onError(const QJsonObject& error);
     void onRematch(const QJsonObject& rematch);
+    // The lobby: the public tables, followed while the list is shown.
+    void followLobby();
+    void onLobby(const QJsonObject& lobby);
     void showRematch();
     void lostConnection();
     // The wait before the next attempt, counted down each second.
@@ -147,6 +153,9 @@ private:
     QLabel* rulesLabel_ = nullptr;
     QLabel* rematchNote_ = nullptr;
     QPushButton* rematchButton_ = nullptr;
+    QPushButton* lobbyButton_ = nullptr;
+    QListWidget* lobbyList_ = nullptr;
+    bool lobbyWanted_ = false;
     QLineEdit* codeField_ = nullptr;
     QComboBox* seatChoice_ = nullptr;
     QListWidget* heldTables_ = nullptr;

@@ -2,8 +2,9 @@
 // turn-based public table made from the panel, with its pace and its clock;
 // the game the computers finish, then a rematch offered from one panel and
 // accepted from another, each on its own seat at the new table and able to
-// come back to it; quick play per pace; and the wait before reconnecting
-// counted down when the server is gone.
+// come back to it; quick play per pace, the lobby followed live and a table
+// joined from it; and the wait before reconnecting counted down when the
+// server is gone.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -210,24 +211,47 @@ TEST_F(NetServerPanel, ATurnTableMadeHereShowsItsPaceAndClockAndARematchIsAccept
         << bob->status().toStdString() << why();
 }
 
-TEST_F(NetServerPanel, QuickPlaySeatsThePanelAtATableOfItsPaceAndTheWaitToReconnectCountsDown) {
+TEST_F(NetServerPanel, QuickPlayAndTheLobbySeatThePanelAtATableOfItsPaceAndTheWaitToReconnectCountsDown) {
     startServer();
     auto ann = panel("Ann");
     auto bob = panel("Bob");
     auto carl = panel("Carl");
+    auto dana = panel("Dana");
+    // Dana follows the lobby: nothing at first, then each table as it fills.
+    auto* lobby = dana->child<QListWidget>("NET_LOBBY");
+    dana->child<QPushButton>("NET_SHOW_LOBBY")->click();
+    ASSERT_TRUE(eventually([&] { return lobby->count() == 1 && lobby->item(0)->text() == QStringLiteral("公開の卓はありません"); }))
+        << lobby->count();
+    EXPECT_EQ(dana->status(), QString());
     ann->press(QStringLiteral("クイック対局"));
     ASSERT_TRUE(eventually([&] { return !ann->seatedAt().isEmpty(); }, 10000)) << ann->status().toStdString() << why();
     EXPECT_EQ(ann->label("NET_TABLE_RULES").toStdString(), "進め方: その場で");
     bob->press(QStringLiteral("クイック対局"));
     ASSERT_TRUE(eventually([&] { return bob->seatedAt() == ann->seatedAt(); }, 10000)) << bob->status().toStdString() << why();
     EXPECT_NE(bob->status(), ann->status()) << "another seat at the same table";
+    const QString quick = ann->seatedAt();
+    ASSERT_TRUE(eventually([&] { return lobby->count() == 1 && lobby->item(0)->text() == QStringLiteral("卓 %1  空席 5  その場で").arg(quick); }))
+        << (lobby->count() ? lobby->item(0)->text().toStdString() : "");
     // A turn-based quick play is not seated at the live table.
     carl->child<QComboBox>("NET_PACE")->setCurrentIndex(1);
     carl->press(QStringLiteral("クイック対局"));
     ASSERT_TRUE(eventually([&] { return !carl->seatedAt().isEmpty(); }, 10000)) << carl->status().toStdString() << why();
     EXPECT_NE(carl->seatedAt(), ann->seatedAt());
     EXPECT_EQ(carl->label("NET_TABLE_RULES").toStdString(), "進め方: 手番ごと、一手 1日");
-    for (const Panel* p : {ann.get(), bob.get(), carl.get()}) EXPECT_EQ(qt::NetMemory(p->memory).seats().size(), 1u);
+    // The lobby lists the turn-based table too; Dana joins the live one from the list.
+    ASSERT_TRUE(eventually([&] { return lobby->count() == 2; })) << lobby->count();
+    QListWidgetItem* live = nullptr;
+    for (int i = 0; i < lobby->count(); ++i)
+        if (lobby->item(i)->text().startsWith(QStringLiteral("卓 %1 ").arg(quick))) live = lobby->item(i);
+    ASSERT_NE(live, nullptr);
+    emit lobby->itemActivated(live);
+    ASSERT_TRUE(eventually([&] { return dana->seatedAt() == quick; }, 10000)) << dana->status().toStdString() << why();
+    ASSERT_TRUE(eventually([&] {
+        for (int i = 0; i < lobby->count(); ++i)
+            if (lobby->item(i)->text() == QStringLiteral("卓 %1  空席 4  その場で").arg(quick)) return true;
+        return false;
+    })) << "the list follows the seat taken";
+    for (const Panel* p : {ann.get(), bob.get(), carl.get(), dana.get()}) EXPECT_EQ(qt::NetMemory(p->memory).seats().size(), 1u);
 
     // The server is gone: each wait before trying again is counted down, second by second.
     server->stop(SIGKILL);

@@ -12,7 +12,8 @@
 #
 # The panel's focus order, from the server's field: the name, the seven seats,
 # 進め方, 公開の卓にする, ヒントを許す (一手の時間 only at a turn-based pace),
-# 卓を作る, クイック対局, the code, its seat, 参加, 観戦, the tables to rejoin.
+# 卓を作る, クイック対局, the code, its seat, 参加, 観戦, 公開の卓を見る, the
+# tables to rejoin (when there are any), 再戦 (after a game).
 
 net_server="${DARO_BUILD_DIR:?}/tools/daro-server"
 SERVER=""

@@ -56,12 +56,12 @@ done
 grep -q "^.* $code over " "$log" || net_fail "the computers did not finish the game"
 sleep 1
 
-# A's focus is still on 卓を作る: past クイック対局, the code, its seat, 参加
-# and 観戦 (no other table is held) to 再戦.
+# A's focus is still on 卓を作る: past クイック対局, the code, its seat, 参加,
+# 観戦 and 公開の卓を見る (no other table is held) to 再戦.
 xdotool windowraise "$PANEL_A"
 xdotool windowfocus --sync "$PANEL_A"
 sleep 0.3
-xdotool key Tab Tab Tab Tab Tab Tab
+xdotool key Tab Tab Tab Tab Tab Tab Tab
 sleep 0.3
 import -window "$PANEL_A" "$DARO_BUILD_DIR/tests/window/net_rematch_over.png" 2>/dev/null || true
 xdotool key space
@@ -72,12 +72,12 @@ for _ in $(seq 1 100); do
 done
 [ -n "$next" ] || net_fail "A's 再戦 did not seat A at a new table"
 
-# B's focus is still on 参加: past 観戦 to 再戦を受ける.
+# B's focus is still on 参加: past 観戦 and 公開の卓を見る to 再戦を受ける.
 xdotool windowraise "$PANEL_B"
 xdotool windowfocus --sync "$PANEL_B"
 sleep 0.5
 import -window "$PANEL_B" "$DARO_BUILD_DIR/tests/window/net_rematch_offered.png" 2>/dev/null || true
-xdotool key Tab Tab space
+xdotool key Tab Tab Tab space
 wait_for_log "$log" "$next seat 2 joined by Bob" 10 || net_fail "B did not accept the rematch on its seat"
 wait_for_log "$log" "$next started" 10 || net_fail "the rematch did not start"
 data_b="$(find "$WORK/b/data" -name "$next.seat" | head -n 1)"

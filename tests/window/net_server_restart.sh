@@ -78,9 +78,9 @@ PANEL="$(open_panel "$WIN" "$PID")"
 sleep 0.5
 keep_shot "$PANEL" net_server_restart_reopened
 # From the server's field past the name, the seven seats, the table's
-# choices, 卓を作る, クイック対局, the code, its seat, 参加 and 観戦 to the
-# tables to rejoin; the first one.
-for _ in $(seq 1 18); do xdotool key Tab; done
+# choices, 卓を作る, クイック対局, the code, its seat, 参加, 観戦 and
+# 公開の卓を見る to the tables to rejoin; the first one.
+for _ in $(seq 1 19); do xdotool key Tab; done
 xdotool key Home Return
 for _ in $(seq 1 100); do [ "$(grep -c "$code seat 1 back" "$WORK/server2.log")" -ge 2 ] && break; sleep 0.1; done
 [ "$(grep -c "$code seat 1 back" "$WORK/server2.log")" -ge 2 ] || net_fail "the panel did not rejoin the table it offered"
