@@ -382,6 +382,8 @@ void NetWindow::onTable(const QJsonObject& table) {
     chatLog_->clear();
     if (seat_ > 0)
         for (const QString& line : memory_.chat(code_)) chatLog_->appendPlainText(line);
+    // A game that ended while the window was away is nothing to go back to either.
+    if (seat_ > 0 && tableStatus_ == QLatin1String("over")) memory_.forget(code_);
     setStatus(returning_ ? text(QT_TRANSLATE_NOOP("NetWindow", "再接続しました。%1")).arg(tableLine()) : tableLine());
     returning_ = false;
     showTableSeats();

@@ -361,6 +361,18 @@ TEST(NetPanel, YourTablesAreAskedAboutWithYourTurnFirstAndTheirClocks) {
             if (label->text() == QStringLiteral("あなたの番です  残り 2日2時間")) return true;
         return false;
     }));
+
+    // Back at a table whose game ended meanwhile: the seat is let go, and the rematch is offered.
+    ASSERT_TRUE(qt::NetMemory(memory).seatAt(QStringLiteral("AAAAAA")));
+    QJsonObject ended = atTable;
+    ended["status"] = "over";
+    ended["turn"] = 0;
+    ended.remove("turnLeft");
+    server.say(ended);
+    ASSERT_TRUE(eventually([&] { return !qt::NetMemory(memory).seatAt(QStringLiteral("AAAAAA")); }));
+    EXPECT_TRUE(qt::NetMemory(memory).seatAt(QStringLiteral("BBBBBB"))) << "only that table's seat";
+    EXPECT_TRUE(button(panel, "NET_REMATCH")->isVisible());
+    EXPECT_EQ(status(panel).toStdString(), "対局は終わりました");
 }
 
 }  // namespace
