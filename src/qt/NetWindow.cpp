@@ -341,7 +341,6 @@ void NetWindow::onTable(const QJsonObject& table) {
     const int you = table.value(QStringLiteral("you")).toInt();
     if (!isTableCode(field(table, "code")) || you < 0 || you > Codes::seatCount) return;
     const bool sameTable = code_ == field(table, "code");
-    if (!sameTable || !atTable_) rematchNews_.clear();
     atTable_ = true;
     seatsKnown_ = true;
     refusalShown_ = false;
@@ -352,8 +351,10 @@ void NetWindow::onTable(const QJsonObject& table) {
     if (you == 0 || (held && held->seat == you)) token_ = you == 0 ? QString() : held->token;
     else if (!sameTable) token_.clear();
     tableStatus_ = field(table, "status");
-    const QString rematch = field(table, "rematch");
-    rematchCode_ = isTableCode(rematch) ? rematch : QString();
+    const QString rematch = isTableCode(field(table, "rematch")) ? field(table, "rematch") : QString();
+    // What was heard of another table's rematch is no news here.
+    if (!sameTable || rematch != rematchCode_) rematchNews_.clear();
+    rematchCode_ = rematch;
     rematchButton_->setEnabled(true);
     rulesLabel_->setText(tableRulesText(field(table, "pace") == QLatin1String("turn"),
                                         table.value(QStringLiteral("moveSeconds")).toInt(),

@@ -367,6 +367,24 @@ TEST(NetPanel, YourTablesAreAskedAboutWithYourTurnFirstAndTheirClocks) {
     EXPECT_TRUE(qt::NetMemory(memory).seatAt(QStringLiteral("BBBBBB"))) << "only that table's seat";
     EXPECT_TRUE(button(panel, "NET_REMATCH")->isVisible());
     EXPECT_EQ(status(panel).toStdString(), "対局は終わりました");
+
+    // 楚 offers a rematch; accepted, the new table is this window's, and once
+    // its game is over too the offer heard at the old one is no news there.
+    server.say({{"type", "rematch"}, {"code", "NEXTAB"}, {"seat", 2}});
+    auto* note = panel.findChild<QLabel*>(QStringLiteral("NET_REMATCH_NOTE"));
+    ASSERT_TRUE(eventually([&] { return note->isVisible(); }));
+    EXPECT_EQ(note->text().toStdString(), "楚が再戦を申し込みました（卓 NEXTAB）");
+    EXPECT_EQ(button(panel, "NET_REMATCH")->text().toStdString(), "再戦を受ける");
+    const int heardBefore = static_cast<int>(server.heard.size());
+    button(panel, "NET_REMATCH")->click();
+    EXPECT_FALSE(server.awaitHeard("rematch", heardBefore).isEmpty());
+    server.say({{"type", "joined"}, {"code", "NEXTAB"}, {"seat", 3}, {"token", token}});
+    QJsonObject next = ended;
+    next["code"] = "NEXTAB";
+    server.say(next);
+    ASSERT_TRUE(eventually([&] { return button(panel, "NET_REMATCH")->text() == QStringLiteral("再戦"); }));
+    EXPECT_EQ(panel.findChild<QLineEdit*>(QStringLiteral("NET_CODE"))->text().toStdString(), "NEXTAB");
+    EXPECT_FALSE(note->isVisible());
 }
 
 }  // namespace
