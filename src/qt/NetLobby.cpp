@@ -2,6 +2,7 @@
 // players first, followed live once the player asks for them. Activating a
 // waiting table joins it; a game being played is watched.
 #include <QCoreApplication>
+#include <QHideEvent>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -51,6 +52,16 @@ void NetWindow::buildLobby(QVBoxLayout* layout) {
         else
             joinTable(code, 0);
     });
+}
+
+void NetWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Minimised is not closed.
+    if (event->spontaneous() || !lobbyWanted_) return;
+    lobbyWanted_ = false;
+    lobbyList_->hide();
+    if (socket_ && socket_->state() == QAbstractSocket::ConnectedState && welcomed_)
+        send(QJsonObject{{"type", "lobby"}, {"subscribe", false}});
 }
 
 // A connection may follow the list wherever it is: at a table, the one it

@@ -54,6 +54,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A closed panel follows no list.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildLayout();
