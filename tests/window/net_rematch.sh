@@ -6,7 +6,8 @@
 # out of time and the computers finish the game. A offers the rematch with
 # 再戦, B accepts it with the same button: both sit on their old seats at the
 # new table, which starts; A's board shows the opening again, and 秦's move
-# from A reaches the new table.
+# from A reaches the new table. Then B's クイック対局 seats B at a new
+# quick-play table.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/window_lib.bash"
@@ -93,6 +94,19 @@ click_square 5 10
 sleep 0.4
 click_square 6 10
 wait_for_log "$log" "$next move 1 1 5 10 6 10 " 10 || net_fail "秦's move from A did not reach the new table"
+
+# Quick play from B: from the name (clicked; the panel's rows start at its
+# top) past the pace, the lobby and the hints, and 新しい卓の席を選ぶ (the seat
+# boxes show the table's seats and take no focus) to クイック対局.
+xdotool windowraise "$PANEL_B"
+eval "$(xdotool getwindowgeometry --shell "$PANEL_B")"
+xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 49)) click 1
+sleep 0.3
+xdotool key Tab Tab Tab Tab Tab space
+wait_for_log "$log" "created: human human human human human human human, level 3, grace 90s, public, quick play after 180s" 10 ||
+  net_fail "B's quick play made no quick-play table"
+quick="$(sed -n 's/.* \([A-Z0-9]\{6\}\) created: .*quick play.*/\1/p' "$log" | head -n 1)"
+wait_for_log "$log" "$quick seat 1 joined by Bob" 10 || net_fail "B's quick play did not seat B"
 
 kill "$PID_B" 2>/dev/null || true
 wait "$PID_B" 2>/dev/null || true
