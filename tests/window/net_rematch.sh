@@ -16,6 +16,8 @@ net_needs_server net_rematch
 in_virtual_x "$here/net_rematch.sh" "$@"
 
 trap net_stop_all EXIT
+# The program's settings in a folder of the test's own.
+export XDG_CONFIG_HOME="$WORK/config"
 log="$WORK/server.log"
 echo 0 >"$WORK/clock"
 start_server 0 "$log" --clock-file "$WORK/clock"

@@ -13,6 +13,8 @@ net_needs_server net_two_windows
 in_virtual_x "$here/net_two_windows.sh" "$@"
 
 trap net_stop_all EXIT
+# The program's settings in a folder of the test's own.
+export XDG_CONFIG_HOME="$WORK/config"
 # Port 0: the server takes a free one and names it in its log.
 start_server 0 "$WORK/server.log"
 
