@@ -1543,6 +1543,10 @@ Cannot open: %2</translation>
         <translation>Quick play</translation>
     </message>
     <message>
+        <source>再接続しています…（%1回目）</source>
+        <translation>Reconnecting… (attempt %1)</translation>
+    </message>
+    <message>
         <source>接続が切れました。再接続まで %1 秒（%2回目）</source>
         <translation>The connection was lost. Reconnecting in %1 s (attempt %2)</translation>
     </message>

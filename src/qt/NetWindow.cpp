@@ -77,7 +77,11 @@ NetWindow::NetWindow(Dispatch dispatch, QWidget* parent, Preferences* preference
     askTimer_->start();
     retry_ = new QTimer(this);
     retry_->setSingleShot(true);
-    connect(retry_, &QTimer::timeout, this, [this] { openConnection(firstRequest_, true); });
+    connect(retry_, &QTimer::timeout, this, [this] {
+        // A server that does not answer may keep the attempt waiting a while.
+        setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "再接続しています…（%1回目）")).arg(attempt_));
+        openConnection(firstRequest_, true);
+    });
     retryCountdown_ = new QTimer(this);
     retryCountdown_->setSingleShot(true);
     connect(retryCountdown_, &QTimer::timeout, this, &NetWindow::showRetry);
