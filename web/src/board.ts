@@ -39,7 +39,7 @@ function hintArrow(from: [number, number], to: [number, number]): SVGGElement {
   const length = Math.hypot(cx - x1, cy - y1) || 1;
   const [ux, uy] = [(cx - x1) / length, (cy - y1) / length];
   const [x2, y2] = [cx - ux * cell * 0.3, cy - uy * cell * 0.3];
-  const head = 7;
+  const head = 9;
   const [bx, by] = [x2 - ux * head, y2 - uy * head];
   const g = el('g', { class: 'hint', 'data-from': from.join(','), 'data-to': to.join(',') });
   g.append(
