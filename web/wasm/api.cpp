@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "WebTable.h"
+#include "engine/Level5.h"
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
@@ -91,6 +92,17 @@ DARO_EXPORT int daro_hint_fits(const char* chosen, int length) {
 
 DARO_EXPORT int daro_commit(int seat, const char* chosen, int length) {
     return game().commit(seat, textOf(chosen, length)) ? 1 : 0;
+}
+
+// What LEVEL5's transposition table takes, and the module's whole memory
+// now, in bytes: the table must fit the heap of a page or a worker.
+DARO_EXPORT double daro_level5_table_bytes() { return static_cast<double>(daro::engine::level5TableBytes()); }
+DARO_EXPORT double daro_heap_bytes() {
+#ifdef __EMSCRIPTEN__
+    return static_cast<double>(__builtin_wasm_memory_size(0)) * 65536.0;
+#else
+    return 0;
+#endif
 }
 
 DARO_EXPORT const char* daro_events() { return give(game().drainEventsJson()); }

@@ -138,6 +138,10 @@ export class Game {
   hintFits(chosen: string): boolean {
     return this.withStrings([chosen], (a) => this.call('hint_fits', ...a)) === 1;
   }
+  // Bytes of LEVEL5's transposition table, and of this module's memory now.
+  memory(): { level5Table: number; heap: number } {
+    return { level5Table: this.call('level5_table_bytes'), heap: this.call('heap_bytes') };
+  }
   commit(seat: number, chosen: string): boolean {
     return this.withStrings([chosen], (a) => this.call('commit', seat, ...a)) === 1;
   }
