@@ -28,6 +28,11 @@ void Form1::dropHint() {
     if (!hintWanted()) return;
     clearHint();
     描画_経過();
+    // A piece picked meanwhile keeps its outlines.
+    if (clickPhase == 1) {
+        描画_移動可能桝色(moveWork[workSelX], moveWork[workSelY], guideColor, moveWork[workPiece]);
+        描画_桝輪郭(selectColor, moveWork[workSelX], moveWork[workSelY]);
+    }
     window.refresh();
 }
 
