@@ -91,6 +91,13 @@ TEST_F(Hint, OutlinesAMoveOfTheHumanThatClickingPlays) {
     EXPECT_EQ(played.toX, tx);
     EXPECT_EQ(played.toY, ty);
     EXPECT_EQ(played.fromX, fx);
+
+    // Shown again, then 戻: the frames go with the position they were for.
+    ASSERT_EQ(form.table.next(), (Step{StepKind::human, 1}));
+    form.HINT_Click();
+    ASSERT_TRUE(form.hintWanted());
+    form.REPLAY_Click();
+    EXPECT_FALSE(form.hintWanted());
 }
 
 class HintOffTheWindowThread : public Hint {
