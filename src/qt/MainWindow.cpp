@@ -232,8 +232,8 @@ void MainWindow::buildMenus() {
     item(background, "UCHU", QT_TRANSLATE_NOOP("Menu", "宇宙"), &Form1::UCHU_Click, true);
     item(background, "RENGA", QT_TRANSLATE_NOOP("Menu", "煉瓦"), &Form1::RENGA_Click, true);
     item(option, "BGM", QT_TRANSLATE_NOOP("Menu", "BGM"), &Form1::BGM_Click, true);
-    item(option, "KOUKAON_NASHI", QT_TRANSLATE_NOOP("Menu", "効果音なし"), &Form1::KOUKAON_NASHI_Click, true);
     // Beyond the classic options; kept in our own settings file.
+    item(option, "KOUKAON_NASHI", QT_TRANSLATE_NOOP("Menu", "効果音なし"), &Form1::KOUKAON_NASHI_Click, true);
     item(option, "TE_HYOUJI", QT_TRANSLATE_NOOP("Menu", "手の表示"), &Form1::TE_HYOUJI_Click, true, true);
     item(option, "OUTE", QT_TRANSLATE_NOOP("Menu", "王手の表示"), &Form1::OUTE_Click, true, true);
     item(option, "TEBAN_OTO", QT_TRANSLATE_NOOP("Menu", "手番の音"), &Form1::TEBAN_OTO_Click, true, true);
