@@ -786,6 +786,16 @@ Cannot open: %2</translation>
         <comment>前回の続き</comment>
         <translation>Continue the last game?</translation>
     </message>
+    <message>
+        <source>ヒント</source>
+        <comment>title</comment>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>この卓ではヒントは使えません</source>
+        <comment>box: the server table was created without hints</comment>
+        <translation>Hints are off at this table: it was created without them.</translation>
+    </message>
 </context>
 <context>
     <name>Guide</name>

@@ -119,6 +119,8 @@ void Form1::画面_再描画() {
     markedSquares_.clear();
     dangerShown_ = false;
     turnLineShown_ = false;
+    // The board drawn anew shows no hint any more.
+    hintSquares_.clear();
     描画_経過();
 }
 
