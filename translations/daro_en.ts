@@ -742,6 +742,51 @@ Cannot open: %2</translation>
         <translation>Stepping back is not possible at a server table. Back and Forward only show earlier positions; click the board or “Back to now” to return to the game.</translation>
     </message>
     <message>
+        <source>秦の番です</source>
+        <comment>label</comment>
+        <translation>Qin to move</translation>
+    </message>
+    <message>
+        <source>楚の番です</source>
+        <comment>label</comment>
+        <translation>Chu to move</translation>
+    </message>
+    <message>
+        <source>韓の番です</source>
+        <comment>label</comment>
+        <translation>Han to move</translation>
+    </message>
+    <message>
+        <source>斉の番です</source>
+        <comment>label</comment>
+        <translation>Qi to move</translation>
+    </message>
+    <message>
+        <source>魏の番です</source>
+        <comment>label</comment>
+        <translation>Wei to move</translation>
+    </message>
+    <message>
+        <source>趙の番です</source>
+        <comment>label</comment>
+        <translation>Zhao to move</translation>
+    </message>
+    <message>
+        <source>燕の番です</source>
+        <comment>label</comment>
+        <translation>Yan to move</translation>
+    </message>
+    <message>
+        <source>あなたの番です</source>
+        <comment>label: a seat played at this window is to move</comment>
+        <translation>Your move</translation>
+    </message>
+    <message>
+        <source>前回の続き</source>
+        <comment>前回の続き</comment>
+        <translation>Continue the last game?</translation>
+    </message>
+    <message>
         <source>ヒント</source>
         <comment>title</comment>
         <translation>Hint</translation>
@@ -1116,6 +1161,18 @@ Cannot open: %2</translation>
     <message>
         <source>ヒント</source>
         <translation>Hint</translation>
+    </message>
+    <message>
+        <source>今の局面へ</source>
+        <translation>Back to now</translation>
+    </message>
+    <message>
+        <source>効果音なし</source>
+        <translation>No sound effects</translation>
+    </message>
+    <message>
+        <source>手番の音</source>
+        <translation>Sound when your turn comes</translation>
     </message>
 </context>
 <context>

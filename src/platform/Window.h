@@ -48,6 +48,14 @@ public:
     virtual std::string chooseFileToSave(const std::string& title) { (void)title; return {}; }
     virtual std::string chooseFileToOpen(const std::string& title) { (void)title; return {}; }
 
+    // A fact kept across runs of the program, such as a warning already
+    // given once; a window that keeps nothing knows no fact.
+    virtual bool keepsFact(const std::string& fact) const { (void)fact; return false; }
+    virtual void keepFact(const std::string& fact) { (void)fact; }
+
+    // A command of the menu bar shown or hidden, by control name.
+    virtual void setItemVisible(const std::string& controlName, bool visible) { (void)controlName, (void)visible; }
+
     // Ends the program at once; no further event reaches the game.
     virtual void endProgram() = 0;
 };

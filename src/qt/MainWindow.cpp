@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <cmath>
 #include <cstdio>
@@ -215,6 +216,10 @@ void MainWindow::buildMenus() {
 
     item(bar, "REPLAY", QT_TRANSLATE_NOOP("Menu", "戻"), &Form1::REPLAY_Click, false)->setShortcut(Qt::Key_Left);
     item(bar, "AFTER", QT_TRANSLATE_NOOP("Menu", "進"), &Form1::AFTER_Click, false)->setShortcut(Qt::Key_Right);
+    // Only while an earlier position is shown; hidden, its key is off too.
+    QAction* now = item(bar, "GENZAI", QT_TRANSLATE_NOOP("Menu", "今の局面へ"), &Form1::GENZAI_Click, false);
+    now->setShortcut(Qt::Key_End);
+    now->setVisible(false);
 
     QMenu* option = menu(bar, "OPTION", QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ"));
     item(option, "SIDOU", QT_TRANSLATE_NOOP("Menu", "移動指導"), &Form1::SIDOU_Click, true, true);
@@ -228,8 +233,10 @@ void MainWindow::buildMenus() {
     item(background, "RENGA", QT_TRANSLATE_NOOP("Menu", "煉瓦"), &Form1::RENGA_Click, true);
     item(option, "BGM", QT_TRANSLATE_NOOP("Menu", "BGM"), &Form1::BGM_Click, true);
     // Beyond the classic options; kept in our own settings file.
+    item(option, "KOUKAON_NASHI", QT_TRANSLATE_NOOP("Menu", "効果音なし"), &Form1::KOUKAON_NASHI_Click, true);
     item(option, "TE_HYOUJI", QT_TRANSLATE_NOOP("Menu", "手の表示"), &Form1::TE_HYOUJI_Click, true, true);
     item(option, "OUTE", QT_TRANSLATE_NOOP("Menu", "王手の表示"), &Form1::OUTE_Click, true, true);
+    item(option, "TEBAN_OTO", QT_TRANSLATE_NOOP("Menu", "手番の音"), &Form1::TEBAN_OTO_Click, true, true);
     QMenu* pace = menu(option, "HAYASA", QT_TRANSLATE_NOOP("Menu", "速さ"));
     item(pace, "HAYASA_HYOUJUN", QT_TRANSLATE_NOOP("Menu", "標準"), &Form1::HAYASA_HYOUJUN_Click, true, true);
     item(pace, "HAYASA_HAYAI", QT_TRANSLATE_NOOP("Menu", "速い"), &Form1::HAYASA_HAYAI_Click, true);
@@ -330,6 +337,7 @@ void MainWindow::redrawTexts() {
             f.描画_レベル(f.computerLevel);
         }
         if (f.gameStarted == Form1::valueYes && f.moveNumber > 0) f.描画_手数(f.moveNumber, Form1::colorWhite);
+        f.描画_手番表示();
     });
 }
 
@@ -381,8 +389,12 @@ namespace {
 
 // What the window keeps beside the classic settings, with its default.
 const std::pair<const char*, bool> kRememberedChecks[] = {
-    {"TE_HYOUJI", true}, {"OUTE", true}, {"HAYASA_HYOUJUN", true}, {"HAYASA_HAYAI", false}, {"HAYASA_SAISOKU", false},
+    {"TE_HYOUJI", true},       {"OUTE", true},          {"HAYASA_HYOUJUN", true}, {"HAYASA_HAYAI", false},
+    {"HAYASA_SAISOKU", false}, {"KOUKAON_NASHI", false}, {"TEBAN_OTO", true},
 };
+
+// Where the facts the game keeps stand in our settings.
+QString factKey(const std::string& fact) { return QStringLiteral("facts/") + QString::fromStdString(fact); }
 
 }  // namespace
 
@@ -402,6 +414,25 @@ void MainWindow::load() {
     static constexpr Click levels[] = {&Form1::LEVEL1_Click, &Form1::LEVEL2_Click, &Form1::LEVEL3_Click,
                                        &Form1::LEVEL4_Click, &Form1::LEVEL5_Click};
     if (level >= 1 && level <= Form1::levelFive) dispatch([click = levels[level - 1]](Form1& f) { (f.*click)(); });
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!loaded_ || lastGameOffered_) return;
+    lastGameOffered_ = true;
+    offerLastGameOnceExposed(0);
+}
+
+// The question stands over the window, never in its place: it waits until
+// the window system shows the window (a few seconds at most).
+void MainWindow::offerLastGameOnceExposed(int tries) {
+    constexpr int pollMs = 50, mostTries = 60;
+    const bool exposed = windowHandle() && windowHandle()->isExposed();
+    if (!exposed && tries < mostTries) {
+        QTimer::singleShot(pollMs, this, [this, tries] { offerLastGameOnceExposed(tries + 1); });
+        return;
+    }
+    dispatch([](Form1& f) { f.offerLastGame(); });
 }
 
 void MainWindow::showMoveList() {
@@ -578,6 +609,20 @@ void MainWindow::setChecked(const std::string& name, bool checked) {
 bool MainWindow::isChecked(const std::string& name) const {
     auto it = marks_.find(name);
     return it != marks_.end() && it->second;
+}
+
+void MainWindow::setItemVisible(const std::string& name, bool visible) {
+    if (QAction* a = menuItem(text(name))) a->setVisible(visible);
+}
+
+bool MainWindow::keepsFact(const std::string& fact) const {
+    if (preferences_) return preferences_->value(factKey(fact), false).toBool();
+    return facts_.count(fact) != 0;
+}
+
+void MainWindow::keepFact(const std::string& fact) {
+    facts_.insert(fact);
+    if (preferences_) preferences_->setValue(factKey(fact), true);
 }
 
 void MainWindow::setIconPosition(const std::string& name, int left, int top) {

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "Language.h"
@@ -75,6 +76,9 @@ public:
     void setBackColor(int qbColor) override;
     void setChecked(const std::string& controlName, bool checked) override;
     bool isChecked(const std::string& controlName) const override;
+    void setItemVisible(const std::string& controlName, bool visible) override;
+    bool keepsFact(const std::string& fact) const override;
+    void keepFact(const std::string& fact) override;
     void setIconPosition(const std::string& controlName, int leftTwips, int topTwips) override;
     void setIconVisible(const std::string& controlName, bool visible) override;
     BoxAnswer messageBox(const std::string& text, const std::string& title, BoxButtons buttons,
@@ -93,6 +97,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The first show offers the game left unfinished last time.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();
@@ -109,6 +115,7 @@ private:
     void showMoveList();
     void refreshMoveList();
     void runDeferred();
+    void offerLastGameOnceExposed(int tries);
 
     Language language_;
     Canvas* canvas_;
@@ -129,6 +136,8 @@ private:
     bool ended_ = false;
     bool loaded_ = false;
     bool closeRequested_ = false;
+    bool lastGameOffered_ = false;
+    std::set<std::string> facts_;  // without our settings: for this run
 };
 
 }  // namespace daro::qt

@@ -85,6 +85,15 @@ const Entry kEntries[] = {
     QT_TRANSLATE_NOOP3("Game", "燕 取駒(王) ", "label over two counts: pieces taken, kings among them"),
     QT_TRANSLATE_NOOP3("Game", "思考中", "label while a computer kingdom thinks"),
     QT_TRANSLATE_NOOP3("Game", "王手", "label: another kingdom can take the human's king"),
+    // The line of whose turn it is: the same words as the boxes, shorter.
+    QT_TRANSLATE_NOOP3("Game", "秦の番です", "label"),
+    QT_TRANSLATE_NOOP3("Game", "楚の番です", "label"),
+    QT_TRANSLATE_NOOP3("Game", "韓の番です", "label"),
+    QT_TRANSLATE_NOOP3("Game", "斉の番です", "label"),
+    QT_TRANSLATE_NOOP3("Game", "魏の番です", "label"),
+    QT_TRANSLATE_NOOP3("Game", "趙の番です", "label"),
+    QT_TRANSLATE_NOOP3("Game", "燕の番です", "label"),
+    QT_TRANSLATE_NOOP3("Game", "あなたの番です", "label: a seat played at this window is to move"),
     QT_TRANSLATE_NOOP3("Game", "LEVEL", "label before the computer's level"),
     QT_TRANSLATE_NOOP3("Game", "一", "row label"),
     QT_TRANSLATE_NOOP3("Game", "二", "row label"),
@@ -108,6 +117,8 @@ const Entry kEntries[] = {
     // Game files.
     QT_TRANSLATE_NOOP3("Game", "前回の対局はありません", "box: no game was kept from last time"),
     QT_TRANSLATE_NOOP3("Game", "前回の続き", "title"),
+    // The question at start-up; its comment is the box's title.
+    QT_TRANSLATE_NOOP3("Game", "前回の続き", "前回の続き"),
     QT_TRANSLATE_NOOP3("Game", "前回の対局を開けません: %1", "box: %1 why the game kept from last time cannot be opened"),
     QT_TRANSLATE_NOOP3("Game", "%1\n保存できません: %2", "box: %1 the file's path, %2 why"),
     QT_TRANSLATE_NOOP3("Game", "%1\n開けません: %2", "box: %1 the file's path, %2 why"),
@@ -275,7 +286,9 @@ QString translate(const QString& text, const QString& title) {
 }
 
 QString moveSuffix(const QString& text, int moveNumber) {
-    if (!translating() || text != QStringLiteral("手目")) return translate(text);
+    // Beside the board a text is a label: where a box words it otherwise,
+    // the label's own entry is taken.
+    if (!translating() || text != QStringLiteral("手目")) return translate(text, QStringLiteral("label"));
     return QCoreApplication::translate("Game", "手目", "after the move number", moveNumber);
 }
 

@@ -16,7 +16,8 @@ namespace daro::qt::phrasebook {
 // texts that read alike in Japanese but not in every language.
 QString translate(const QString& text, const QString& title = {});
 
-// The label after the move number, agreeing with the number.
+// A text printed beside the board; the label after the move number agrees
+// with the number.
 QString moveSuffix(const QString& text, int moveNumber);
 
 // Whether a translation is in use (Japanese is none).

@@ -173,6 +173,12 @@ public:
     void SHINKI_Click();
     // 前回の続き: the game kept after the last move, as it was left.
     void ZENKAI_Click();
+    // At start-up, once the window shows: a game left unfinished last time
+    // is offered ("前回の続き"). Guided play only; nothing is asked otherwise.
+    void offerLastGame();
+    // 今の局面へ: from a look back to the game as it stands. The command
+    // shows on the menu bar only while an earlier position is shown.
+    void GENZAI_Click();
     // Back to the position where a human was last to move, in one go.
     void takeBackToHumanTurn();
     // The position after record entry n, reached by as many 戻/進 as needed.
@@ -245,6 +251,13 @@ public:
     void 描画_手の表示();
     // The viewing human's king where another kingdom can take it (王手).
     void 描画_王手();
+    // Whose turn it is, beside the board: "秦の番です", or "あなたの番です"
+    // for a seat played at this window, with a short sound when that turn
+    // comes (手番の音). Guided play only.
+    void 描画_手番表示();
+    // A human seat played at this window: at a server the window's own
+    // seat, else every human seat.
+    bool ownSeat(int seat) const;
     // The wait of `seconds` at the chosen pace; 0 at the fastest.
     double paced(double seconds) const;
     bool blinking() const;
@@ -309,6 +322,10 @@ public:
     void HAYASA_HYOUJUN_Click();
     void HAYASA_HAYAI_Click();
     void HAYASA_SAISOKU_Click();
+    // 効果音なし silences the effects (the music has its own option);
+    // 手番の音 sounds when the turn comes to a seat of this window.
+    void KOUKAON_NASHI_Click();
+    void TEBAN_OTO_Click();
 
     // ------------------------------------------------------------- the seam
     Window& window;
@@ -346,6 +363,11 @@ private:
     std::vector<std::pair<int, int>> markedSquares_;
     std::pair<int, int> dangerSquare_{0, 0};
     bool dangerShown_ = false;
+    // The seat the turn line names (0: none), and whether it is on screen.
+    int turnLineSeat_ = 0;
+    bool turnLineShown_ = false;
+    // Shows 今の局面へ exactly while an earlier position is shown.
+    void showReviewCommand();
     // The squares the hint outlined, repainted when the game moves on.
     std::vector<std::pair<int, int>> hintSquares_;
     // Counts hints asked for: an answer for an earlier one is dropped.

@@ -54,6 +54,7 @@ TEST_F(QtWindowTest, MenuBarHasTheDesignedCaptionsNamesAndMarks) {
         "  KIFU 棋譜",
         "REPLAY 戻",
         "AFTER 進",
+        "GENZAI 今の局面へ",
         "OPTION ｵﾌﾟｼｮﾝ",
         "  SIDOU 移動指導 [x]",
         "  AICON ｱｲｺﾝ表示 [ ]",
@@ -65,8 +66,10 @@ TEST_F(QtWindowTest, MenuBarHasTheDesignedCaptionsNamesAndMarks) {
         "    UCHU 宇宙 [ ]",
         "    RENGA 煉瓦 [ ]",
         "  BGM BGM [ ]",
+        "  KOUKAON_NASHI 効果音なし [ ]",
         "  TE_HYOUJI 手の表示 [x]",
         "  OUTE 王手の表示 [x]",
+        "  TEBAN_OTO 手番の音 [x]",
         "  HAYASA 速さ",
         "    HAYASA_HYOUJUN 標準 [x]",
         "    HAYASA_HAYAI 速い [ ]",
@@ -80,8 +83,10 @@ TEST_F(QtWindowTest, MenuBarHasTheDesignedCaptionsNamesAndMarks) {
         "  VER ﾊﾞｰｼﾞｮﾝ情報",
     };
     EXPECT_EQ(seen.join('\n').toStdString(), expected.join('\n').toStdString());
-    // 戻 and 進 are commands on the bar itself.
-    for (const char* name : {"REPLAY", "AFTER"}) {
+    // 戻 and 進 are commands on the bar itself; 今の局面へ too, hidden until
+    // an earlier position is shown.
+    EXPECT_FALSE(window.menuItem(QStringLiteral("GENZAI"))->isVisible());
+    for (const char* name : {"REPLAY", "AFTER", "GENZAI"}) {
         QAction* a = window.menuItem(QLatin1String(name));
         ASSERT_NE(a, nullptr) << name;
         EXPECT_EQ(a->menu(), nullptr) << name;

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -57,6 +58,9 @@ public:
     void placeWindow(int left, int top, int width, int height) override;
     std::int32_t nativeHandle() const override { return handle; }
     void endProgram() override;
+    bool keepsFact(const std::string& fact) const override { return facts.count(fact) != 0; }
+    void keepFact(const std::string& fact) override { facts.insert(fact); }
+    void setItemVisible(const std::string& name, bool visible) override { itemVisible[name] = visible; }
     std::string chooseFileToSave(const std::string& title) override { return choose(title); }
     std::string chooseFileToOpen(const std::string& title) override { return choose(title); }
 
@@ -67,6 +71,8 @@ public:
     std::vector<ShownBox> boxes;
     std::map<std::string, bool> checks;
     std::map<std::string, bool> iconVisible;
+    std::map<std::string, bool> itemVisible;  // menu bar commands, as last set
+    std::set<std::string> facts;              // kept across runs: a test carries them over
     std::map<std::string, std::pair<int, int>> iconPosition;  // left, top
     std::deque<BoxAnswer> scriptedAnswers;  // taken first, one per box
     BoxAnswer yesNoDefault = BoxAnswer::Yes;

@@ -41,11 +41,11 @@ shoot english
 english_differs="$(differing "$WORK/japanese.png" "$WORK/english.png")"
 [ "$english_differs" -gt 5000 ] || fail "the English screen differs from the Japanese one in $english_differs pixels only"
 
-# ｵﾌﾟｼｮﾝ ("Options") is the fifth caption of the bar; 言語 / Language is its
-# sixth item, and 日本語 the first of that.
+# ｵﾌﾟｼｮﾝ ("Options") is the fifth caption of the bar; 言語 / Language is the
+# last of its eleven items, and 日本語 the first of that.
 open_menu 247
 options="$POPUP"
-choose_item 6 6
+choose_item 11 11
 for _ in $(seq 1 50); do
   [ "$(other_window)" != "$options" ] && break
   sleep 0.1

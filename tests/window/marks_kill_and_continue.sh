@@ -2,8 +2,8 @@
 # One human at 秦 with the marks on, at the fastest pace. After the human's
 # move and the six computer moves, exactly those six destination squares
 # carry a mark in their mover's colour. The program is then killed; started
-# again, 局面 → 前回の続き opens the kept game at its last move, and the same
-# six marks are back.
+# again, it offers the kept game ("前回の続き", answered No), 局面 →
+# 前回の続き then opens it at its last move, and the same six marks are back.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/window_lib.bash"
@@ -83,6 +83,11 @@ kill -9 "$PID"
 wait "$PID" 2>/dev/null || true
 cp "$kept" "$WORK/kept_before"
 start_game
+# The unfinished game is offered at start-up; No leaves it to the menu.
+box="$(window_named 前回の続き)" || fail "the kept game was not offered at start-up"
+xdotool windowfocus --sync "$box" key Tab space
+for _ in $(seq 1 50); do [ -z "$(other_window)" ] && break; sleep 0.1; done
+[ -z "$(other_window)" ] || fail "the start-up question did not close"
 # 局面 > 前回の続き: the fourth of its six items.
 open_menu 55
 choose_item 4 6

@@ -49,6 +49,7 @@ void Form1::Form_MouseDown(int /*button*/, int /*shift*/, double X, double Y) {
         resumeQuietly_ = false;
         if (!quietly) window.messageBox("OKですか？", "再開", BoxButtons::Ok, BoxIcon::None);
         recordNavigated = valueNo;
+        showReviewCommand();
         // Play goes on from the position shown.
         table.resumeHere();
         if (!quietly || !isSeat(turnSeat) || seatPlayer[turnSeat] != playerHuman) {

@@ -39,6 +39,7 @@ void Form1::startFromOpening(int mode, const std::array<SeatKind, 8>& seats) {
     if (gameMode == modeOnePlayer) 描画_レベル(computerLevel);
     消去_アイコン();
     描画_アイコン(turnSeat, true);
+    描画_手番表示();
     if (seatPlayer[turnSeat] == playerHuman)
         window.messageBox(kingdomName(turnSeat) + "の番です", "", BoxButtons::Ok, BoxIcon::None);
     followGame();
@@ -87,6 +88,35 @@ void Form1::ZENKAI_Click() {
     takeOverGame(*result.game);
     // The game left last time goes on at the first click, unasked.
     if (guidedPlay() && !table.over()) resumeQuietly_ = true;
+}
+
+void Form1::offerLastGame() {
+    if (!guidedPlay() || gameStarted == valueYes || places.autosaveFile.empty()) return;
+    // A missing, unreadable or finished game is not worth a question.
+    std::string reason;
+    const auto bytes = readGameFileBytes(places.autosaveFile.string(), reason);
+    if (!bytes) return;
+    const GameFileResult result = replayGameFile(*bytes);
+    if (!result.game || result.game->outcome || result.game->seatToMove == noSeat) return;
+    if (window.messageBox("前回の続き", "前回の続き", BoxButtons::YesNo, BoxIcon::None) != BoxAnswer::Yes) return;
+    takeOverGame(*result.game);
+    if (!table.over()) resumeQuietly_ = true;
+}
+
+void Form1::showReviewCommand() {
+    const bool earlier = gameStarted == valueYes && recordNavigated == valueYes && moveNumber < recordEnd;
+    window.setItemVisible("GENZAI", earlier && (guidedPlay() || remote()));
+}
+
+void Form1::GENZAI_Click() {
+    if (remote()) {
+        backToNow();
+        return;
+    }
+    if (gameStarted == valueNo || recordNavigated == valueNo) return;
+    showRecordPosition(recordEnd);
+    // The game stands as it was left: the next click plays on, unasked.
+    if (moveNumber == recordEnd && guidedPlay()) resumeQuietly_ = true;
 }
 
 void Form1::takeBackToHumanTurn() {

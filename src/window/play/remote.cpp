@@ -85,9 +85,10 @@ bool Form1::presentRemoteLine(const std::string& line) {
         描画_アイコン(seat, true);
         if (table.調査_駒数(seat) > 0) 描画_戦線離脱(seat);
         then([this, seat, line] {
-            playEventLine(table, line);
+            const bool played = playEventLine(table, line).empty();
             描画_アイコン(seat, false);
             描画_アイコン(turnSeat, true);
+            if (played) followGame();
             presentEvents();
         });
         return true;
@@ -96,6 +97,7 @@ bool Form1::presentRemoteLine(const std::string& line) {
         if (!playEventLine(table, line).empty()) return false;
         描画_アイコン(seat, false);
         描画_アイコン(turnSeat, true);
+        followGame();
         presentEvents();
         return true;
     }
@@ -119,6 +121,9 @@ void Form1::presentRemoteMove(const RecordEvent& m, const std::string& line) {
         描画_アイコン(m.seat, false);
         描画_持ち駒数(backgroundCode);
         if (!table.over()) 描画_アイコン(turnSeat, true);
+        // The line replayed took the table's events with it: the marks, the
+        // turn and the kept game follow here.
+        followGame();
         presentEvents();
     });
 }

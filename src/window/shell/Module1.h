@@ -20,7 +20,11 @@ public:
     std::int32_t LoadSound(const std::string& fileName, std::int32_t flags);
     void ShowSoundError(const std::string& text);
 
+    // The option that silences the effects; the music plays on.
+    static constexpr const char* effectsOffControl = "KOUKAON_NASHI";
+
     // The play requests of the rest of the program; handle 0 is a no-op.
+    // play() is for the effects, playLooping() for the music.
     void play(std::int32_t buffer);
     void playLooping(std::int32_t buffer);
     void stop(std::int32_t buffer);

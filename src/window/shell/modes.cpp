@@ -48,9 +48,11 @@ void Form1::PLAY_7_Click() {
         moveNumber = 0;
         turnSeat = 1;
         描画_アイコン(turnSeat, true);
+        描画_手番表示();
         window.messageBox("秦の番です", "", BoxButtons::Ok, BoxIcon::None);
     } else {
         描画_アイコン(turnSeat, true);
+        描画_手番表示();
     }
 }
 

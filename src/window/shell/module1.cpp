@@ -17,13 +17,18 @@ constexpr std::uintmax_t largestWaveFile = 64u * 1024u * 1024u;
 
 const std::string tooLargeText = "ファイルが大きすぎます (64 MiB まで)";
 
+// A machine without sound stays so: its warning is given once, not at every start.
+const std::string noDeviceWarned = "soundDeviceWarned";
+
 }  // namespace
 
 Module1::Module1(SoundLibrary* library, Window& window) : library_(library), window_(window) {}
 
 void Module1::InitSound(std::int32_t windowHandle) {
     soundDevice = library_ != nullptr ? library_->dsInitialize(windowHandle) : 0;
-    if (soundDevice == 0) ShowSoundError("Direct Soundインターフェースが作成できません。");
+    if (soundDevice != 0 || window_.keepsFact(noDeviceWarned)) return;
+    ShowSoundError("Direct Soundインターフェースが作成できません。");
+    window_.keepFact(noDeviceWarned);
 }
 
 void Module1::TermSound() {
@@ -62,6 +67,7 @@ void Module1::ShowSoundError(const std::string& text) {
 }
 
 void Module1::play(std::int32_t buffer) {
+    if (window_.isChecked(effectsOffControl)) return;
     if (buffer != 0 && library_ != nullptr) library_->dsPlay(buffer);
 }
 

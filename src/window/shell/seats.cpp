@@ -21,15 +21,18 @@ void Form1::seatHumanAt(int seat) {
             // A new game: 秦 is the human and moves first.
             turnSeat = 1;
             描画_アイコン(turnSeat, true);
+            描画_手番表示();
             window.messageBox(kingdomName(1) + "の番です", "", BoxButtons::Ok, BoxIcon::None);
         } else {
             描画_アイコン(turnSeat, true);
+            描画_手番表示();
             対局_回転();
         }
         return;
     }
 
     if (turnSeat == seat) {
+        描画_手番表示();
         window.messageBox(kingdomName(seat) + "の番です", " ", BoxButtons::Ok, BoxIcon::None);
     } else if (turnSeat == noSeat) {
         turnSeat = 1;
@@ -49,6 +52,7 @@ void Form1::seatFree(const std::array<SeatKind, 8>& seats) {
         描画_絵(backgroundCode, x, y);
     消去_アイコン();
     描画_アイコン(turnSeat, true);
+    描画_手番表示();
     if (seatPlayer[turnSeat] == playerHuman)
         window.messageBox(kingdomName(turnSeat) + "の番です", "", BoxButtons::Ok, BoxIcon::None);
     対局_回転();

@@ -92,6 +92,8 @@ void Form1::描画_経過() {
     }
     描画_手の表示();
     描画_王手();
+    描画_手番表示();
+    showReviewCommand();
 }
 
 void Form1::描画_手の表示() {
@@ -172,5 +174,11 @@ void choosePace(Form1& f, const char* chosen) {
 void Form1::HAYASA_HYOUJUN_Click() { choosePace(*this, "HAYASA_HYOUJUN"); }
 void Form1::HAYASA_HAYAI_Click() { choosePace(*this, "HAYASA_HAYAI"); }
 void Form1::HAYASA_SAISOKU_Click() { choosePace(*this, "HAYASA_SAISOKU"); }
+
+void Form1::KOUKAON_NASHI_Click() {
+    window.setChecked(Module1::effectsOffControl, !window.isChecked(Module1::effectsOffControl));
+}
+
+void Form1::TEBAN_OTO_Click() { window.setChecked("TEBAN_OTO", !window.isChecked("TEBAN_OTO")); }
 
 }  // namespace daro

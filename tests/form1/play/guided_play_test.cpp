@@ -10,6 +10,7 @@
 #include "PlayFixture.h"
 #include "RandomPlay.h"
 #include "TempWorkingFolder.h"
+#include "record/GameFile.h"
 
 namespace daro::test {
 namespace {
@@ -220,6 +221,113 @@ TEST(GuidedContinue, TheGameKeptLastTimePlaysOnAtTheFirstClickUnasked) {
             form.Form_MouseDown(1, 0, form.twipsX(m.toX + 0.5), form.twipsY(m.toY + 0.5));
             EXPECT_EQ(form.moveNumber, 2);
         });
+}
+
+// 今の局面へ shows on the bar exactly while an earlier position is shown
+// (guided play only), takes the game back to where it stands, and the next
+// click then plays on without a box.
+TEST_F(GuidedPlay, BackToNowShowsOnlyWhileLookingBackAndReturnsToTheGameAsItStands) {
+    for (bool guided : {false, true}) {
+        guide(guided);
+        form.初期設定();
+        startSevenPlayers();
+        std::mt19937 rng(12);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_FALSE(window.itemVisible["GENZAI"]);
+            std::vector<Move> moves = legalMoves(form.table, form.turnSeat);
+            std::erase_if(moves, [](const Move& m) { return Form1::isKingCode(m.piece); });
+            const Move& m = moves[std::uniform_int_distribution<std::size_t>(0, moves.size() - 1)(rng)];
+            move(m.fromX, m.fromY, m.toX, m.toY);
+        }
+        const Board last = form.board;
+        const int seatAtLast = form.turnSeat;
+        form.REPLAY_Click();
+        form.REPLAY_Click();
+        EXPECT_EQ(window.itemVisible["GENZAI"], guided);
+        form.AFTER_Click();
+        form.AFTER_Click();
+        EXPECT_FALSE(window.itemVisible["GENZAI"]) << "at the last position there is nothing to go back to";
+        if (!guided) continue;
+        form.CANCEL_Click();
+        EXPECT_TRUE(window.itemVisible["GENZAI"]);
+        form.GENZAI_Click();
+        EXPECT_FALSE(window.itemVisible["GENZAI"]);
+        EXPECT_EQ(form.moveNumber, 5);
+        EXPECT_EQ(form.board, last);
+        EXPECT_EQ(form.turnSeat, seatAtLast);
+        forget();
+        const Move m = legalMoves(form.table, form.turnSeat).front();
+        move(m.fromX, m.fromY, m.toX, m.toY);
+        EXPECT_TRUE(window.boxes.empty());
+        EXPECT_EQ(form.moveNumber, 6);
+        EXPECT_EQ(form.recordEnd, 6);
+    }
+}
+
+// At start-up the game left unfinished is offered once the window shows:
+// Yes plays on from it at the first click, No leaves the start screen. A
+// finished, missing or broken game, or the classic screen, asks nothing.
+TEST(GuidedContinue, AtStartUpOnlyAnUnfinishedGameIsOfferedAndOnlyInGuidedPlay) {
+    TempWorkingFolder folder;
+    FilePlaces places;
+    places.autosaveFile = std::filesystem::current_path() / "autosave.daro";
+    struct Start {
+        RecordingWindow window;
+        InstantClock clock;
+        RecordingSoundLibrary sound;
+        Form1 form;
+        Start(const FilePlaces& p, bool guided, BoxAnswer answer) : form(window, clock, &sound, p) {
+            window.setChecked("TE_HYOUJI", guided);
+            window.scriptedAnswers.push_back(answer);
+            form.初期設定();
+            form.offerLastGame();
+        }
+        bool asked() const {
+            return window.boxes.size() == 1 && window.boxes[0].text == "前回の続き" &&
+                   window.boxes[0].buttons == BoxButtons::YesNo;
+        }
+    };
+    EXPECT_FALSE(Start(places, true, BoxAnswer::Yes).asked()) << "nothing kept yet";
+    {
+        Start first(places, true, BoxAnswer::Yes);
+        first.form.JYUNBAN_1_Click();
+        const Move m = legalMoves(first.form.table, 1).front();
+        first.form.Form_MouseDown(1, 0, first.form.twipsX(m.fromX + 0.5), first.form.twipsY(m.fromY + 0.5));
+        first.form.Form_MouseDown(1, 0, first.form.twipsX(m.toX + 0.5), first.form.twipsY(m.toY + 0.5));
+        ASSERT_EQ(first.form.moveNumber, 7);
+    }
+    EXPECT_FALSE(Start(places, false, BoxAnswer::Yes).asked()) << "the classic start asks nothing";
+    {
+        Start no(places, true, BoxAnswer::No);
+        EXPECT_TRUE(no.asked());
+        EXPECT_EQ(no.form.gameStarted, Form1::valueNo);
+    }
+    Start yes(places, true, BoxAnswer::Yes);
+    ASSERT_TRUE(yes.asked());
+    EXPECT_EQ(yes.form.moveNumber, 7);
+    EXPECT_EQ(yes.form.turnSeat, 1);
+    const Move m = legalMoves(yes.form.table, 1).front();
+    yes.form.Form_MouseDown(1, 0, yes.form.twipsX(m.fromX + 0.5), yes.form.twipsY(m.fromY + 0.5));
+    yes.form.Form_MouseDown(1, 0, yes.form.twipsX(m.toX + 0.5), yes.form.twipsY(m.toY + 0.5));
+    EXPECT_EQ(yes.window.boxes.size(), 1u) << "the first click plays on, unasked";
+    EXPECT_EQ(yes.form.moveNumber, 14);
+
+    // A file that does not replay is not offered, nor a game played to its end.
+    const std::string kept = TempWorkingFolder::read("autosave.daro");
+    TempWorkingFolder::write("autosave.daro", kept.substr(0, kept.size() / 2) + "\xff\n");
+    EXPECT_FALSE(Start(places, true, BoxAnswer::Yes).asked());
+    std::mt19937 rng(6);
+    Form1& f = yes.form;
+    for (int turn = 0; turn < 600 && f.gameStarted == Form1::valueYes && !f.table.over(); ++turn) {
+        for (int i = 0; i < 8 && f.table.next().kind == StepKind::paused; ++i) f.Form_MouseDown(1, 0, 0, 0);
+        const std::vector<Move> moves = legalMoves(f.table, f.turnSeat);
+        if (moves.empty() || f.seatPlayer[f.turnSeat] != Form1::playerHuman) break;
+        const Move& r = moves[std::uniform_int_distribution<std::size_t>(0, moves.size() - 1)(rng)];
+        f.Form_MouseDown(1, 0, f.twipsX(r.fromX + 0.5), f.twipsY(r.fromY + 0.5));
+        f.Form_MouseDown(1, 0, f.twipsX(r.toX + 0.5), f.twipsY(r.toY + 0.5));
+    }
+    ASSERT_TRUE(replayGameFile(TempWorkingFolder::read("autosave.daro")).game->outcome) << "the game did not end";
+    EXPECT_FALSE(Start(places, true, BoxAnswer::Yes).asked());
 }
 
 }  // namespace

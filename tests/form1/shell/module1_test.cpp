@@ -150,5 +150,44 @@ TEST_F(SoundModule, PlayRequestsForHandleZeroNeverReachTheLibrary) {
     EXPECT_EQ(sound.argsOf("dsFree"), std::vector<std::int32_t>{3});
 }
 
+// A machine without sound warns at its first start only: the window keeps
+// the fact, and every later start (with or without the library) is quiet.
+// A warning about a file is not that fact and comes at every start.
+TEST_F(SoundModule, TheNoDeviceWarningIsGivenOncePerInstallationWhileFileWarningsStay) {
+    TempWorkingFolder::write("禁止.wav", "");
+    for (int start = 1; start <= 3; ++start) {
+        window.boxes.clear();
+        sound.device = 0;
+        Module1 silent{start == 2 ? nullptr : &sound, window};
+        silent.InitSound(window.handle);
+        EXPECT_EQ(window.boxes.size(), start == 1 ? 1u : 0u) << "start " << start;
+    }
+    sound.device = 7;
+    Module1 sounding{&sound, window};
+    sounding.InitSound(window.handle);
+    EXPECT_EQ(sounding.LoadSound("禁止.wav", 3), 0);
+    expectOneWarning("禁止.wav");
+    EXPECT_NE(window.boxes.back().text.find("ファイルが空です"), std::string::npos);
+}
+
+// 効果音なし silences what play() asks for, at once and both ways; the
+// music's loop, its stop and the freeing of buffers still reach the library.
+TEST_F(SoundModule, EffectsOffSilencesEveryEffectAndLeavesTheMusicAlone) {
+    Module1 module{&sound, window};
+    module.InitSound(window.handle);
+    window.setChecked(Module1::effectsOffControl, true);
+    module.play(4);
+    module.playLooping(5);
+    module.stop(5);
+    module.free(4);
+    EXPECT_TRUE(sound.argsOf("dsPlay").empty());
+    EXPECT_EQ(sound.argsOf("dsPlayLooping"), std::vector<std::int32_t>{5});
+    EXPECT_EQ(sound.argsOf("dsStop"), std::vector<std::int32_t>{5});
+    EXPECT_EQ(sound.argsOf("dsFree"), std::vector<std::int32_t>{4});
+    window.setChecked(Module1::effectsOffControl, false);
+    module.play(4);
+    EXPECT_EQ(sound.argsOf("dsPlay"), std::vector<std::int32_t>{4});
+}
+
 }  // namespace
 }  // namespace daro::test
