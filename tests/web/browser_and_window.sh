@@ -88,7 +88,8 @@ xdotool type "Alice"
 # Seat 1 stays human, seat 2 becomes human, seats 3..7 COM LEVEL1; then 卓を作る.
 xdotool key Tab Tab Home
 for _ in 3 4 5 6 7; do xdotool key Tab Home Down; done
-xdotool key Tab space
+# Past 進め方, 公開の卓にする and ヒントを許す to 卓を作る.
+xdotool key Tab Tab Tab Tab space
 wait_for_log " seat 1 joined" 10 || net_fail "the window did not create the table and sit at seat 1"
 code="$(sed -n 's/.* \([A-Z0-9]\{6\}\) created: .*/\1/p' "$WORK/server.log" | head -n 1)"
 [ -n "$code" ] || net_fail "the table's code is not in the server's log"
