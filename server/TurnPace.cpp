@@ -31,6 +31,8 @@ std::optional<double> Lobby::turnLeft(const GameTable& t, double now) const {
 // computer chooses its move (Lobby::searched makes it).
 void Lobby::runOutOfTime(GameTable& t, double now) {
     if (t.status != GameTable::Status::playing || t.searching || t.stalled) return;
+    // Most ticks: time is left, and nobody's move is owed.
+    if (t.timeoutSeat == 0 && now < t.turnEnds) return;
     const Step step = t.table.next();
     if (step.kind != StepKind::human || t.seats[static_cast<std::size_t>(step.seat)].standIn) return;
     if (t.timeoutSeat != step.seat) {
@@ -86,7 +88,7 @@ bool Lobby::canLetGo(const GameTable& t) const {
 void Lobby::letGo(const std::string& code, bool forget) {
     if (forget && !store_.removeTable(code)) out_.log(code + " store: " + store_.lastError());
     out_.log(code + " let go after being idle");
-    if (listed_.erase(code) != 0) listingDirty_ = true;
+    forgetListing(code);
     tables_.erase(code);
 }
 
