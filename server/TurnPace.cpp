@@ -96,9 +96,10 @@ void Lobby::letGo(const std::string& code, bool forget) {
 // if one can.
 bool Lobby::makeRoom() {
     const GameTable* oldest = nullptr;
+    // The cheap tests first: whether a table may go can ask the rules for its seat's moves.
     for (const auto& [code, t] : tables_)
-        if ((t->turnPace || t->status == GameTable::Status::over) && canLetGo(*t) && !t->searching &&
-            (oldest == nullptr || t->idleSince < oldest->idleSince))
+        if ((t->turnPace || t->status == GameTable::Status::over) && !t->searching &&
+            (oldest == nullptr || t->idleSince < oldest->idleSince) && canLetGo(*t))
             oldest = t.get();
     if (oldest == nullptr) return false;
     letGo(oldest->code, false);
