@@ -38,6 +38,7 @@ const fixed = {
   paceFast: { ctx: 'Menu', ja: '速い', en: 'Fast' },
   paceFastest: { ctx: 'Menu', ja: '最速', en: 'Fastest' },
   netGame: { ctx: 'Menu', ja: 'ネット対局...', en: 'Network game...' },
+  hint: { ctx: 'Menu', ja: 'ヒント', en: 'Hint' },
   freeSeating: { ctx: 'FreeSeatsDialog', ja: '自由対局', en: 'Free seating' },
   human: { ctx: 'FreeSeatsDialog', ja: '人間', en: 'Human' },
   comLevel: { ctx: 'FreeSeatsDialog', ja: 'COM LEVEL%1', en: 'Computer, level %1' },
@@ -142,15 +143,15 @@ const fixed = {
   lobbyPlaying: { ctx: 'Page', ja: '対局中の卓 (%1)', en: 'Games being played (%1)', page: true },
   lobbyNone: { ctx: 'Page', ja: '今はありません', en: 'None at the moment', page: true },
   quickPlay: { ctx: 'Page', ja: 'すぐに対局', en: 'Quick play', page: true },
-  publicTable: { ctx: 'Page', ja: '公開の卓にする', en: 'List the table in the lobby', page: true },
-  tablePace: { ctx: 'Page', ja: '進め方', en: 'Pace', page: true },
-  paceLive: { ctx: 'Page', ja: 'その場で', en: 'Live', page: true },
-  paceTurn: { ctx: 'Page', ja: '手番ごと', en: 'Turn-based', page: true },
-  moveTime: { ctx: 'Page', ja: '一手の時間', en: 'Time per move', page: true },
+  publicTable: { ctx: 'NetWindow', ja: '公開の卓にする', en: 'List the table in the lobby' },
+  tablePace: { ctx: 'NetWindow', ja: '進め方', en: 'Pace' },
+  paceLive: { ctx: 'NetWindow', ja: 'その場で', en: 'Live' },
+  paceTurn: { ctx: 'NetWindow', ja: '手番ごと', en: 'Turn-based' },
+  moveTime: { ctx: 'NetWindow', ja: '一手の時間', en: 'Time per move' },
   unitMinutes: { ctx: 'Page', ja: '分', en: 'minutes', page: true },
   unitHours: { ctx: 'Page', ja: '時間', en: 'hours', page: true },
   unitDays: { ctx: 'Page', ja: '日', en: 'days', page: true },
-  hintsAllowed: { ctx: 'Page', ja: 'ヒントを許す', en: 'Allow hints', page: true },
+  hintsAllowed: { ctx: 'NetWindow', ja: 'ヒントを許す', en: 'Allow hints' },
   freeOf: { ctx: 'Page', ja: '空席 %1', en: '%1 free', page: true },
   computers: { ctx: 'Page', ja: 'COM %1', en: '%1 computers', page: true },
   perMove: { ctx: 'Page', ja: '一手 %1', en: '%1 a move', page: true },
@@ -181,13 +182,21 @@ const fixed = {
   noticeBack: { ctx: 'NetWindow', ja: '― %1はまたプレイヤーが指します', en: '― %1 is played by its player again' },
   missed: { ctx: 'NetWindow', ja: '時間切れ %1回', en: 'out of time %1×' },
   abandoned: { ctx: 'Page', ja: '(放棄: COMが指します)', en: '(abandoned: the computer plays)', page: true },
-  oneMinute: { ctx: 'Page', ja: '1分', en: '1 minute', page: true },
-  nMinutes: { ctx: 'Page', ja: '%1分', en: '%1 minutes', page: true },
-  oneHour: { ctx: 'Page', ja: '1時間', en: '1 hour', page: true },
-  nHours: { ctx: 'Page', ja: '%1時間', en: '%1 hours', page: true },
-  oneDay: { ctx: 'Page', ja: '1日', en: '1 day', page: true },
-  nDays: { ctx: 'Page', ja: '%1日', en: '%1 days', page: true },
-  errNoHints: { ctx: 'Page', ja: 'この卓ではヒントは使えません', en: 'Hints are off at this table', page: true },
+  oneMinute: { ctx: 'NetWindow', ja: '1分', en: '1 minute' },
+  nMinutes: { ctx: 'NetWindow', ja: '%1分', en: '%1 minutes' },
+  oneHour: { ctx: 'NetWindow', ja: '1時間', en: '1 hour' },
+  nHours: { ctx: 'NetWindow', ja: '%1時間', en: '%1 hours' },
+  oneDay: { ctx: 'NetWindow', ja: '1日', en: '1 day' },
+  nDays: { ctx: 'NetWindow', ja: '%1日', en: '%1 days' },
+  errNoHints: {
+    ctx: 'Game',
+    ja: 'この卓ではヒントは使えません',
+    en: 'Hints are off at this table: it was created without them.',
+    comment: 'box: the server table was created without hints',
+  },
+  hintThinking: { ctx: 'Page', ja: 'ヒントを考えています…', en: 'Working out a hint…', page: true },
+  hintMove: { ctx: 'Page', ja: 'ヒント: %1→%2', en: 'Hint: %1 → %2', page: true },
+  noHintNow: { ctx: 'Page', ja: 'ヒントはあなたの番に出せます', en: 'A hint is given when it is your move', page: true },
 } satisfies Record<string, Text>;
 
 export type TextKey = keyof typeof fixed;
@@ -204,7 +213,7 @@ export function allTexts(): Text[] {
   }
   for (let k = 0; k < 10; k++) list.push({ ctx: 'Guide', ja: kindsJa[k], en: kindsEn[k] });
   for (let r = 0; r < 19; r++) list.push({ ctx: 'Game', ja: rowsJa[r], en: String(r + 1), comment: 'row label' });
-  for (let l = 1; l <= 4; l++) list.push({ ctx: 'Menu', ja: `LEVEL${l}`, en: `Level ${l}` });
+  for (let l = 1; l <= 5; l++) list.push({ ctx: 'Menu', ja: `LEVEL${l}`, en: `Level ${l}` });
   return list;
 }
 
