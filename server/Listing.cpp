@@ -27,13 +27,27 @@ bool anyoneSeated(const GameTable& t) {
 }
 }  // namespace
 
+// Called whenever what the index files a table under may have changed:
+// its seats, its status, its seat kinds.
 void Lobby::listingChanged(const GameTable& t) {
     if (!t.isPublic) return;
     listingDirty_ = true;
-    if (t.status == GameTable::Status::over)
-        listed_.erase(t.code);
-    else
-        listed_.insert(t.code);
+    ListingFacts facts;
+    facts.listed = t.status != GameTable::Status::over;
+    facts.waiting = t.status == GameTable::Status::waiting;
+    facts.free = freeSeats(t);
+    facts.createdAt = t.createdAt;
+    facts.quick = t.quickWait > 0;
+    facts.turnPace = t.turnPace;
+    facts.seated = anyoneSeated(t);
+    facts.quickDue = t.createdAt + t.quickWait;
+    listing_.update(t.code, facts);
+}
+
+void Lobby::forgetListing(const std::string& code) {
+    const std::size_t before = listing_.size();
+    listing_.erase(code);
+    if (listing_.size() != before) listingDirty_ = true;
 }
 
 Json Lobby::listingEntry(const GameTable& t, double now) const {
@@ -58,29 +72,17 @@ Json Lobby::listingEntry(const GameTable& t, double now) const {
 // The waiting tables first, those closest to starting first; then the games
 // being played. Never more than a message's worth.
 Json Lobby::listingJson(double now) const {
-    std::vector<const GameTable*> waiting, playing;
-    for (const std::string& code : listed_) {
-        const GameTable* t = findTable(code);
-        if (t == nullptr) continue;
-        (t->status == GameTable::Status::waiting ? waiting : playing).push_back(t);
-    }
-    std::sort(waiting.begin(), waiting.end(), [](const GameTable* a, const GameTable* b) {
-        const int fa = freeSeats(*a), fb = freeSeats(*b);
-        return fa != fb ? fa < fb : a->createdAt < b->createdAt;
-    });
-    std::sort(playing.begin(), playing.end(),
-              [](const GameTable* a, const GameTable* b) { return a->createdAt > b->createdAt; });
     Json w = Json::array(), p = Json::array();
     std::size_t room = listingEntries;
-    for (const GameTable* t : waiting)
-        if (room > 0) w.push_back(listingEntry(*t, now)), --room;
-    for (const GameTable* t : playing)
-        if (room > 0) p.push_back(listingEntry(*t, now)), --room;
+    for (auto it = listing_.waiting().begin(); room > 0 && it != listing_.waiting().end(); ++it)
+        if (const GameTable* t = findTable(std::get<2>(*it))) w.push_back(listingEntry(*t, now)), --room;
+    for (auto it = listing_.playing().begin(); room > 0 && it != listing_.playing().end(); ++it)
+        if (const GameTable* t = findTable(std::get<1>(*it))) p.push_back(listingEntry(*t, now)), --room;
     return {{"type", "lobby"},
             {"waiting", w},
             {"playing", p},
-            {"waitingCount", waiting.size()},
-            {"playingCount", playing.size()}};
+            {"waitingCount", listing_.waiting().size()},
+            {"playingCount", listing_.playing().size()}};
 }
 
 void Lobby::lobby(ConnId who, Connection& c, const Json& m, double now) {
@@ -115,16 +117,9 @@ void Lobby::quick(ConnId who, Connection& c, const Json& m, double now) {
     if (minutes == 0)
         return error(who, "malformed", "quick", "\"wait\" is 1 to " + std::to_string(maxQuickMinutes) + " minutes");
 
-    GameTable* best = nullptr;
-    for (const std::string& code : listed_) {
-        GameTable* t = findTable(code);
-        if (t == nullptr || t->status != GameTable::Status::waiting || t->quickWait == 0 || freeSeats(*t) == 0 ||
-            t->turnPace != rules.turnPace)
-            continue;
-        if (best == nullptr || freeSeats(*t) < freeSeats(*best) ||
-            (freeSeats(*t) == freeSeats(*best) && t->createdAt < best->createdAt))
-            best = t;
-    }
+    const std::string* found = listing_.bestQuick(rules.turnPace);
+    GameTable* best = found == nullptr ? nullptr : findTable(*found);
+    if (best != nullptr && (best->status != GameTable::Status::waiting || freeSeats(*best) == 0)) best = nullptr;
     if (best == nullptr) {
         std::array<SeatKind, 8> humans{};
         for (int s = 1; s <= seats; ++s) humans[static_cast<std::size_t>(s)] = SeatKind{true, 0};
@@ -146,11 +141,10 @@ void Lobby::quick(ConnId who, Connection& c, const Json& m, double now) {
 // since its seats are no longer what they were.
 void Lobby::fillQuickTables(double now) {
     std::vector<std::string> due;
-    for (const std::string& code : listed_) {
+    for (const auto& [when, code] : listing_.quickDue()) {
+        if (when > now) break;
         const GameTable* t = findTable(code);
-        if (t != nullptr && t->status == GameTable::Status::waiting && t->quickWait > 0 &&
-            now - t->createdAt >= t->quickWait && anyoneSeated(*t))
-            due.push_back(code);
+        if (t != nullptr && t->status == GameTable::Status::waiting && anyoneSeated(*t)) due.push_back(code);
     }
     for (const std::string& code : due) {
         GameTable* t = findTable(code);

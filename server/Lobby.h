@@ -10,6 +10,7 @@
 // Restore.cpp    tables back from the store, reload after a failed commit, game files
 // Announce.cpp   what clients are told: events, seats, whole tables
 // Listing.cpp    the lobby's list of public tables, its subscribers, quick play
+//                (ListingIndex keeps the public tables in the orders they are asked for)
 // TurnPace.cpp   turn-based tables: the move clock, abandoned seats, tables let go and loaded again
 // Rematch.cpp    a rematch after the game, and `mine`, the state of a client's tables
 
@@ -25,6 +26,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "ListingIndex.h"
 #include "Store.h"
 #include "table/Table.h"
 
@@ -197,6 +199,8 @@ private:
                         std::string_view about, double now);
     void seatNewcomer(ConnId who, Connection& c, GameTable& t, int seat, std::string_view about, double now);
     void listingChanged(const GameTable& t);
+    // The table leaves memory: it is no longer listed.
+    void forgetListing(const std::string& code);
     Json listingJson(double now) const;
     Json listingEntry(const GameTable& t, double now) const;
     void fillQuickTables(double now);
@@ -241,8 +245,9 @@ private:
     std::unordered_map<ConnId, Connection> connections_;
     std::unordered_map<std::string, int> perAddress_;
     std::map<std::string, std::unique_ptr<GameTable>> tables_;
-    // The public tables not yet over, so the list never walks every table.
-    std::set<std::string> listed_;
+    // The public tables not yet over, in the lobby's orders, so neither the
+    // list nor quick play walks every table.
+    ListingIndex listing_;
     std::set<ConnId> subscribers_;
     bool listingDirty_ = false;
     // Stored turn-based tables that do not replay: not loaded again when due.

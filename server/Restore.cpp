@@ -144,6 +144,7 @@ void Lobby::reload(std::string code, double now) {
         for (auto& [id, c] : connections_)
             if (c.table == code) c.table.clear(), c.seat = 0;
         tables_.erase(it);
+        forgetListing(code);
         return;
     }
     GameTable& old = *it->second;
@@ -152,11 +153,14 @@ void Lobby::reload(std::string code, double now) {
         fresh->seats[static_cast<std::size_t>(s)].graceEnds = old.seats[static_cast<std::size_t>(s)].graceEnds;
     }
     fresh->spectators = old.spectators;
+    // Still the table it was, as old as it was: its place in the list and a quick table's wait stay.
+    fresh->createdAt = old.createdAt;
     fresh->searchTicket = old.searchTicket + 1;
     // The tick tries the step again, not this call: the store may still be failing.
     fresh->stalled = true;
     it->second = std::move(fresh);
     GameTable& t = *it->second;
+    listingChanged(t);
     for (int s = 1; s <= seats; ++s)
         if (ConnId conn = t.seats[static_cast<std::size_t>(s)].conn; conn != 0) sendJson(conn, tableJson(t, s, now));
     for (ConnId spectator : t.spectators) sendJson(spectator, tableJson(t, 0, now));

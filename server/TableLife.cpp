@@ -68,11 +68,9 @@ GameTable* Lobby::newTable(ConnId who, Connection& c, const std::array<SeatKind,
         error(who, "server_full", about, "too many tables; try later");
         return nullptr;
     }
-    const auto unfinished = std::count_if(tables_.begin(), tables_.end(), [&c](const auto& entry) {
-        return entry.second->createdFrom == c.address && entry.second->status != GameTable::Status::over;
-    });
-    // Turn-based tables the server let go of count too: they are only in the store.
-    if (std::max<long>(unfinished, store_.unfinishedFrom(c.address)) >= limits_.tablesPerAddress) {
+    // Every table in memory is in the store too, so the store's count holds
+    // them all, and the turn-based tables it let go of besides.
+    if (store_.unfinishedFrom(c.address) >= limits_.tablesPerAddress) {
         error(who, "too_many_tables", about, "this address has too many unfinished tables");
         return nullptr;
     }
@@ -298,27 +296,32 @@ void Lobby::chat(ConnId who, Connection& c, const Json& m, double now) {
     broadcast(*t, {{"type", "chat"}, {"seat", c.seat}, {"name", c.name}, {"text", *text}});
 }
 
-// A table may be reloaded or let go by any step, so each is looked up again.
+// A table may be reloaded or let go by any step, so it is looked up again
+// after each one; a table where nothing is due costs one look-up.
 void Lobby::tick(double now) {
     fillQuickTables(now);
     std::vector<std::string> codes;
     codes.reserve(tables_.size());
     for (const auto& entry : tables_) codes.push_back(entry.first);
     for (const std::string& code : codes) {
-        for (int s = 1; s <= seats; ++s) {
-            GameTable* t = findTable(code);
-            if (t == nullptr) break;
+        GameTable* t = findTable(code);
+        for (int s = 1; s <= seats && t != nullptr; ++s) {
             const SeatState& seat = t->seats[static_cast<std::size_t>(s)];
             if (t->status == GameTable::Status::playing && !t->turnPace && !seat.tokenHash.empty() && seat.conn == 0 &&
-                !seat.standIn && seat.graceEnds <= now)
+                !seat.standIn && seat.graceEnds <= now) {
                 standIn(*t, s, true, now);
+                t = findTable(code);
+            }
         }
-        if (GameTable* t = findTable(code); t != nullptr && t->stalled && t->status == GameTable::Status::playing) {
+        if (t != nullptr && t->stalled && t->status == GameTable::Status::playing) {
             t->stalled = false;
             advance(*t, now);
+            t = findTable(code);
         }
-        if (GameTable* t = findTable(code); t != nullptr && t->turnPace) runOutOfTime(*t, now);
-        GameTable* t = findTable(code);
+        if (t != nullptr && t->turnPace) {
+            runOutOfTime(*t, now);
+            t = findTable(code);
+        }
         if (t == nullptr) continue;
         if (!canLetGo(*t)) {
             t->idleSince = now;

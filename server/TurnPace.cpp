@@ -31,6 +31,8 @@ std::optional<double> Lobby::turnLeft(const GameTable& t, double now) const {
 // computer chooses its move (Lobby::searched makes it).
 void Lobby::runOutOfTime(GameTable& t, double now) {
     if (t.status != GameTable::Status::playing || t.searching || t.stalled) return;
+    // Most ticks: time is left, and nobody's move is owed.
+    if (t.timeoutSeat == 0 && now < t.turnEnds) return;
     const Step step = t.table.next();
     if (step.kind != StepKind::human || t.seats[static_cast<std::size_t>(step.seat)].standIn) return;
     if (t.timeoutSeat != step.seat) {
@@ -86,7 +88,7 @@ bool Lobby::canLetGo(const GameTable& t) const {
 void Lobby::letGo(const std::string& code, bool forget) {
     if (forget && !store_.removeTable(code)) out_.log(code + " store: " + store_.lastError());
     out_.log(code + " let go after being idle");
-    if (listed_.erase(code) != 0) listingDirty_ = true;
+    forgetListing(code);
     tables_.erase(code);
 }
 
@@ -94,9 +96,10 @@ void Lobby::letGo(const std::string& code, bool forget) {
 // if one can.
 bool Lobby::makeRoom() {
     const GameTable* oldest = nullptr;
+    // The cheap tests first: whether a table may go can ask the rules for its seat's moves.
     for (const auto& [code, t] : tables_)
-        if ((t->turnPace || t->status == GameTable::Status::over) && canLetGo(*t) && !t->searching &&
-            (oldest == nullptr || t->idleSince < oldest->idleSince))
+        if ((t->turnPace || t->status == GameTable::Status::over) && !t->searching &&
+            (oldest == nullptr || t->idleSince < oldest->idleSince) && canLetGo(*t))
             oldest = t.get();
     if (oldest == nullptr) return false;
     letGo(oldest->code, false);

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <random>
 
 #include "LobbyFixture.h"
 #include "record/GameFile.h"
@@ -155,6 +156,153 @@ TEST_F(ListingTest, PublicTablesStayPublicAfterARestartAndOldStoresStillOpen) {
         EXPECT_EQ(tables[0].quickWait, 0);
     }
     std::filesystem::remove_all(folder);
+}
+
+// What the list and quick play should answer, worked out the slow way from
+// every table the test knows of.
+struct NaiveListing {
+    std::vector<std::string> waiting, playing;
+    std::map<bool, std::string> bestQuick;  // by pace; "" when none
+};
+
+int freeSeatsOf(const GameTable& t) {
+    int free = 0;
+    for (int s = 1; s <= 7; ++s) free += t.seats[static_cast<std::size_t>(s)].created.human && t.seats[static_cast<std::size_t>(s)].tokenHash.empty();
+    return free;
+}
+
+NaiveListing naiveListing(const Lobby& lobby, const std::set<std::string>& known) {
+    std::vector<const GameTable*> waiting, playing;
+    for (const std::string& code : known) {
+        const GameTable* t = lobby.findTable(code);
+        if (t == nullptr || !t->isPublic || t->status == GameTable::Status::over) continue;
+        (t->status == GameTable::Status::waiting ? waiting : playing).push_back(t);
+    }
+    auto fewestFree = [](const GameTable* a, const GameTable* b) {
+        return std::tuple(freeSeatsOf(*a), a->createdAt, a->code) < std::tuple(freeSeatsOf(*b), b->createdAt, b->code);
+    };
+    std::sort(waiting.begin(), waiting.end(), fewestFree);
+    std::sort(playing.begin(), playing.end(), [](const GameTable* a, const GameTable* b) {
+        return std::tuple(-a->createdAt, a->code) < std::tuple(-b->createdAt, b->code);
+    });
+    NaiveListing n;
+    for (const GameTable* t : waiting) {
+        n.waiting.push_back(t->code);
+        if (t->quickWait > 0 && freeSeatsOf(*t) > 0 && n.bestQuick[t->turnPace].empty()) n.bestQuick[t->turnPace] = t->code;
+    }
+    for (const GameTable* t : playing) n.playing.push_back(t->code);
+    return n;
+}
+
+// Seeded runs of joins, leaves, quick play, new tables, dropped connections,
+// restarts and time passing, over tables brought back from a store with
+// seats already held: after every step the list is the one worked out the
+// slow way, and quick play seats where the slow way says.
+TEST_F(ListingTest, TheListAndQuickPlayAgreeWithASlowReckoningThroughSeededRuns) {
+    Limits limits;
+    limits.tablesPerAddress = 1000;
+    limits.messagesPerSecond = limits.messageBurst = 1e6;
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        Store runStore("");
+        std::set<std::string> known;
+        // Waiting tables as a restart finds them: quick or not, either pace, some seats held.
+        for (int i = 0; i < 30; ++i) {
+            StoredTable t;
+            t.code = "T" + std::string(1, "ABCDEFGHJK"[i / 10]) + "AAA" + std::string(1, "ABCDEFGHJK"[i % 10]);
+            const int humans = 1 + pick(7);
+            for (int s = 1; s <= 7; ++s) t.seats += std::string(s > 1 ? " " : "") + (s <= humans ? "human" : "level1");
+            t.level = 1;
+            t.isPublic = pick(5) != 0;
+            t.quickWait = pick(2) ? 60 + 60 * pick(3) : 0;
+            t.turnPace = pick(3) == 0;
+            t.moveSeconds = t.turnPace ? 3600 : 0;
+            ASSERT_TRUE(runStore.createTable(t));
+            for (int s = 1; s < humans; ++s)
+                if (pick(2)) {
+                    ASSERT_TRUE(runStore.setSeat(t.code, s, {"held", std::string(64, static_cast<char>('a' + s))}));
+                }
+            known.insert(t.code);
+        }
+        lobby = std::make_unique<Lobby>(runStore, out, limits);
+        lobby->restore(now);
+        const ConnId people = 24;
+        auto greet = [&](ConnId c) {
+            lobby->connected(c, "198.51.100." + std::to_string(c % 4), now);
+            lobby->received(c, Json{{"type", "hello"}, {"version", 1}, {"name", "p" + std::to_string(c)}}.dump(), now);
+        };
+        for (ConnId c = 1; c <= people; ++c) greet(c);
+
+        for (int step = 0; step < 400; ++step) {
+            const ConnId c = 1 + static_cast<ConnId>(pick(static_cast<int>(people)));
+            const NaiveListing before = naiveListing(*lobby, known);
+            const int what = pick(100);
+            if (what < 25) {
+                const bool turn = pick(2);
+                Json m = {{"type", "quick"}, {"level", 1}, {"wait", 1 + pick(3)}};
+                if (turn) m["pace"] = "turn";
+                const std::size_t seen = out.inbox[c].size();
+                say(c, m);
+                const Json answer = out.inbox[c].at(seen);
+                if (answer["type"] == "error") {
+                    EXPECT_EQ(answer["code"], "already_at_table") << answer;
+                } else {
+                    const Json joined = out.last(c, "joined");
+                    const std::string expected = before.bestQuick.count(turn) ? before.bestQuick.at(turn) : "";
+                    if (!expected.empty())
+                        EXPECT_EQ(joined["code"], expected) << "quick play at step " << step;
+                    else
+                        EXPECT_EQ(known.count(joined["code"]), 0u) << "a new table, as none was waiting";
+                    known.insert(joined["code"].get<std::string>());
+                }
+            } else if (what < 50 && !before.waiting.empty()) {
+                say(c, {{"type", "join"}, {"code", before.waiting[static_cast<std::size_t>(pick(static_cast<int>(before.waiting.size())))]}});
+            } else if (what < 65) {
+                say(c, {{"type", "leave"}});
+            } else if (what < 72) {
+                const std::vector<std::string> seats = pick(2) ? twoHumans : std::vector<std::string>(7, "level1");
+                const std::size_t seen = out.inbox[c].size();
+                say(c, {{"type", "create"}, {"seats", seats}, {"public", pick(4) != 0}, {"level", 1}});
+                if (const Json created = out.inbox[c].at(seen); created["type"] == "created")
+                    known.insert(created["code"].get<std::string>());
+            } else if (what < 80) {
+                lobby->disconnected(c, now);
+                greet(c);
+            } else if (what < 97) {
+                now += pick(3) ? 1 : 90;
+                lobby->tick(now);
+                for (int i = pick(8); i > 0 && !out.searches.empty(); --i) {
+                    auto s = out.searches.front();
+                    out.searches.pop_front();
+                    lobby->searched(s.code, s.ticket, daro::think(s.request), now);
+                }
+            } else {
+                // A restart: what is listed comes back from the store.
+                for (ConnId p = 1; p <= people; ++p) lobby->disconnected(p, now);
+                out.searches.clear();
+                lobby = std::make_unique<Lobby>(runStore, out, limits);
+                lobby->restore(now);
+                for (ConnId p = 1; p <= people; ++p) greet(p);
+            }
+            const NaiveListing expected = naiveListing(*lobby, known);
+            say(c, {{"type", "lobby"}});
+            const Json list = out.last(c, "lobby");
+            ASSERT_EQ(codes(list, "waiting"),
+                      std::vector<std::string>(expected.waiting.begin(),
+                                               expected.waiting.begin() + std::min<std::size_t>(100, expected.waiting.size())))
+                << "step " << step;
+            const std::size_t room = 100 - std::min<std::size_t>(100, expected.waiting.size());
+            ASSERT_EQ(codes(list, "playing"),
+                      std::vector<std::string>(expected.playing.begin(),
+                                               expected.playing.begin() + std::min(room, expected.playing.size())))
+                << "step " << step;
+            ASSERT_EQ(list["waitingCount"], expected.waiting.size());
+            ASSERT_EQ(list["playingCount"], expected.playing.size());
+        }
+        lobby.reset();  // it holds the run's store
+    }
 }
 
 }  // namespace
