@@ -185,14 +185,31 @@ private:
 
     int historyOf(const Move& m) const { return history_[static_cast<std::size_t>(m.from) * squareCount + m.to]; }
 
+    // The squares of the root's pieces another kingdom could take now.
+    void openSquares(std::array<bool, squareCount>& open) const {
+        open.fill(false);
+        Position::SquareList cavalry;
+        const int cavalryCount = pos_.otherCavalry(root_, cavalry);
+        for (int i = 0; i < pos_.pieceCount(root_); ++i) {
+            const int sq = pos_.pieceSquare(root_, i);
+            open[static_cast<std::size_t>(sq)] = pos_.capturableByOthers(sq, root_, cavalry, cavalryCount);
+        }
+    }
+
+    // The table's move, captures, killers, moves of pieces open to capture
+    // (the most valuable first), then the rest by history.
     void orderOwn(const std::vector<Move>& moves, const Move& hint, int ply, Scored& out) const {
         out.clear();
+        std::array<bool, squareCount> open;
+        openSquares(open);
         for (const Move& m : moves) {
             int key;
             if (m.from == hint.from && m.to == hint.to) key = 1 << 30;
             else if (m.captured != empty) key = (1 << 24) + captureOrder(m) * 16 - pieceValue[kindOf(m.piece)] / 20;
             else if (m == killers_[ply][0]) key = 1 << 22;
             else if (m == killers_[ply][1]) key = (1 << 22) - 1;
+            else if (open[static_cast<std::size_t>(m.from)])
+                key = (1 << 21) + 1 + (kindOf(m.piece) == OHU ? 1000 : pieceValue[kindOf(m.piece)]);
             else key = std::min(historyOf(m), (1 << 21));
             out.push_back({key, m});
         }
@@ -263,7 +280,11 @@ private:
         const int alpha0 = alpha;
         int best = -infinity;
         Move bestMove{};
-        for (const auto& [_, m] : ordered) {
+        int quiet = 0;
+        for (const auto& [order, m] : ordered) {
+            // Next to the horizon only the first few quiet moves are tried.
+            if (depth == 1 && m.captured == empty && order < (1 << 22) && ++quiet > settings_.frontierQuietMoves)
+                break;
             pos_.make(m);
             const int v = pos_.hasWon(root_) ? winScore - ply : replies(depth - 1, alpha, beta, ply + 1);
             pos_.unmake(m);

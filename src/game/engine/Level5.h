@@ -29,6 +29,9 @@ struct Level5Settings {
     int maxDepth = 10;
     // Horizon plies of captures.
     int quiescenceDepth = 4;
+    // Quiet moves tried next to the horizon, besides the table's move and
+    // the killers; the rest are not searched there.
+    int frontierQuietMoves = 1 << 20;
     double secondsCap = 5.0;  // a guard against a runaway only
     std::uint64_t seed = 0;
     std::vector<std::uint64_t> history;  // as Settings::history

@@ -154,6 +154,7 @@ TEST(Level5, SearchFindsExactlyThePlainSearchsValue) {
         s.quiescenceDepth = searched % 4 == 3 ? 0 : 1 + searched % 2;
         s.nodeBudget = 1L << 40;
         s.secondsCap = 1e9;
+        s.frontierQuietMoves = 1 << 20;
         s.seed = static_cast<std::uint64_t>(round);
         const engine::Result r = engine::searchLevel5(p, s);
         if (!r.move || r.depth == 0) continue;
@@ -175,6 +176,39 @@ TEST(Level5, SearchFindsExactlyThePlainSearchsValue) {
     }
     EXPECT_EQ(searched, 8);
     EXPECT_GE(capturesMet, 4);
+}
+
+// Leaving quiet moves out next to the horizon takes moves from the root
+// kingdom only, so a value can only fall; with room for every move it is
+// the full search's.
+TEST(Level5, FrontierPruningOnlyLowersTheValue) {
+    std::mt19937 rng(77);
+    int compared = 0;
+    for (int round = 0; compared < 6 && round < 100; ++round) {
+        const std::array<int, 4> blocks = {2, 3, 5, 6};
+        const int seat = engine::seatOfBlock[blocks[static_cast<std::size_t>(round % 4)]];
+        const Position p(crowded(rng, blocks), {}, {}, seat);
+        engine::Level5Settings s;
+        s.maxDepth = 2;
+        s.quiescenceDepth = 1;
+        s.nodeBudget = 1L << 40;
+        s.secondsCap = 1e9;
+        s.seed = static_cast<std::uint64_t>(round);
+        s.frontierQuietMoves = 1 << 20;
+        const engine::Result full = engine::searchLevel5(p, s);
+        if (!full.move || full.depth < 2) continue;
+        ++compared;
+        s.frontierQuietMoves = 200;
+        EXPECT_EQ(engine::searchLevel5(p, s).score, full.score) << "round " << round;
+        for (int k : {0, 2}) {
+            s.frontierQuietMoves = k;
+            const engine::Result pruned = engine::searchLevel5(p, s);
+            EXPECT_EQ(pruned.depth, 2);
+            EXPECT_LE(pruned.score, full.score) << "round " << round << " k " << k;
+            EXPECT_LT(pruned.nodes, full.nodes) << "round " << round << " k " << k;
+        }
+    }
+    EXPECT_EQ(compared, 6);
 }
 
 TEST(Level5, SamePositionAndHistoryGiveTheSameMoveAndTheTableIsBounded) {
