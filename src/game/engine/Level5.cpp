@@ -306,8 +306,10 @@ private:
     // The other kingdoms in their turns, from `seat` round to the root. One
     // that can hurt the root takes what it would take worst for the root, or
     // lets it be; one that cannot reach the root makes its first capture.
+    // With one reply a round, once a kingdom has hurt the root the rest of
+    // the round make their first capture of another kingdom, or pass.
     // A whole round costs one depth.
-    int rivalsFrom(int seat, int depth, int alpha, int beta, int ply) {
+    int rivalsFrom(int seat, int depth, int alpha, int beta, int ply, bool replied) {
         const int rootSeat = seatOfBlock[root_];
         while (seat != rootSeat && !stillPlaying(pos_, blockOfSeat[seat])) seat = seatAfter(seat);
         if (seat == rootSeat || ply >= maxPly) return own(depth, alpha, beta, ply);
@@ -325,10 +327,12 @@ private:
             else if (first.piece == 0 || captureOrder(m) > captureOrder(first)) first = m;
         }
         moves.resize(kept);
-        if (moves.empty()) {
-            if (first.piece == 0) return rivalsFrom(next, depth, alpha, beta, ply);
+        const bool oneReply = settings_.oneReplyARound;
+        if (moves.empty() || (oneReply && replied)) {
+            if (first.piece == 0) return rivalsFrom(next, depth, alpha, beta, ply, replied);
             pos_.make(first);
-            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1);
+            const int v =
+                pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1, replied);
             pos_.unmake(first);
             return v;
         }
@@ -336,13 +340,13 @@ private:
             return (blockOf(a.captured) == root_) * 100000 + captureOrder(a) >
                    (blockOf(b.captured) == root_) * 100000 + captureOrder(b);
         });
-        int best = rivalsFrom(next, depth, alpha, beta, ply + 1);
+        int best = rivalsFrom(next, depth, alpha, beta, ply + 1, replied);
         if (aborted_) return 0;
         beta = std::min(beta, best);
         for (std::size_t i = 0; i < moves.size() && alpha < beta; ++i) {
             const Move m = lists_[ply][i];
             pos_.make(m);
-            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1);
+            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1, true);
             pos_.unmake(m);
             if (aborted_) return 0;
             best = std::min(best, v);
@@ -352,7 +356,7 @@ private:
     }
 
     int replies(int depth, int alpha, int beta, int ply) {
-        return rivalsFrom(seatAfter(seatOfBlock[root_]), depth, alpha, beta, ply);
+        return rivalsFrom(seatAfter(seatOfBlock[root_]), depth, alpha, beta, ply, false);
     }
 
     // At the horizon: the root may stand on the evaluation or take.

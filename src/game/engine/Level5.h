@@ -32,6 +32,10 @@ struct Level5Settings {
     // Quiet moves tried next to the horizon, besides the table's move and
     // the killers; the rest are not searched there.
     int frontierQuietMoves = 1 << 20;
+    // At most one of the other kingdoms hurts the root in a round (the
+    // others make their first capture elsewhere, or pass), rather than each
+    // in its turn.
+    bool oneReplyARound = false;
     double secondsCap = 5.0;  // a guard against a runaway only
     std::uint64_t seed = 0;
     std::vector<std::uint64_t> history;  // as Settings::history
