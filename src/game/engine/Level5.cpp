@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "engine/Common.h"
@@ -435,6 +436,52 @@ int level5Evaluate(const Position& position, int block, bool toMove) {
     return weigh(f, level5Weights);
 }
 
+namespace {
+
+// A score at or below this is a line that loses: a drop-out or a rival's win.
+constexpr int lostScore = -dropOutScore / 2;
+
+// How many of `block`'s pieces another kingdom could take now.
+int piecesOpen(const Position& p, int block) {
+    Position::SquareList cavalry;
+    const int cavalryCount = p.otherCavalry(block, cavalry);
+    int open = 0;
+    for (int i = 0; i < p.pieceCount(block); ++i) {
+        const int sq = p.pieceSquare(block, i);
+        open += kindOf(p.at(sq)) != GYO && p.capturableByOthers(sq, block, cavalry, cavalryCount);
+    }
+    return open;
+}
+
+// The move that leaves the king where no other kingdom can take it and the
+// fewest pieces open to capture, then the best on the evaluation; a winning
+// move first. None: every move leaves the king open.
+std::optional<Move> keepingTheKing(const Position& position, int block) {
+    std::vector<Move> moves;
+    position.generate(block, moves);
+    Position p = position;
+    std::optional<Move> best;
+    long long bestScore = 0;
+    for (const Move& m : moves) {
+        if (kindOf(m.piece) == OHU && kingMoveRefused(position, m)) continue;
+        p.make(m);
+        const bool won = p.hasWon(block);
+        const int king = p.kingSquare(block);
+        const bool safe = king != 0 && !p.capturableByOthers(king, block);
+        const long long score =
+            safe ? -(1LL << 32) * piecesOpen(p, block) + level5Evaluate(p, block, false) : 0;
+        p.unmake(m);
+        if (won) return m;
+        if (safe && (!best || score > bestScore)) {
+            best = m;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
 Result searchLevel5(const Position& position, const Level5Settings& settings) {
     const int block = blockOfSeat.at(position.seatToMove());
     if (block == 0) return {};
@@ -446,7 +493,20 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
         duel.history = settings.history;
         return duelSearch(position, duel, left[0] == block ? left[1] : left[0]);
     }
-    return Level5Searcher(position, settings).run();
+    Result r = Level5Searcher(position, settings).run();
+    if (!settings.rescueLostSearch || !r.move || r.score > lostScore) return r;
+    // Lost against all the others together; they seldom all play against
+    // one kingdom. First a search where only one of them hurts it a round,
+    // then, if that is lost too, the king kept out of reach.
+    if (!settings.oneReplyARound) {
+        Level5Settings once = settings;
+        once.oneReplyARound = true;
+        Result second = Level5Searcher(position, once).run();
+        second.nodes += r.nodes;
+        if (second.move && second.score > lostScore) return second;
+    }
+    if (const auto kept = keepingTheKing(position, block)) r.move = kept;
+    return r;
 }
 
 }  // namespace daro::engine

@@ -36,6 +36,9 @@ struct Level5Settings {
     // others make their first capture elsewhere, or pass), rather than each
     // in its turn.
     bool oneReplyARound = false;
+    // A search lost in every line is searched again with one reply a
+    // round, and if still lost, the king is kept out of reach.
+    bool rescueLostSearch = true;
     double secondsCap = 5.0;  // a guard against a runaway only
     std::uint64_t seed = 0;
     std::vector<std::uint64_t> history;  // as Settings::history

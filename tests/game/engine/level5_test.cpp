@@ -159,6 +159,7 @@ TEST(Level5, SearchFindsExactlyThePlainSearchsValue) {
         s.secondsCap = 1e9;
         s.frontierQuietMoves = 1 << 20;
         s.oneReplyARound = round % 2 == 1;
+        s.rescueLostSearch = false;
         s.seed = static_cast<std::uint64_t>(round);
         const engine::Result r = engine::searchLevel5(p, s);
         if (!r.move || r.depth == 0) continue;
@@ -199,6 +200,7 @@ TEST(Level5, FrontierPruningOnlyLowersTheValue) {
         s.secondsCap = 1e9;
         s.seed = static_cast<std::uint64_t>(round);
         s.frontierQuietMoves = 1 << 20;
+        s.rescueLostSearch = false;
         const engine::Result full = engine::searchLevel5(p, s);
         if (!full.move || full.depth < 2) continue;
         ++compared;
@@ -213,6 +215,42 @@ TEST(Level5, FrontierPruningOnlyLowersTheValue) {
         }
     }
     EXPECT_EQ(compared, 6);
+}
+
+bool kingOpenAfter(const Position& position, const Move& m) {
+    Position p = position;
+    p.make(m);
+    const int block = engine::blockOf(m.piece), king = p.kingSquare(block);
+    return king == 0 || p.capturableByOthers(king, block);
+}
+
+// In a line lost against all the others together, LEVEL5 still never
+// leaves its king open to capture when some move keeps it out of reach.
+TEST(Level5, ALostSearchStillKeepsTheKingOutOfReach) {
+    std::mt19937 rng(31);
+    int lost = 0, kept = 0;
+    for (int round = 0; round < 120; ++round) {
+        const std::array<int, 4> blocks = {1, 4, 6, 7};
+        const int seat = engine::seatOfBlock[blocks[static_cast<std::size_t>(round % 4)]];
+        const Position p(crowded(rng, blocks), {}, {}, seat);
+        const int root = engine::blockOfSeat[seat];
+        engine::Level5Settings s;
+        s.nodeBudget = 6000;
+        s.oneReplyARound = round % 3 == 0;
+        const engine::Result r = engine::searchLevel5(p, s);
+        if (!r.move || r.score > -engine::detail::dropOutScore / 2) continue;
+        ++lost;
+        std::vector<Move> moves;
+        p.generate(root, moves);
+        const bool canKeep = std::any_of(moves.begin(), moves.end(), [&](const Move& m) {
+            return !(engine::kindOf(m.piece) == engine::OHU && engine::kingMoveRefused(p, m)) && !kingOpenAfter(p, m);
+        });
+        if (!canKeep) continue;
+        ++kept;
+        EXPECT_FALSE(kingOpenAfter(p, *r.move)) << "round " << round;
+    }
+    EXPECT_GE(lost, 10);
+    EXPECT_GE(kept, 5);
 }
 
 TEST(Level5, SamePositionAndHistoryGiveTheSameMoveAndTheTableIsBounded) {
