@@ -741,6 +741,16 @@ Cannot open: %2</translation>
         <comment>戻る</comment>
         <translation>Stepping back is not possible at a server table. Back and Forward only show earlier positions; click the board or “Back to now” to return to the game.</translation>
     </message>
+    <message>
+        <source>ヒント</source>
+        <comment>title</comment>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>この卓ではヒントは使えません</source>
+        <comment>box: the server table was created without hints</comment>
+        <translation>Hints are off at this table: it was created without them.</translation>
+    </message>
 </context>
 <context>
     <name>Guide</name>

@@ -343,7 +343,9 @@ void NetWindow::onTable(const QJsonObject& table) {
     }
     std::vector<std::string> lines;
     for (const QJsonValue& line : table.value(QStringLiteral("record")).toArray()) lines.push_back(line.toString().toStdString());
-    dispatch_([this, kinds, you, lines](Form1& f) {
+    const bool hints = table.value(QStringLiteral("hints")).toBool();
+    dispatch_([this, kinds, you, lines, hints](Form1& f) {
+        f.remoteHints = hints;
         f.sendMove = [this](const TableMove& m) {
             send(QJsonObject{{"type", "move"}, {"from", QJsonArray{m.fromX, m.fromY}}, {"to", QJsonArray{m.toX, m.toY}}});
         };

@@ -69,6 +69,8 @@ const Entry kEntries[] = {
     QT_TRANSLATE_NOOP3("Game", "脱落", "title"),
     QT_TRANSLATE_NOOP3("Game", "保存", "title"),
     QT_TRANSLATE_NOOP3("Game", "開く", "title"),
+    QT_TRANSLATE_NOOP3("Game", "ヒント", "title"),
+    QT_TRANSLATE_NOOP3("Game", "この卓ではヒントは使えません", "box: the server table was created without hints"),
     QT_TRANSLATE_NOOP3("Game", "ZT七国将棋", "title of the About box"),
     QT_TRANSLATE_NOOP3("Game", "ZT七国将棋.dll", "title of the sound warnings"),
     QT_TRANSLATE_NOOP3("Game", "ZT七国将棋  Version %1    [10/2000]\r\rHome page\r%2\r\re-mail\r%3",

@@ -165,6 +165,8 @@ public:
     std::function<void(const TableMove&)> sendMove;
     int remoteSeat = 0;
     std::array<SeatKind, 8> remoteSeats{};
+    // The server's table was created allowing hints.
+    bool remoteHints = false;
     bool remoteReviewExplained = false;
     // ----------------------------------------- following the game (additions)
     // 新しい対局: the opening position with the same seats and levels.
@@ -296,8 +298,11 @@ public:
 
     void VER_Click();
     // ヒント: LEVEL5's move for the human to move, outlined on the board and
-    // not played. Not at a server's table.
+    // not played; thought off the window's thread. At a server's table only
+    // when it allows hints, and only for the window's own seat.
     void HINT_Click();
+    // A hint is being thought or is shown: Esc drops it first.
+    bool hintWanted() const;
     // Options beyond the classic ones; the window keeps their check marks.
     void TE_HYOUJI_Click();
     void OUTE_Click();
@@ -343,7 +348,12 @@ private:
     bool dangerShown_ = false;
     // The squares the hint outlined, repainted when the game moves on.
     std::vector<std::pair<int, int>> hintSquares_;
+    // Counts hints asked for: an answer for an earlier one is dropped.
+    int hintAsked_ = 0;
+    bool hintPending_ = false;
     void clearHint();
+    void dropHint();
+    void showHint(const ChosenMove& move);
     void repaintSquare(int x, int y);
     void startFromOpening(int mode, const std::array<SeatKind, 8>& seats);
     SyncSearcher syncSearcher_;

@@ -2,7 +2,7 @@
 // driving one table of the game library. Alone it plays the computers in a
 // worker; at a server it follows the server's game as the desktop does.
 import { BoardView } from './board';
-import { isProblem, type Game, type Position, type Problem, type SeatToken, type TableEvent } from './game/engine';
+import { isProblem, type Game, type Position, type Problem, type SeatToken, type Square, type TableEvent } from './game/engine';
 import {
   droppedOutText,
   kingdom,
@@ -10,6 +10,7 @@ import {
   levelName,
   seatName,
   setLang,
+  squareName,
   t,
   winText,
   type Lang,
@@ -66,10 +67,19 @@ function h<K extends keyof HTMLElementTagNameMap>(
   return e;
 }
 
-const seatChoices: SeatToken[] = ['human', 'level1', 'level2', 'level3', 'level4'];
+const seatChoices: SeatToken[] = ['human', 'level1', 'level2', 'level3', 'level4', 'level5'];
 
-// Stats a benchmark reads: how long each computer move took in the worker.
-export const stats = { thinkMs: [] as number[] };
+// Stats a benchmark and the tests read: how long each computer move and
+// each hint took in a worker, and how often the page thought itself
+// because a worker's answer did not fit.
+export const stats = { thinkMs: [] as number[], hintMs: [] as number[], thoughtHere: 0 };
+
+// A hint is for one position: the game's generation and move number when asked.
+interface Hint {
+  at: string;
+  from: Square;
+  to: Square;
+}
 
 export class App {
   private readonly board: BoardView;
@@ -90,6 +100,10 @@ export class App {
   private worker: Worker | null = null;
   private thinkId = 0;
   private readonly answers = new Map<number, (a: ThinkAnswer) => void>();
+  // Hints think in a worker of their own, ended when a hint is no longer wanted.
+  private hintWorker: Worker | null = null;
+  private hintAsked = '';
+  private hint: Hint | null = null;
   private autosaveOn = false;
   private readonly texts: [HTMLElement, TextKey, 'text' | 'aria' | 'placeholder'][] = [];
 
@@ -106,6 +120,7 @@ export class App {
     forward: h('button', { id: 'forward', type: 'button' }),
     save: h('button', { id: 'save', type: 'button' }),
     open: h('button', { id: 'open', type: 'button' }),
+    hint: h('button', { id: 'hint', type: 'button', 'aria-keyshortcuts': 'H' }),
     file: h('input', { id: 'file', type: 'file', accept: '.daro,text/plain', hidden: '' }),
     newGame: h('details', { id: 'new-game' }),
     seats: [] as HTMLSelectElement[],
@@ -188,6 +203,7 @@ export class App {
       [ui.backToNow, 'backToNow'],
       [ui.save, 'save'],
       [ui.open, 'open'],
+      [ui.hint, 'hint'],
       [ui.start, 'start'],
     ] as const)
       this.tr(b, key);
@@ -198,6 +214,8 @@ export class App {
     ui.save.addEventListener('click', () => this.save());
     ui.open.addEventListener('click', () => ui.file.click());
     ui.file.addEventListener('change', () => void this.openChosen());
+    ui.hint.addEventListener('click', () => this.askHint());
+    document.addEventListener('keydown', (e) => this.pageKey(e));
 
     // A new game: each seat human or a computer level.
     const seatRows = h('div', { class: 'seat-choices' });
@@ -258,6 +276,7 @@ export class App {
       ui.save,
       ui.open,
       ui.file,
+      ui.hint,
     );
     this.tr(this.ui.moves, 'moveList', 'aria');
     const side = h(
@@ -351,6 +370,7 @@ export class App {
 
   // A game was started or opened here: play goes on from its position.
   private took(p: Position): void {
+    this.dropHint();
     this.ui.offer.hidden = true;
     this.generation++;
     this.autosaveOn = true;
@@ -392,6 +412,7 @@ export class App {
         if (generation !== this.generation) return;
         if (!this.game.commit(step.seat, answer.chosen)) {
           // A worker that answers nonsense is not trusted: the computer thinks here.
+          stats.thoughtHere++;
           this.game.step();
         }
       } else {
@@ -500,6 +521,7 @@ export class App {
 
   private move(seat: number, from: [number, number], to: [number, number]): void {
     this.clearPick();
+    this.dropHint();
     if (this.online.active()) {
       this.online.sendMove(from, to);
       this.look();
@@ -532,6 +554,7 @@ export class App {
     }
     if (e.key === 'Escape') {
       this.clearPick();
+      this.dropHint();
       this.look();
       return;
     }
@@ -543,10 +566,85 @@ export class App {
     this.look();
   }
 
+  // ------------------------------------------------------------------ hint
+
+  // H anywhere but in a field that takes text; Esc drops the hint.
+  private pageKey(e: KeyboardEvent): void {
+    if (e.ctrlKey || e.metaKey || e.altKey || e.defaultPrevented) return;
+    const target = e.target as HTMLElement | null;
+    if (target && (target.isContentEditable || ['INPUT', 'TEXTAREA', 'SELECT'].includes(target.tagName))) return;
+    if (e.key === 'h' || e.key === 'H') {
+      e.preventDefault();
+      this.askHint();
+    } else if (e.key === 'Escape' && (this.hint || this.hintAsked)) {
+      this.dropHint();
+      this.look();
+    }
+  }
+
+  private hintKey(): string {
+    return `${this.generation}/${this.position.moveNumber}/${this.viewing ?? ''}`;
+  }
+
+  // LEVEL5's move for the human to move, thought in a worker, shown and not
+  // played. A server's table allows it only when it was created so.
+  askHint(): void {
+    if (this.online.active() && !this.online.hintsAllowed()) {
+      this.say(t('errNoHints'));
+      return;
+    }
+    const snapshot = this.mySeatToMove() === 0 ? 'none' : this.game.hintSnapshot();
+    if (snapshot === 'none') {
+      this.say(t('noHintNow'));
+      return;
+    }
+    this.dropHint();
+    const at = this.hintKey();
+    this.hintAsked = at;
+    this.say(t('hintThinking'));
+    this.hintWorker ??= this.makeWorker();
+    const worker = this.hintWorker;
+    worker.onmessage = (e: MessageEvent<ThinkAnswer>) => {
+      if (worker !== this.hintWorker || this.hintAsked !== at) return;
+      stats.hintMs.push(e.data.ms);
+      this.hintAsked = '';
+      // A position that moved on meanwhile gets no hint of the old one.
+      if (this.hintKey() !== at || !this.game.hintFits(e.data.chosen)) {
+        this.unsayHintThinking();
+        return;
+      }
+      const [fx, fy, tx, ty] = e.data.chosen.split(' ').map(Number);
+      this.hint = { at, from: [fx, fy], to: [tx, ty] };
+      this.say(t('hintMove', squareName(fx, fy), squareName(tx, ty)));
+      this.look();
+    };
+    worker.postMessage({ id: 0, snapshot });
+  }
+
+  // A hint still thinking is stopped with its worker; one shown goes.
+  private dropHint(): void {
+    if (this.hintAsked && this.hintWorker) {
+      this.hintWorker.terminate();
+      this.hintWorker = null;
+      this.unsayHintThinking();
+    }
+    this.hintAsked = '';
+    this.hint = null;
+  }
+
+  private unsayHintThinking(): void {
+    if (this.ui.status.textContent === t('hintThinking')) this.say('');
+  }
+
+  private shownHint(): Hint | null {
+    return this.hint && this.hint.at === this.hintKey() ? this.hint : null;
+  }
+
   // ------------------------------------------------------------------ record
 
   private step(direction: -1 | 1): void {
     if (this.online.active()) return;
+    this.dropHint();
     this.generation++;
     this.thinking = 0;
     this.viewing = null;
@@ -618,6 +716,7 @@ export class App {
   // ------------------------------------------------------------------ online
 
   private followed(p: Position): void {
+    this.dropHint();
     this.generation++;
     this.thinking = 0;
     this.viewing = null;
@@ -686,6 +785,7 @@ export class App {
       danger,
       latest,
       cursor: this.keyboardOn ? this.cursor : null,
+      hint: this.shownHint(),
     });
   }
 

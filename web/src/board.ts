@@ -25,6 +25,32 @@ export interface BoardLook {
   danger?: [number, number] | null;
   cursor?: [number, number] | null;
   latest?: [number, number] | null;
+  // A suggested move: an arrow from the piece to its square.
+  hint?: { from: [number, number]; to: [number, number] } | null;
+}
+
+// From the centre of one square to the edge of the other, with its head
+// there, so the piece it points at stays in sight; the piece's square is
+// ringed.
+function hintArrow(from: [number, number], to: [number, number]): SVGGElement {
+  const centre = (s: [number, number]) => [(s[0] - 0.5) * cell, (s[1] - 0.5) * cell];
+  const [x1, y1] = centre(from);
+  const [cx, cy] = centre(to);
+  const length = Math.hypot(cx - x1, cy - y1) || 1;
+  const [ux, uy] = [(cx - x1) / length, (cy - y1) / length];
+  const [x2, y2] = [cx - ux * cell * 0.3, cy - uy * cell * 0.3];
+  const head = 9;
+  const [bx, by] = [x2 - ux * head, y2 - uy * head];
+  const g = el('g', { class: 'hint', 'data-from': from.join(','), 'data-to': to.join(',') });
+  g.append(
+    el('circle', { cx: x1, cy: y1, r: cell * 0.42, class: 'hint-ring' }),
+    el('line', { x1, y1, x2: bx, y2: by, class: 'hint-line' }),
+    el('polygon', {
+      points: `${x2},${y2} ${bx - uy * head * 0.6},${by + ux * head * 0.6} ${bx + uy * head * 0.6},${by - ux * head * 0.6}`,
+      class: 'hint-head',
+    }),
+  );
+  return g;
 }
 
 export class BoardView {
@@ -141,6 +167,7 @@ export class BoardView {
           el('rect', { x: p.x + inset, y: p.y + inset, width: cell - 2 * inset, height: cell - 2 * inset, class: 'danger' }),
         );
     }
+    if (look.hint) this.overlay.append(hintArrow(look.hint.from, look.hint.to));
     if (look.selected) {
       const p = at(...look.selected);
       this.overlay.append(el('rect', { x: p.x + 1, y: p.y + 1, width: cell - 2, height: cell - 2, class: 'selected' }));

@@ -38,6 +38,7 @@ const fixed = {
   paceFast: { ctx: 'Menu', ja: '速い', en: 'Fast' },
   paceFastest: { ctx: 'Menu', ja: '最速', en: 'Fastest' },
   netGame: { ctx: 'Menu', ja: 'ネット対局...', en: 'Network game...' },
+  hint: { ctx: 'Menu', ja: 'ヒント', en: 'Hint' },
   freeSeating: { ctx: 'FreeSeatsDialog', ja: '自由対局', en: 'Free seating' },
   human: { ctx: 'FreeSeatsDialog', ja: '人間', en: 'Human' },
   comLevel: { ctx: 'FreeSeatsDialog', ja: 'COM LEVEL%1', en: 'Computer, level %1' },
@@ -187,7 +188,15 @@ const fixed = {
   nHours: { ctx: 'Page', ja: '%1時間', en: '%1 hours', page: true },
   oneDay: { ctx: 'Page', ja: '1日', en: '1 day', page: true },
   nDays: { ctx: 'Page', ja: '%1日', en: '%1 days', page: true },
-  errNoHints: { ctx: 'Page', ja: 'この卓ではヒントは使えません', en: 'Hints are off at this table', page: true },
+  errNoHints: {
+    ctx: 'Game',
+    ja: 'この卓ではヒントは使えません',
+    en: 'Hints are off at this table: it was created without them.',
+    comment: 'box: the server table was created without hints',
+  },
+  hintThinking: { ctx: 'Page', ja: 'ヒントを考えています…', en: 'Working out a hint…', page: true },
+  hintMove: { ctx: 'Page', ja: 'ヒント: %1→%2', en: 'Hint: %1 → %2', page: true },
+  noHintNow: { ctx: 'Page', ja: 'ヒントはあなたの番に出せます', en: 'A hint is given when it is your move', page: true },
 } satisfies Record<string, Text>;
 
 export type TextKey = keyof typeof fixed;
@@ -204,7 +213,7 @@ export function allTexts(): Text[] {
   }
   for (let k = 0; k < 10; k++) list.push({ ctx: 'Guide', ja: kindsJa[k], en: kindsEn[k] });
   for (let r = 0; r < 19; r++) list.push({ ctx: 'Game', ja: rowsJa[r], en: String(r + 1), comment: 'row label' });
-  for (let l = 1; l <= 4; l++) list.push({ ctx: 'Menu', ja: `LEVEL${l}`, en: `Level ${l}` });
+  for (let l = 1; l <= 5; l++) list.push({ ctx: 'Menu', ja: `LEVEL${l}`, en: `Level ${l}` });
   return list;
 }
 

@@ -149,6 +149,7 @@ export class Online {
   private turnUntil = 0;
   private clockTimer: number | null = null;
   private rematchCode = '';
+  private hints = false;
   private lobby: LobbyView;
   private mineView: MineView;
 
@@ -228,7 +229,7 @@ export class Online {
     const create = h('div', { class: 'net-create seat-choices' });
     for (let s = 1; s <= 7; s++) {
       const select = h('select', { id: `net-seat-${s}`, class: 'seat-kind' });
-      for (const c of ['human', 'level1', 'level2', 'level3', 'level4']) select.append(h('option', { value: c }));
+      for (const c of ['human', 'level1', 'level2', 'level3', 'level4', 'level5']) select.append(h('option', { value: c }));
       select.value = s === 1 ? 'human' : 'level4';
       ui.seatKinds.push(select);
       create.append(h('label', {}, h('span', { class: 'seat-name', 'data-seat': String(s) }), select));
@@ -372,6 +373,10 @@ export class Online {
   }
   seat(): number {
     return this.atTable ? this.mySeat : 0;
+  }
+  // Whether the table was created allowing hints.
+  hintsAllowed(): boolean {
+    return this.atTable && this.hints;
   }
 
   // An invitation link: the seat kept for that table is taken back, else a
@@ -599,6 +604,7 @@ export class Online {
     this.reconnecting = false;
     this.status = table.status;
     this.rematchCode = table.rematch;
+    this.hints = table.hints;
     this.ui.rematchNote.hidden = true;
     this.onTurn(table.status === 'playing' ? table.turn : 0, table.turnLeft);
     this.showRematch();

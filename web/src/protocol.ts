@@ -104,7 +104,7 @@ const shortText = (v: unknown, most: number): v is string => typeof v === 'strin
 function seatOf(v: unknown): SeatInfo | null {
   if (!isObject(v)) return null;
   const { seat, kind, level, name, open, connected, playedBy, graceLeft } = v;
-  if (!isSeat(seat) || (kind !== 'human' && kind !== 'computer') || !isInt(level, 1, 4)) return null;
+  if (!isSeat(seat) || (kind !== 'human' && kind !== 'computer') || !isInt(level, 1, 5)) return null;
   if (!shortText(name, 64) || typeof open !== 'boolean' || typeof connected !== 'boolean') return null;
   if (playedBy !== 'player' && playedBy !== 'computer' && playedBy !== 'nobody') return null;
   // Seconds, not always whole ones.
@@ -127,7 +127,7 @@ function tableOf(v: Json): TableState | null {
   const { pace = 'live', moveSeconds = 0, hints = false, turnLeft, rematch = '' } = v;
   if ((pace !== 'live' && pace !== 'turn') || !isInt(moveSeconds, 0, mostSeconds) || typeof hints !== 'boolean') return null;
   if ((turnLeft !== undefined && !isSeconds(turnLeft)) || (rematch !== '' && !isTableCode(rematch))) return null;
-  if (!isTableCode(code) || !isInt(you, 0, 7) || !isInt(level, 1, 4) || !isInt(grace, 0, 86400)) return null;
+  if (!isTableCode(code) || !isInt(you, 0, 7) || !isInt(level, 1, 5) || !isInt(grace, 0, 86400)) return null;
   if (status !== 'waiting' && status !== 'playing' && status !== 'over') return null;
   if (!isInt(turn, 0, 7) || !isInt(moveNumber, 0, 1_000_000) || !shortText(result, 16)) return null;
   if (!Array.isArray(seats) || seats.length !== 7 || !Array.isArray(record) || record.length > 200_000) return null;

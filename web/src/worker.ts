@@ -12,6 +12,8 @@ export interface ThinkAnswer {
   id: number;
   chosen: string;
   ms: number;
+  // The worker's memory after the search, for the benchmark.
+  heapBytes: number;
 }
 
 let game: Promise<Game> | null = null;
@@ -21,6 +23,6 @@ self.onmessage = async (e: MessageEvent<ThinkRequest>) => {
   const g = await game;
   const started = performance.now();
   const chosen = g.think(e.data.snapshot);
-  const answer: ThinkAnswer = { id: e.data.id, chosen, ms: performance.now() - started };
+  const answer: ThinkAnswer = { id: e.data.id, chosen, ms: performance.now() - started, heapBytes: g.memory().heap };
   (self as unknown as Worker).postMessage(answer);
 };

@@ -63,7 +63,7 @@ std::optional<std::uint64_t> unsignedOf(std::string_view word) {
 
 std::optional<SeatKind> seatKindOf(std::string_view word) {
     if (word == "human") return SeatKind{true, 0};
-    if (word.size() == 6 && word.substr(0, 5) == "level" && word[5] >= '1' && word[5] <= '4')
+    if (word.size() == 6 && word.substr(0, 5) == "level" && word[5] >= '1' && word[5] <= '5')
         return SeatKind{false, word[5] - '0'};
     return std::nullopt;
 }
@@ -137,7 +137,7 @@ std::string problemJson(const std::string& english, int line) {
 
 std::string WebTable::start(std::string_view seatsText, int level) {
     const auto seats = seatsOf(seatsText);
-    if (!seats || level < 1 || level > Table::levelFour) return problemJson("no such seats", 0);
+    if (!seats || level < 1 || level > Table::levelFive) return problemJson("no such seats", 0);
     int humans = 0, humanSeat = 0;
     bool oneLevel = true;
     for (int s = 1; s <= Codes::seatCount; ++s) {
@@ -246,8 +246,9 @@ void WebTable::step() {
 }
 
 // seat level captured(7) kings(7) kingX(7) kingY(7) board(361) historyCount history...
-std::string WebTable::snapshotText() const {
-    const SearchRequest r = table_.snapshot();
+namespace {
+
+std::string requestText(const SearchRequest& r) {
     std::string s = std::to_string(r.seat) + " " + std::to_string(r.level);
     for (const auto* a : {&r.capturedCount, &r.kingsCapturedCount, &r.kingX, &r.kingY})
         for (int b = 1; b <= Codes::blockCount; ++b) s += " " + std::to_string((*a)[static_cast<std::size_t>(b)]);
@@ -259,7 +260,11 @@ std::string WebTable::snapshotText() const {
     return s;
 }
 
-namespace {
+std::string moveText(const std::optional<ChosenMove>& chosen) {
+    if (!chosen) return "none";
+    return std::to_string(chosen->fromX) + " " + std::to_string(chosen->fromY) + " " + std::to_string(chosen->toX) +
+           " " + std::to_string(chosen->toY) + " " + std::to_string(chosen->piece);
+}
 
 std::optional<SearchRequest> requestOf(std::string_view text) {
     const auto w = wordsOf(text);
@@ -273,7 +278,7 @@ std::optional<SearchRequest> requestOf(std::string_view text) {
     };
     SearchRequest r;
     const auto seat = next(1, Codes::seatCount);
-    const auto level = next(1, Table::levelFour);
+    const auto level = next(1, Table::levelFive);
     if (!seat || !level) return std::nullopt;
     r.seat = *seat;
     r.level = *level;
@@ -305,10 +310,41 @@ std::optional<SearchRequest> requestOf(std::string_view text) {
 std::string thinkText(std::string_view snapshot) {
     const auto request = requestOf(snapshot);
     if (!request) return "bad";
-    const auto chosen = think(*request);
-    if (!chosen) return "none";
-    return std::to_string(chosen->fromX) + " " + std::to_string(chosen->fromY) + " " + std::to_string(chosen->toX) +
-           " " + std::to_string(chosen->toY) + " " + std::to_string(chosen->piece);
+    return moveText(think(*request));
+}
+
+std::string WebTable::snapshotText() const { return requestText(table_.snapshot()); }
+
+std::string WebTable::hintSnapshotText() const {
+    if (navigated_) return "none";
+    const auto request = table_.hintRequest();
+    return request ? requestText(*request) : "none";
+}
+
+std::string WebTable::hintText() const { return navigated_ ? "none" : moveText(table_.hint()); }
+
+// The worker thinks on a copy: what it hands back must be a move of the
+// seat's piece on this board.
+std::optional<ChosenMove> WebTable::moveOf(int seat, std::string_view chosen) const {
+    const auto w = wordsOf(chosen);
+    if (w.size() != 5) return std::nullopt;
+    int v[5];
+    for (int i = 0; i < 5; ++i) {
+        const auto n = numberOf(w[static_cast<std::size_t>(i)]);
+        if (!n || *n < 0 || *n > Codes::centreCode) return std::nullopt;
+        v[i] = static_cast<int>(*n);
+    }
+    if (!table_.onBoard(v[0], v[1]) || !table_.onBoard(v[2], v[3])) return std::nullopt;
+    if (table_.board[static_cast<std::size_t>(v[0])][static_cast<std::size_t>(v[1])] != v[4]) return std::nullopt;
+    if (Codes::blockOfCode(v[4]) != Codes::blockOfSeat(seat)) return std::nullopt;
+    if (table_.移動チェック(v[0], v[1], v[2], v[3], v[4]) != Codes::valueYes) return std::nullopt;
+    return ChosenMove{v[0], v[1], v[2], v[3], v[4]};
+}
+
+bool WebTable::hintFits(std::string_view chosen) const {
+    if (navigated_) return false;
+    const Step now = table_.next();
+    return now.kind == StepKind::human && moveOf(now.seat, chosen).has_value();
 }
 
 bool WebTable::commit(int seat, std::string_view chosen) {
@@ -317,21 +353,9 @@ bool WebTable::commit(int seat, std::string_view chosen) {
         table_.commitComputerMove(seat, std::nullopt);
         return true;
     }
-    const auto w = wordsOf(chosen);
-    if (w.size() != 5) return false;
-    int v[5];
-    for (int i = 0; i < 5; ++i) {
-        const auto n = numberOf(w[static_cast<std::size_t>(i)]);
-        if (!n || *n < 0 || *n > Codes::centreCode) return false;
-        v[i] = static_cast<int>(*n);
-    }
-    // The worker thinks on a copy: what it hands back must be a move of the
-    // seat's piece on this board.
-    if (!table_.onBoard(v[0], v[1]) || !table_.onBoard(v[2], v[3])) return false;
-    if (table_.board[static_cast<std::size_t>(v[0])][static_cast<std::size_t>(v[1])] != v[4]) return false;
-    if (Codes::blockOfCode(v[4]) != Codes::blockOfSeat(seat)) return false;
-    if (table_.移動チェック(v[0], v[1], v[2], v[3], v[4]) != Codes::valueYes) return false;
-    table_.commitComputerMove(seat, ChosenMove{v[0], v[1], v[2], v[3], v[4]});
+    const auto move = moveOf(seat, chosen);
+    if (!move) return false;
+    table_.commitComputerMove(seat, *move);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The table as the page sees it: text in, JSON out, and the steps back and
 // forward through the record that the window takes with 戻 and 進.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,13 @@ public:
     void step();
     void resume() { table_.resume(); }
     std::string snapshotText() const;
+    // LEVEL5's search for the human to move, for the worker; "none" when no
+    // human is to move here.
+    std::string hintSnapshotText() const;
+    // The same hint thought here, as "FX FY TX TY PIECE" or "none".
+    std::string hintText() const;
+    // Whether a hint's move is still one the human to move may make now.
+    bool hintFits(std::string_view chosen) const;
     bool commit(int seat, std::string_view chosen);
     std::string drainEventsJson();
     bool back();
@@ -31,6 +39,7 @@ public:
     std::string followLine(std::string_view line);
 
 private:
+    std::optional<ChosenMove> moveOf(int seat, std::string_view chosen) const;
     Table table_;
     bool started_ = false;
     // Stepped back or forward: the position shown is not where play stands.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "WebTable.h"
+#include "engine/Level5.h"
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
@@ -77,8 +78,31 @@ DARO_EXPORT const char* daro_think(const char* snapshot, int length) {
 
 // The worker's answer played for the seat; false when the table was not
 // waiting for that seat's computer or the answer is no move line.
+// LEVEL5's search for the human to move, for the worker; "none" when no
+// human is to move.
+DARO_EXPORT const char* daro_hint_snapshot() { return give(game().hintSnapshotText()); }
+
+// The hint thought here: "FX FY TX TY PIECE" or "none". The game is left as it was.
+DARO_EXPORT const char* daro_hint() { return give(game().hintText()); }
+
+// Whether a worker's hint is a move the human to move may still make.
+DARO_EXPORT int daro_hint_fits(const char* chosen, int length) {
+    return game().hintFits(textOf(chosen, length)) ? 1 : 0;
+}
+
 DARO_EXPORT int daro_commit(int seat, const char* chosen, int length) {
     return game().commit(seat, textOf(chosen, length)) ? 1 : 0;
+}
+
+// What LEVEL5's transposition table takes, and the module's whole memory
+// now, in bytes: the table must fit the heap of a page or a worker.
+DARO_EXPORT double daro_level5_table_bytes() { return static_cast<double>(daro::engine::level5TableBytes()); }
+DARO_EXPORT double daro_heap_bytes() {
+#ifdef __EMSCRIPTEN__
+    return static_cast<double>(__builtin_wasm_memory_size(0)) * 65536.0;
+#else
+    return 0;
+#endif
 }
 
 DARO_EXPORT const char* daro_events() { return give(game().drainEventsJson()); }

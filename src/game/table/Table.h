@@ -186,6 +186,9 @@ public:
     // when no human is to move or the seat has no move. The game is left as
     // it was.
     std::optional<ChosenMove> hint() const;
+    // The search hint() makes, copied to think on any thread; nothing when
+    // no human is to move.
+    std::optional<SearchRequest> hintRequest() const;
     std::vector<TableEvent> drainEvents();
     const std::optional<Outcome>& outcome() const { return outcome_; }
     bool over() const { return outcome_.has_value(); }

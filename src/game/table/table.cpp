@@ -236,13 +236,18 @@ std::vector<std::uint64_t> Table::positionKeys() const {
     return keys;
 }
 
-std::optional<ChosenMove> Table::hint() const {
-    const Step now = next();
-    if (now.kind != StepKind::human) return std::nullopt;
+std::optional<SearchRequest> Table::hintRequest() const {
+    if (next().kind != StepKind::human) return std::nullopt;
     SearchRequest r = snapshot();
     r.level = levelFive;
     r.history = positionKeys();
-    return think(r);
+    return r;
+}
+
+std::optional<ChosenMove> Table::hint() const {
+    const auto request = hintRequest();
+    if (!request) return std::nullopt;
+    return think(*request);
 }
 
 void Table::commitComputerMove(int seat, const std::optional<ChosenMove>& chosen) {

@@ -55,6 +55,7 @@ void Form1::REPLAY_Click() {
     }
 
     clickPhase = 0;
+    clearHint();
     const auto n = static_cast<std::size_t>(moveNumber);
     // Leaving the last position of play: it keeps who was to move there.
     if (moveNumber == recordEnd && recordNavigated == valueNo && isSeat(turnSeat))
@@ -96,6 +97,7 @@ void Form1::AFTER_Click() {
     }
 
     clickPhase = 0;
+    clearHint();
     描画_将棋盤桝();
     const auto n = static_cast<std::size_t>(moveNumber);
     showEntry(*this, moveRecord[n], moveRecord[n + 1]);

@@ -54,6 +54,7 @@ void Form1::followRemoteGame(const std::array<SeatKind, 8>& seats, int mySeat, c
 void Form1::leaveRemoteGame() {
     sendMove = nullptr;
     remoteSeat = 0;
+    remoteHints = false;
 }
 
 bool Form1::reviewingRemote() const { return remote() && recordNavigated == valueYes; }

@@ -88,6 +88,11 @@ void Form1::終了処理() {
 void Form1::Form_KeyPress(int keyAscii) {
     if (keyAscii != kEscapeKey) return;
     if (ended) return;
+    // The first Esc after ヒント takes the hint away; the next one ends.
+    if (hintWanted()) {
+        dropHint();
+        return;
+    }
     終了処理();
     window.endProgram();
 }

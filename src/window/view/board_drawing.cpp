@@ -118,6 +118,8 @@ void Form1::画面_再描画() {
     描画_絵(titlePictureCode, 21.8, 0);
     markedSquares_.clear();
     dangerShown_ = false;
+    // The board drawn anew shows no hint any more.
+    hintSquares_.clear();
     描画_経過();
 }
 

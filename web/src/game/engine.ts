@@ -1,7 +1,7 @@
 // The game library compiled to WebAssembly, behind typed calls. One module
 // instance holds one table; the page keeps one and the worker another.
 
-export type SeatToken = 'human' | 'level1' | 'level2' | 'level3' | 'level4';
+export type SeatToken = 'human' | 'level1' | 'level2' | 'level3' | 'level4' | 'level5';
 export type Square = [number, number];
 export type StepKind = 'none' | 'human' | 'paused' | 'computerMove' | 'dropOut' | 'pass';
 export type Refusal = 'none' | 'noGame' | 'notYourTurn' | 'notYourPiece' | 'illegalMove' | 'kingSquareReached';
@@ -124,6 +124,23 @@ export class Game {
   }
   think(snapshot: string): string {
     return this.withStrings([snapshot], (a) => this.text('think', ...a));
+  }
+  // LEVEL5's search for the human to move, for a worker's think(); 'none'
+  // when no human is to move.
+  hintSnapshot(): string {
+    return this.text('hint_snapshot');
+  }
+  // The same hint thought here: "FX FY TX TY PIECE" or 'none'.
+  hint(): string {
+    return this.text('hint');
+  }
+  // Whether a hint is a move the human to move may still make.
+  hintFits(chosen: string): boolean {
+    return this.withStrings([chosen], (a) => this.call('hint_fits', ...a)) === 1;
+  }
+  // Bytes of LEVEL5's transposition table, and of this module's memory now.
+  memory(): { level5Table: number; heap: number } {
+    return { level5Table: this.call('level5_table_bytes'), heap: this.call('heap_bytes') };
   }
   commit(seat: number, chosen: string): boolean {
     return this.withStrings([chosen], (a) => this.call('commit', seat, ...a)) === 1;
