@@ -504,6 +504,7 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
         Result second = Level5Searcher(position, once).run();
         second.nodes += r.nodes;
         if (second.move && second.score > lostScore) return second;
+        r.nodes = second.nodes;
     }
     if (const auto kept = keepingTheKing(position, block)) r.move = kept;
     return r;
