@@ -1421,10 +1421,6 @@ Cannot open: %2</translation>
         <translation>Reconnected. %1</translation>
     </message>
     <message>
-        <source>接続が切れました。%1秒後に再接続します（%2回目）</source>
-        <translation>The connection was lost. Reconnecting in %1 s (attempt %2)</translation>
-    </message>
-    <message>
         <source>接続不明</source>
         <translation>unknown</translation>
     </message>
@@ -1475,6 +1471,114 @@ Cannot open: %2</translation>
     <message>
         <source>時間切れ %1回</source>
         <translation>out of time %1×</translation>
+    </message>
+    <message>
+        <source>その場で</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>手番ごと</source>
+        <translation>Turn-based</translation>
+    </message>
+    <message>
+        <source>一手の時間</source>
+        <translation>Time per move</translation>
+    </message>
+    <message>
+        <source>進め方</source>
+        <translation>Pace</translation>
+    </message>
+    <message>
+        <source>公開の卓にする</source>
+        <translation>List the table in the lobby</translation>
+    </message>
+    <message>
+        <source>ヒントを許す</source>
+        <translation>Allow hints</translation>
+    </message>
+    <message>
+        <source>%1が再戦を申し込みました（卓 %2）</source>
+        <translation>%1 offers a rematch (table %2)</translation>
+    </message>
+    <message>
+        <source>%1が再戦を受けました（卓 %2）</source>
+        <translation>%1 accepted the rematch (table %2)</translation>
+    </message>
+    <message>
+        <source>再戦</source>
+        <translation>Rematch</translation>
+    </message>
+    <message>
+        <source>再戦を受ける</source>
+        <translation>Accept the rematch</translation>
+    </message>
+    <message>
+        <source>1日</source>
+        <translation>1 day</translation>
+    </message>
+    <message>
+        <source>%1日</source>
+        <translation>%1 days</translation>
+    </message>
+    <message>
+        <source>1時間</source>
+        <translation>1 hour</translation>
+    </message>
+    <message>
+        <source>%1時間</source>
+        <translation>%1 hours</translation>
+    </message>
+    <message>
+        <source>1分</source>
+        <translation>1 minute</translation>
+    </message>
+    <message>
+        <source>%1分</source>
+        <translation>%1 minutes</translation>
+    </message>
+    <message>
+        <source>進め方: 手番ごと、一手 %1</source>
+        <translation>Pace: turn-based, %1 a move</translation>
+    </message>
+    <message>
+        <source>進め方: その場で</source>
+        <translation>Pace: live</translation>
+    </message>
+    <message>
+        <source>%1（ヒントあり）</source>
+        <translation>%1 (hints allowed)</translation>
+    </message>
+    <message>
+        <source>クイック対局</source>
+        <translation>Quick play</translation>
+    </message>
+    <message>
+        <source>再接続しています…（%1回目）</source>
+        <translation>Reconnecting… (attempt %1)</translation>
+    </message>
+    <message>
+        <source>接続が切れました。再接続まで %1 秒（%2回目）</source>
+        <translation>The connection was lost. Reconnecting in %1 s (attempt %2)</translation>
+    </message>
+    <message>
+        <source>公開の卓を見る</source>
+        <translation>Show the public tables</translation>
+    </message>
+    <message>
+        <source>卓 %1  空席 %2  %3</source>
+        <translation>Table %1  %2 free  %3</translation>
+    </message>
+    <message>
+        <source>卓 %1  対局中  %2</source>
+        <translation>Table %1  being played  %2</translation>
+    </message>
+    <message>
+        <source>公開の卓はありません</source>
+        <translation>No public tables at the moment</translation>
+    </message>
+    <message>
+        <source>手番ごと、一手 %1</source>
+        <translation>turn-based, %1 a move</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <iterator>
 
 namespace daro::qt {
@@ -46,7 +47,18 @@ constexpr Refusal refusals[] = {
     {"game_not_over", QT_TRANSLATE_NOOP("NetWindow", "対局はまだ終わっていません")},
 };
 
+constexpr const char* kingdoms[8] = {"",
+                                     QT_TRANSLATE_NOOP("NetWindow", "秦"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "楚"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "韓"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "斉"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "魏"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "趙"),
+                                     QT_TRANSLATE_NOOP("NetWindow", "燕")};
+
 }  // namespace
+
+QString kingdomName(int seat) { return seat >= 1 && seat <= 7 ? text(kingdoms[seat]) : QString(); }
 
 QStringList knownRefusals() {
     QStringList codes;
@@ -67,6 +79,27 @@ QString refusalSentence(const QString& code, int missingPlayers, bool over) {
         if (code == QLatin1String(r.code)) return text(r.sentence);
     // A code of a newer server: said as it is.
     return text(QT_TRANSLATE_NOOP("NetWindow", "サーバーが断りました: %1")).arg(code.left(40));
+}
+
+QString moveTimeText(int seconds) {
+    const auto count = [](int n, const char* one, const char* many) { return n == 1 ? text(one) : text(many).arg(n); };
+    if (seconds > 0 && seconds % 86400 == 0)
+        return count(seconds / 86400, QT_TRANSLATE_NOOP("NetWindow", "1日"), QT_TRANSLATE_NOOP("NetWindow", "%1日"));
+    if (seconds > 0 && seconds % 3600 == 0)
+        return count(seconds / 3600, QT_TRANSLATE_NOOP("NetWindow", "1時間"), QT_TRANSLATE_NOOP("NetWindow", "%1時間"));
+    return count(std::max(1, (seconds + 30) / 60), QT_TRANSLATE_NOOP("NetWindow", "1分"),
+                 QT_TRANSLATE_NOOP("NetWindow", "%1分"));
+}
+
+QString paceText(bool turnBased, int moveSeconds) {
+    return turnBased ? text(QT_TRANSLATE_NOOP("NetWindow", "手番ごと、一手 %1")).arg(moveTimeText(moveSeconds))
+                     : text(QT_TRANSLATE_NOOP("NetWindow", "その場で"));
+}
+
+QString tableRulesText(bool turnBased, int moveSeconds, bool hints) {
+    const QString pace = turnBased ? text(QT_TRANSLATE_NOOP("NetWindow", "進め方: 手番ごと、一手 %1")).arg(moveTimeText(moveSeconds))
+                                   : text(QT_TRANSLATE_NOOP("NetWindow", "進め方: その場で"));
+    return hints ? text(QT_TRANSLATE_NOOP("NetWindow", "%1（ヒントあり）")).arg(pace) : pace;
 }
 
 }  // namespace daro::qt

@@ -36,14 +36,6 @@ constexpr const char* seatNames[8] = {"",
                                       QT_TRANSLATE_NOOP("NetWindow", "5番目(魏)"),
                                       QT_TRANSLATE_NOOP("NetWindow", "6番目(趙)"),
                                       QT_TRANSLATE_NOOP("NetWindow", "7番目(燕)")};
-constexpr const char* kingdoms[8] = {"",
-                                     QT_TRANSLATE_NOOP("NetWindow", "秦"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "楚"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "韓"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "斉"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "魏"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "趙"),
-                                     QT_TRANSLATE_NOOP("NetWindow", "燕")};
 
 // The server's messages are bounded; one larger than this is not the server's.
 constexpr qint64 largestMessage = 4 * 1024 * 1024;
@@ -85,7 +77,14 @@ NetWindow::NetWindow(Dispatch dispatch, QWidget* parent, Preferences* preference
     askTimer_->start();
     retry_ = new QTimer(this);
     retry_->setSingleShot(true);
-    connect(retry_, &QTimer::timeout, this, [this] { openConnection(firstRequest_, true); });
+    connect(retry_, &QTimer::timeout, this, [this] {
+        // A server that does not answer may keep the attempt waiting a while.
+        setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "再接続しています…（%1回目）")).arg(attempt_));
+        openConnection(firstRequest_, true);
+    });
+    retryCountdown_ = new QTimer(this);
+    retryCountdown_->setSingleShot(true);
+    connect(retryCountdown_, &QTimer::timeout, this, &NetWindow::showRetry);
     showHeldTables();
 }
 
@@ -104,6 +103,7 @@ void NetWindow::buildLayout() {
     layout->addLayout(server);
     buildSeatChoices(layout);
     buildJoinRow(layout);
+    buildLobby(layout);
 
     heldTables_ = new QListWidget(this);
     heldTables_->setObjectName(QStringLiteral("NET_HELD_TABLES"));
@@ -117,7 +117,15 @@ void NetWindow::buildLayout() {
     status_->setObjectName(QStringLiteral("NET_STATUS"));
     status_->setTextFormat(Qt::PlainText);
     status_->setWordWrap(true);
+    rulesLabel_ = new QLabel(this);
+    rulesLabel_->setObjectName(QStringLiteral("NET_TABLE_RULES"));
+    rulesLabel_->setTextFormat(Qt::PlainText);
+    layout->addWidget(status_);
+    layout->addWidget(rulesLabel_);
+    // Made in the order shown, so that Tab goes from one to the next.
+    buildRematchRow(layout);
     turnLabel_ = new QLabel(this);
+    turnLabel_->setObjectName(QStringLiteral("NET_TURN"));
     turnLabel_->setTextFormat(Qt::PlainText);
     seatList_ = new QListWidget(this);
     nowButton_ = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "今の局面へ")), this);
@@ -129,7 +137,6 @@ void NetWindow::buildLayout() {
     chatLine_ = new QLineEdit(this);
     chatLine_->setMaxLength(200);
     chatLine_->setPlaceholderText(text(QT_TRANSLATE_NOOP("NetWindow", "チャット")));
-    layout->addWidget(status_);
     layout->addWidget(turnLabel_);
     layout->addWidget(seatList_);
     layout->addWidget(nowButton_);
@@ -155,9 +162,15 @@ void NetWindow::buildSeatChoices(QVBoxLayout* layout) {
         create->addRow(text(seatNames[seat]), choice);
         newSeats_[at(seat)] = choice;
     }
+    buildTableRules(create);
     createButton_ = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "卓を作る")), this);
     createButton_->setObjectName(QStringLiteral("NET_CREATE"));
-    create->addRow(createButton_);
+    quickButton_ = new QPushButton(text(QT_TRANSLATE_NOOP("NetWindow", "クイック対局")), this);
+    quickButton_->setObjectName(QStringLiteral("NET_QUICK"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(createButton_);
+    buttons->addWidget(quickButton_);
+    create->addRow(buttons);
     layout->addLayout(create);
     connect(createButton_, &QPushButton::clicked, this, [this] {
         // The boxes show the table's seats: the first click gives them back.
@@ -165,10 +178,9 @@ void NetWindow::buildSeatChoices(QVBoxLayout* layout) {
             showOwnSeatChoices();
             return;
         }
-        QJsonArray seats;
-        for (int seat = 1; seat <= Codes::seatCount; ++seat) seats.append(newSeats_[at(seat)]->currentData().toString());
-        openConnection(QJsonObject{{"type", "create"}, {"seats", seats}});
+        openConnection(createRequest());
     });
+    connect(quickButton_, &QPushButton::clicked, this, [this] { openConnection(quickRequest()); });
 }
 
 void NetWindow::buildJoinRow(QVBoxLayout* layout) {
@@ -187,17 +199,8 @@ void NetWindow::buildJoinRow(QVBoxLayout* layout) {
     join->addWidget(joinButton);
     join->addWidget(watchButton);
     layout->addLayout(join);
-    connect(joinButton, &QPushButton::clicked, this, [this] {
-        const QString code = codeField_->text().trimmed().toUpper();
-        // A seat this program holds at that table is taken back with its token.
-        if (const auto held = memory_.seatAt(code)) {
-            rejoin(*held);
-            return;
-        }
-        QJsonObject request{{"type", "join"}, {"code", code}};
-        if (seatChoice_->currentData().toInt() > 0) request["seat"] = seatChoice_->currentData().toInt();
-        openConnection(request);
-    });
+    connect(joinButton, &QPushButton::clicked, this,
+            [this] { joinTable(codeField_->text().trimmed().toUpper(), seatChoice_->currentData().toInt()); });
     connect(watchButton, &QPushButton::clicked, this, [this] {
         openConnection(QJsonObject{{"type", "spectate"}, {"code", codeField_->text().trimmed().toUpper()}});
     });
@@ -213,6 +216,8 @@ void NetWindow::openConnection(const QJsonObject& firstRequest, bool retrying) {
         // The player's own choice: whatever was being taken up again is over.
         returning_ = false;
         attempt_ = 0;
+        retry_->stop();
+        rulesLabel_->clear();
     }
     const auto state = socket_ ? socket_->state() : QAbstractSocket::UnconnectedState;
     if (!atTable_ && state == QAbstractSocket::ConnectedState && welcomed_) {
@@ -251,6 +256,17 @@ void NetWindow::dropConnection() {
     old->deleteLater();
 }
 
+void NetWindow::joinTable(const QString& code, int seat) {
+    // A seat this program holds at that table is taken back with its token.
+    if (const auto held = memory_.seatAt(code)) {
+        rejoin(*held);
+        return;
+    }
+    QJsonObject request{{"type", "join"}, {"code", code}};
+    if (seat > 0) request["seat"] = seat;
+    openConnection(request);
+}
+
 void NetWindow::rejoin(const HeldSeat& held) {
     code_ = held.code;
     seat_ = held.seat;
@@ -275,6 +291,11 @@ void NetWindow::received(const QString& message) {
     if (type == QLatin1String("welcome")) {
         welcomed_ = true;
         send(firstRequest_);
+        // The list followed goes on with every new connection.
+        if (lobbyWanted_ && field(firstRequest_, "type") != QLatin1String("lobby"))
+            send(QJsonObject{{"type", "lobby"}, {"subscribe", true}});
+    } else if (type == QLatin1String("lobby")) {
+        onLobby(m);
     } else if (type == QLatin1String("mine")) {
         onMine(m);
     } else if (type == QLatin1String("created")) {
@@ -296,6 +317,9 @@ void NetWindow::received(const QString& message) {
         onError(m);
     } else if (type == QLatin1String("left")) {
         atTable_ = false;
+        showRematch();
+    } else if (type == QLatin1String("rematch")) {
+        onRematch(m);
     } else {
         onEvent(m, type);
     }
@@ -308,6 +332,8 @@ void NetWindow::onJoined(const QJsonObject& joined) {
         return;
     code_ = field(joined, "code");
     seat_ = seat;
+    // The code of the table sat at, to hand on: after quick play or a rematch too.
+    codeField_->setText(code_);
     if (withToken) {
         token_ = field(joined, "token");
         memory_.keepSeat({code_, seat_, token_});
@@ -329,7 +355,15 @@ void NetWindow::onTable(const QJsonObject& table) {
     if (you == 0 || (held && held->seat == you)) token_ = you == 0 ? QString() : held->token;
     else if (!sameTable) token_.clear();
     tableStatus_ = field(table, "status");
-    turn_ = table.value(QStringLiteral("turn")).toInt();
+    const QString rematch = isTableCode(field(table, "rematch")) ? field(table, "rematch") : QString();
+    // What was heard of another table's rematch is no news here.
+    if (!sameTable || rematch != rematchCode_) rematchNews_.clear();
+    rematchCode_ = rematch;
+    rematchButton_->setEnabled(true);
+    rulesLabel_->setText(tableRulesText(field(table, "pace") == QLatin1String("turn"),
+                                        table.value(QStringLiteral("moveSeconds")).toInt(),
+                                        table.value(QStringLiteral("hints")).toBool()));
+    turn_ = tableStatus_ == QLatin1String("over") ? 0 : table.value(QStringLiteral("turn")).toInt();
     turnEnds_ = clockEnd(table.value(QStringLiteral("turnLeft")));
     std::array<SeatKind, 8> kinds{};
     const QJsonArray seats = table.value(QStringLiteral("seats")).toArray();
@@ -355,11 +389,14 @@ void NetWindow::onTable(const QJsonObject& table) {
     chatLog_->clear();
     if (seat_ > 0)
         for (const QString& line : memory_.chat(code_)) chatLog_->appendPlainText(line);
+    // A game that ended while the window was away is nothing to go back to either.
+    if (seat_ > 0 && tableStatus_ == QLatin1String("over")) memory_.forget(code_);
     setStatus(returning_ ? text(QT_TRANSLATE_NOOP("NetWindow", "再接続しました。%1")).arg(tableLine()) : tableLine());
     returning_ = false;
     showTableSeats();
     showHeldTables();
     showSeats();
+    showRematch();
 }
 
 QString NetWindow::tableLine() const {
@@ -409,10 +446,15 @@ void NetWindow::onEvent(const QJsonObject& event, const QString& type) {
         return;
     } else if (type == QLatin1String("over")) {
         tableStatus_ = QStringLiteral("over");
+        // Nobody is to move any more.
+        turn_ = 0;
+        turnEnds_ = 0;
+        showSeats();
         setStatus(tableLine());
         // The game is done: its seat is nothing to go back to.
         if (seat_ > 0) memory_.forget(code_);
         showHeldTables();
+        showRematch();
         return;
     } else {
         return;
@@ -441,9 +483,9 @@ void NetWindow::onChat(const QJsonObject& chat) {
     if (!notice.isEmpty() && isSeat(about)) {
         if (notice == QLatin1String("abandoned"))
             line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1は3手続けて時間切れでした。プレイヤーが戻るまでコンピュータが指します"))
-                       .arg(text(kingdoms[about]));
+                       .arg(kingdomName(about));
         else if (notice == QLatin1String("back"))
-            line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1はまたプレイヤーが指します")).arg(text(kingdoms[about]));
+            line = text(QT_TRANSLATE_NOOP("NetWindow", "― %1はまたプレイヤーが指します")).arg(kingdomName(about));
         else
             line = QStringLiteral("― ") + field(chat, "text").left(400);
     }
@@ -456,9 +498,10 @@ void NetWindow::onError(const QJsonObject& error) {
     const QString about = field(error, "about");
     // The panel asks about its tables by itself; a server that predates the
     // question is no news to the player.
-    if (about == QLatin1String("mine")) return;
+    if (about == QLatin1String("mine") || about == QLatin1String("lobby")) return;
     setStatus(refusalSentence(code, missingPlayers(), tableStatus_ == QLatin1String("over")));
     refusalShown_ = true;
+    rematchButton_->setEnabled(true);
     // A seat the server no longer gives back with our token is forgotten;
     // only the table the token was offered for, never the one shown.
     const QString asked = field(firstRequest_, "code");
@@ -488,6 +531,9 @@ void NetWindow::lostConnection() {
     atTable_ = false;
     seatsKnown_ = false;
     showSeats();
+    showRematch();
+    // The list of public tables is the server's: it comes again with the next connection.
+    lobbyList_->clear();
     const bool seated = seat_ > 0 && !token_.isEmpty();
     if (!wasAtTable || (!seated && code_.isEmpty()) || tableStatus_ == QLatin1String("over")) {
         setStatus(welcomed_ ? text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました"))
@@ -499,8 +545,18 @@ void NetWindow::lostConnection() {
                            : QJsonObject{{"type", "spectate"}, {"code", code_}};
     returning_ = true;
     const int wait = retryDelay(attempt_++);
-    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました。%1秒後に再接続します（%2回目）")).arg(wait).arg(attempt_));
+    retryAt_ = clock_.elapsed() + wait * 1000;
     retry_->start(wait * 1000);
+    showRetry();
+}
+
+// Shown again as each second goes, on a clock of its own so that no second is skipped.
+void NetWindow::showRetry() {
+    if (!retry_->isActive()) return;
+    const qint64 ms = std::max<qint64>(1, retryAt_ - clock_.elapsed());
+    const qint64 left = (ms + 999) / 1000;
+    setStatus(text(QT_TRANSLATE_NOOP("NetWindow", "接続が切れました。再接続まで %1 秒（%2回目）")).arg(left).arg(attempt_));
+    if (left > 1) retryCountdown_->start(static_cast<int>(ms - (left - 1) * 1000) + 1);
 }
 
 void NetWindow::showSeats() {
@@ -539,7 +595,7 @@ void NetWindow::showSeats() {
     QString turn;
     if (isSeat(turn_))
         turn = isSeat(seat_) && turn_ == seat_ ? text(QT_TRANSLATE_NOOP("NetWindow", "あなたの番です"))
-                                               : text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(text(kingdoms[turn_]));
+                                               : text(QT_TRANSLATE_NOOP("NetWindow", "手番: %1")).arg(kingdomName(turn_));
     // The time the seat to move has left, at either pace.
     if (!turn.isEmpty() && turnEnds_ > 0 && seatsKnown_)
         turn += QStringLiteral("  ") + text(QT_TRANSLATE_NOOP("NetWindow", "残り %1")).arg(timeLeft(turnEnds_));

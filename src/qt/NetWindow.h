@@ -1,7 +1,9 @@
 #pragma once
-// ネット対局: the game at a daro server. The panel connects, creates or joins
-// a table (or watches one), lists the seats and who sits where, counts down
-// an absent player's grace, and holds the table's chat. The board stays in
+// ネット対局: the game at a daro server. The panel connects, creates a table
+// (live or turn-based, public or private), joins one by its code or by quick
+// play (or watches one), lists the seats and who sits where, counts down an
+// absent player's grace, holds the table's chat and, after the game, offers
+// a rematch. The board stays in
 // the main window, which follows the server's game. It remembers the
 // server, the name, the seats it holds and their chat across runs, and
 // after a lost connection it goes back to its seat by itself.
@@ -20,6 +22,7 @@
 #include "NetMemory.h"
 #include "table/Table.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +30,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class QFormLayout;
 class QVBoxLayout;
 
 namespace daro {
@@ -50,15 +54,25 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A closed panel follows no list.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildLayout();
     void buildSeatChoices(QVBoxLayout* layout);
+    void buildTableRules(QFormLayout* form);
+    void buildRematchRow(QVBoxLayout* layout);
+    void buildLobby(QVBoxLayout* layout);
+    // What 卓を作る and クイック対局 ask the server for, as the boxes are set.
+    QJsonObject createRequest() const;
+    QJsonObject quickRequest() const;
     void buildJoinRow(QVBoxLayout* layout);
     // `retrying`: going back after a lost connection, not the player's choice.
     void openConnection(const QJsonObject& firstRequest, bool retrying = false);
     void dropConnection();
     void rejoin(const HeldSeat& held);
+    // A table by its code: a seat held there is taken back, else `seat` (0: the first free one).
+    void joinTable(const QString& code, int seat);
     void send(const QJsonObject& message);
     void received(const QString& text);
     void onJoined(const QJsonObject& joined);
@@ -67,7 +81,14 @@ private:
     void onSeat(const QJsonObject& seat);
     void onChat(const QJsonObject& chat);
     void onError(const QJsonObject& error);
+    void onRematch(const QJsonObject& rematch);
+    // The lobby: the public tables, followed while the list is shown.
+    void followLobby();
+    void onLobby(const QJsonObject& lobby);
+    void showRematch();
     void lostConnection();
+    // The wait before the next attempt, counted down each second.
+    void showRetry();
     void showSeats();
     void showHeldTables();
     // Your tables: what the server says of each table a seat is held at.
@@ -103,9 +124,14 @@ private:
     int turn_ = 0;
     bool refusalShown_ = false;
     bool welcomed_ = false;  // the server answered this connection's hello
-    // Going back after a lost connection: the attempt under way.
+    // Going back after a lost connection: the attempt under way, and when
+    // the next one starts (on `clock_`).
     int attempt_ = 0;
     bool returning_ = false;
+    qint64 retryAt_ = 0;
+    // The table's rematch once one was offered; what was last heard of it.
+    QString rematchCode_;
+    QString rematchNews_;
     // The clock of the seat to move at this table, on `clock_`; 0 when none.
     qint64 turnEnds_ = 0;
     struct HeldStatus {
@@ -121,6 +147,17 @@ private:
     QLineEdit* name_ = nullptr;
     std::array<QComboBox*, 8> newSeats_{};
     QPushButton* createButton_ = nullptr;
+    QPushButton* quickButton_ = nullptr;
+    QComboBox* pace_ = nullptr;
+    QComboBox* moveTime_ = nullptr;
+    QCheckBox* public_ = nullptr;
+    QCheckBox* hints_ = nullptr;
+    QLabel* rulesLabel_ = nullptr;
+    QLabel* rematchNote_ = nullptr;
+    QPushButton* rematchButton_ = nullptr;
+    QPushButton* lobbyButton_ = nullptr;
+    QListWidget* lobbyList_ = nullptr;
+    bool lobbyWanted_ = false;
     QLineEdit* codeField_ = nullptr;
     QComboBox* seatChoice_ = nullptr;
     QListWidget* heldTables_ = nullptr;
@@ -132,6 +169,7 @@ private:
     QLineEdit* chatLine_ = nullptr;
     QTimer* countdown_ = nullptr;
     QTimer* retry_ = nullptr;
+    QTimer* retryCountdown_ = nullptr;
 };
 
 }  // namespace daro::qt

@@ -84,6 +84,24 @@ TEST(NetSentences, EveryRefusalOfTheProtocolIsASentenceInJapaneseAndEnglish) {
     language.use(QStringLiteral("ja"));
 }
 
+// A move time is said in its largest whole unit, and a table's pace with it.
+TEST(NetSentences, MoveTimesAndPaceReadInTheLargestWholeUnitInBothLanguages) {
+    EXPECT_EQ(qt::moveTimeText(3600).toStdString(), "1時間");
+    EXPECT_EQ(qt::moveTimeText(3 * 86400).toStdString(), "3日");
+    EXPECT_EQ(qt::moveTimeText(90 * 60).toStdString(), "90分");
+    EXPECT_EQ(qt::tableRulesText(true, 7200, true).toStdString(), "進め方: 手番ごと、一手 2時間（ヒントあり）");
+    qt::Language language;
+    ASSERT_TRUE(language.use(QStringLiteral("en")));
+    EXPECT_EQ(qt::moveTimeText(60).toStdString(), "1 minute");
+    EXPECT_EQ(qt::moveTimeText(86400).toStdString(), "1 day");
+    EXPECT_EQ(qt::moveTimeText(7 * 86400).toStdString(), "7 days");
+    EXPECT_EQ(qt::moveTimeText(25 * 3600).toStdString(), "25 hours");
+    EXPECT_EQ(qt::tableRulesText(false, 0, false).toStdString(), "Pace: live");
+    EXPECT_EQ(qt::tableRulesText(true, 86400, false).toStdString(), "Pace: turn-based, 1 day a move");
+    EXPECT_EQ(qt::paceText(true, 3 * 86400).toStdString(), "turn-based, 3 days a move");
+    language.use(QStringLiteral("ja"));
+}
+
 // A computer seat reads the same in the panel and the free-seating dialog.
 TEST(NetPanel, ComputerSeatsAreWordedAsInTheFreeSeatingDialog) {
     qt::Language language;
@@ -227,7 +245,7 @@ TEST(NetPanel, ATableIsRememberedWithItsChatAndTheSeatIsTakenBackAfterALostConne
         server.hangUp();
         ASSERT_TRUE(eventually([&] { return rows(seatRows(panel)).join('\n').contains(QStringLiteral("接続不明")); }, 5000));
         EXPECT_FALSE(rows(seatRows(panel)).join('\n').contains(QStringLiteral("  接続中")));
-        EXPECT_TRUE(status(panel).contains(QStringLiteral("1秒後"))) << status(panel).toStdString();
+        EXPECT_TRUE(status(panel).contains(QStringLiteral("再接続まで 1 秒"))) << status(panel).toStdString();
         const QJsonObject back = server.awaitHeard("reconnect", before);
         EXPECT_EQ(back.value("code").toString(), "ABCDEF");
         EXPECT_EQ(back.value("seat").toInt(), 1);
@@ -337,6 +355,36 @@ TEST(NetPanel, YourTablesAreAskedAboutWithYourTurnFirstAndTheirClocks) {
             if (label->text() == QStringLiteral("あなたの番です  残り 2日2時間")) return true;
         return false;
     }));
+
+    // Back at a table whose game ended meanwhile: the seat is let go, and the rematch is offered.
+    ASSERT_TRUE(qt::NetMemory(memory).seatAt(QStringLiteral("AAAAAA")));
+    QJsonObject ended = atTable;
+    ended["status"] = "over";
+    ended["turn"] = 0;
+    ended.remove("turnLeft");
+    server.say(ended);
+    ASSERT_TRUE(eventually([&] { return !qt::NetMemory(memory).seatAt(QStringLiteral("AAAAAA")); }));
+    EXPECT_TRUE(qt::NetMemory(memory).seatAt(QStringLiteral("BBBBBB"))) << "only that table's seat";
+    EXPECT_TRUE(button(panel, "NET_REMATCH")->isVisible());
+    EXPECT_EQ(status(panel).toStdString(), "対局は終わりました");
+
+    // 楚 offers a rematch; accepted, the new table is this window's, and once
+    // its game is over too the offer heard at the old one is no news there.
+    server.say({{"type", "rematch"}, {"code", "NEXTAB"}, {"seat", 2}});
+    auto* note = panel.findChild<QLabel*>(QStringLiteral("NET_REMATCH_NOTE"));
+    ASSERT_TRUE(eventually([&] { return note->isVisible(); }));
+    EXPECT_EQ(note->text().toStdString(), "楚が再戦を申し込みました（卓 NEXTAB）");
+    EXPECT_EQ(button(panel, "NET_REMATCH")->text().toStdString(), "再戦を受ける");
+    const int heardBefore = static_cast<int>(server.heard.size());
+    button(panel, "NET_REMATCH")->click();
+    EXPECT_FALSE(server.awaitHeard("rematch", heardBefore).isEmpty());
+    server.say({{"type", "joined"}, {"code", "NEXTAB"}, {"seat", 3}, {"token", token}});
+    QJsonObject next = ended;
+    next["code"] = "NEXTAB";
+    server.say(next);
+    ASSERT_TRUE(eventually([&] { return button(panel, "NET_REMATCH")->text() == QStringLiteral("再戦"); }));
+    EXPECT_EQ(panel.findChild<QLineEdit*>(QStringLiteral("NET_CODE"))->text().toStdString(), "NEXTAB");
+    EXPECT_FALSE(note->isVisible());
 }
 
 }  // namespace

@@ -8,73 +8,12 @@
 # rejoins it; the chat line was kept with the table.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-server="${DARO_BUILD_DIR:?}/tools/daro-server"
-# The sanitizer build leaves the server's socket side out.
-if [ ! -x "$server" ]; then
-  echo "net_server_restart: skipped, this build has no daro-server"
-  exit 0
-fi
 source "$here/window_lib.bash"
+source "$here/net_lib.bash"
+net_needs_server net_server_restart
 in_virtual_x "$here/net_server_restart.sh" "$@"
 
-mkdir -p "$WORK/server"
-SERVER=""
-stop_all() {
-  [ -n "${PID:-}" ] && kill "$PID" 2>/dev/null
-  [ -n "$SERVER" ] && kill "$SERVER" 2>/dev/null
-  wait 2>/dev/null || true
-}
-trap stop_all EXIT
-net_fail() {
-  for log in "$WORK"/server*.log; do echo "--- $log" >&2; cat "$log" >&2 || true; done
-  fail "$@"
-}
-# Starts the server at $1 (0: a free port), its log in $2; sets SERVER and port.
-start_server() {
-  "$server" --listen "127.0.0.1:$1" --data "$WORK/server" 2>"$2" &
-  SERVER=$!
-  for _ in $(seq 1 100); do grep -q listening "$2" 2>/dev/null && break; sleep 0.1; done
-  port="$(sed -n 's|.*listening on ws://127\.0\.0\.1:\([0-9]*\) .*|\1|p' "$2")"
-  [ -n "$port" ] || net_fail "the server did not start"
-}
-wait_for_log() {  # FILE PATTERN SECONDS
-  for _ in $(seq 1 $(($3 * 10))); do grep -q "$2" "$1" && return 0; sleep 0.1; done
-  return 1
-}
-
-# Opens 対局 > 対局 > ネット対局... in window $WIN; with $1, fills in the
-# server and the name $1. Prints the panel's window id.
-open_panel() {
-  local panel="" popup
-  xdotool windowraise "$WIN"
-  sleep 0.3
-  open_menu 16
-  popup="$POPUP"
-  choose_item 1 4 >/dev/null
-  for _ in $(seq 1 30); do
-    POPUP="$(other_window)"
-    [ -n "$POPUP" ] && [ "$POPUP" != "$popup" ] && break
-    sleep 0.1
-  done
-  [ -n "$POPUP" ] && [ "$POPUP" != "$popup" ] || net_fail "対局 > 対局 opened no submenu"
-  sleep 0.3
-  choose_item 4 4
-  for _ in $(seq 1 50); do
-    panel="$(xdotool search --onlyvisible --name '^ネット対局$' 2>/dev/null | head -n 1 || true)"
-    [ -n "$panel" ] && break
-    sleep 0.1
-  done
-  [ -n "$panel" ] || net_fail "ネット対局... opened no panel"
-  xdotool windowfocus --sync "$panel"
-  sleep 0.3
-  if [ -n "${1:-}" ]; then
-    xdotool key ctrl+a
-    xdotool type "ws://127.0.0.1:$port/"
-    xdotool key Tab ctrl+a
-    xdotool type "$1"
-  fi
-  echo "$panel"
-}
+trap net_stop_all EXIT
 # Photographs window $1 into the build's test folder as $2.png, to look at.
 keep_shot() {
   import -window "$1" "$DARO_BUILD_DIR/tests/window/$2.png" 2>/dev/null || true
@@ -84,11 +23,11 @@ start_server 0 "$WORK/server1.log"
 # The program's settings in a folder of the test's own.
 export XDG_CONFIG_HOME="$WORK/config"
 start_game
-PANEL="$(open_panel Alice)"
-# From the name: 秦 human, 楚 … 燕 COM LEVEL1, then 卓を作る.
+PANEL="$(open_panel "$WIN" "$PID" Alice)"
+# From the name: 秦 human, 楚 … 燕 COM LEVEL1, then past the table's choices to 卓を作る.
 xdotool key Tab Home
 for _ in 2 3 4 5 6 7; do xdotool key Tab Home Down; done
-xdotool key Tab space
+xdotool key Tab Tab Tab Tab space
 wait_for_log "$WORK/server1.log" " seat 1 joined by Alice" 10 || net_fail "the panel did not create the table and sit at seat 1"
 code="$(sed -n 's/.* \([A-Z0-9]\{6\}\) created: .*/\1/p' "$WORK/server1.log" | head -n 1)"
 [ -n "$code" ] || net_fail "the table's code is not in the server's log"
@@ -135,12 +74,13 @@ settings="$(ls "$WORK/game/daro.conf" "$WORK/config/daro/daro.conf" 2>/dev/null 
 grep -q "^netServer=ws://127.0.0.1:$port/" "$settings" || net_fail "the server was not kept: $(cat "$settings")"
 grep -q "^netName=Alice" "$settings" || net_fail "the name was not kept"
 start_game
-PANEL="$(open_panel)"
+PANEL="$(open_panel "$WIN" "$PID")"
 sleep 0.5
 keep_shot "$PANEL" net_server_restart_reopened
-# From the server's field past the name, the seven seats, 卓を作る, the code,
-# its seat, 参加 and 観戦 to the tables to rejoin; the first one.
-for _ in $(seq 1 14); do xdotool key Tab; done
+# From the server's field past the name, the seven seats, the table's
+# choices, 卓を作る, クイック対局, the code, its seat, 参加, 観戦 and
+# 公開の卓を見る to the tables to rejoin; the first one.
+for _ in $(seq 1 19); do xdotool key Tab; done
 xdotool key Home Return
 for _ in $(seq 1 100); do [ "$(grep -c "$code seat 1 back" "$WORK/server2.log")" -ge 2 ] && break; sleep 0.1; done
 [ "$(grep -c "$code seat 1 back" "$WORK/server2.log")" -ge 2 ] || net_fail "the panel did not rejoin the table it offered"

@@ -7,84 +7,17 @@
 # A shows 楚's move; the server's game file holds both moves and verifies.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-server="${DARO_BUILD_DIR:?}/tools/daro-server"
-# The sanitizer build leaves the server's socket side out.
-if [ ! -x "$server" ]; then
-  echo "net_two_windows: skipped, this build has no daro-server"
-  exit 0
-fi
 source "$here/window_lib.bash"
+source "$here/net_lib.bash"
+net_needs_server net_two_windows
 in_virtual_x "$here/net_two_windows.sh" "$@"
 
-mkdir -p "$WORK/server"
+trap net_stop_all EXIT
+# The program's settings in a folder of the test's own.
+export XDG_CONFIG_HOME="$WORK/config"
 # Port 0: the server takes a free one and names it in its log.
-"$server" --listen 127.0.0.1:0 --data "$WORK/server" 2>"$WORK/server.log" &
-SERVER=$!
-PID_B=""
-stop_all() {
-  [ -n "$PID_B" ] && kill "$PID_B" 2>/dev/null
-  [ -n "${PID:-}" ] && kill "$PID" 2>/dev/null
-  kill "$SERVER" 2>/dev/null
-  wait 2>/dev/null || true
-}
-trap stop_all EXIT
-# Says what went wrong, with the server's log and B's.
-net_fail() {
-  echo "--- server log" >&2
-  cat "$WORK/server.log" >&2 || true
-  echo "--- window B" >&2
-  cat "$WORK/daro-b.log" >&2 2>/dev/null || true
-  fail "$@"
-}
-for _ in $(seq 1 100); do grep -q listening "$WORK/server.log" 2>/dev/null && break; sleep 0.1; done
-port="$(sed -n 's|.*listening on ws://127\.0\.0\.1:\([0-9]*\) .*|\1|p' "$WORK/server.log")"
-[ -n "$port" ] || net_fail "the server did not start"
+start_server 0 "$WORK/server.log"
 
-# The top-left pixel of the canvas of window $1 into OX, OY; BAR_Y its menu bar.
-place_of() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  OX=$X
-  OY=$((Y + HEIGHT - 687))
-  BAR_Y=$((Y + (HEIGHT - 687) / 2))
-}
-
-# Opens 対局 > 対局 > ネット対局... in window $1 (of process $2), fills in the
-# server and the player's name $3; the panel's window id is printed. The
-# menu helpers look among the windows of $PID other than $WIN.
-open_panel() {
-  local WIN="$1" PID="$2" panel="" popup
-  place_of "$WIN"
-  xdotool windowraise "$WIN"
-  sleep 0.3
-  open_menu 16
-  popup="$POPUP"
-  # 対局 opens its first item, the submenu of the kinds of game:
-  # 1_PLAY, 7_PLAY, 自由対局..., ネット対局...
-  choose_item 1 4 >/dev/null
-  for _ in $(seq 1 30); do
-    POPUP="$(other_window)"
-    [ -n "$POPUP" ] && [ "$POPUP" != "$popup" ] && break
-    sleep 0.1
-  done
-  [ -n "$POPUP" ] && [ "$POPUP" != "$popup" ] || net_fail "対局 > 対局 opened no submenu"
-  sleep 0.3
-  choose_item 4 4
-  for _ in $(seq 1 50); do
-    panel="$(xdotool search --onlyvisible --name '^ネット対局$' 2>/dev/null | grep -vx "${PANEL_A:-none}" | head -n 1 || true)"
-    [ -n "$panel" ] && break
-    sleep 0.1
-  done
-  [ -n "$panel" ] || net_fail "ネット対局... opened no panel"
-  xdotool windowfocus --sync "$panel"
-  sleep 0.3
-  # The panel opens in the server's field.
-  xdotool key ctrl+a
-  xdotool type "ws://127.0.0.1:$port/"
-  xdotool key Tab ctrl+a
-  xdotool type "$3"
-  echo "$panel"
-}
 # Clicks board square (X, Y) in window $1.
 click_in() {
   xdotool windowraise "$1"
@@ -94,48 +27,30 @@ click_in() {
   sleep 0.4
 }
 moves_at_server() { grep -c " move " "$WORK/server.log" || true; }
-wait_for_log() {  # PATTERN SECONDS
-  for _ in $(seq 1 $(($2 * 10))); do grep -q "$1" "$WORK/server.log" && return 0; sleep 0.1; done
-  return 1
-}
 
 start_game
 WIN_A="$WIN"
 PID_A="$PID"
-PANEL_A="$(open_panel "$WIN_A" "$PID_A" Alice)"
-# Seat 1 stays human, seat 2 becomes human, seats 3..7 COM LEVEL1; then 卓を作る.
+PANELS_OPEN="$(open_panel "$WIN_A" "$PID_A" Alice)"
+# Seat 1 stays human, seat 2 becomes human, seats 3..7 COM LEVEL1; past the
+# pace, the lobby and the hints to 卓を作る.
 xdotool key Tab Tab Home
 for _ in 3 4 5 6 7; do xdotool key Tab Home Down; done
-xdotool key Tab space
-wait_for_log " seat 1 joined" 10 || net_fail "window A did not create the table and sit at seat 1"
+xdotool key Tab Tab Tab Tab space
+wait_for_log "$WORK/server.log" " seat 1 joined" 10 || net_fail "window A did not create the table and sit at seat 1"
 code="$(sed -n 's/.* \([A-Z0-9]\{6\}\) created: .*/\1/p' "$WORK/server.log" | head -n 1)"
 [ -n "$code" ] || net_fail "the table's code is not in the server's log"
 
 # Window B: a second program, with a game folder, a home and data of its own.
-mkdir -p "$WORK/b"
-cp -R "$WORK/game" "$WORK/b/game"
-rm -f "$WORK/b/game/ZT七国将棋.ini"
-(cd "$WORK/b/game" && HOME="$WORK/b" XDG_DATA_HOME="$WORK/b/data" XDG_CONFIG_HOME="$WORK/b/config" \
-  SDL_AUDIODRIVER=dummy env -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 LANGUAGE=ja ./daro >"$WORK/daro-b.log" 2>&1) &
-PID_B=$!
-WIN_B=""
-for _ in $(seq 1 300); do
-  WIN_B="$(xdotool search --onlyvisible --name '^ZT daro$' 2>/dev/null | grep -vx "$WIN_A" | head -n 1 || true)"
-  [ -n "$WIN_B" ] && break
-  sleep 0.1
-done
-[ -n "$WIN_B" ] || net_fail "the second window did not appear"
-sleep 0.5
-xdotool windowmove --sync "$WIN_B" 340 300 || true
-sleep 0.5
-PID_B="$(xdotool getwindowpid "$WIN_B" 2>/dev/null || echo "$PID_B")"
+start_second_window
 open_panel "$WIN_B" "$PID_B" Bob >/dev/null
-# Past the seven seats and 卓を作る to the code; the first free seat; 参加.
-for _ in $(seq 1 9); do xdotool key Tab; done
+# Past the seven seats, the table's choices, 卓を作る and クイック対局 to the
+# code; the first free seat; 参加.
+for _ in $(seq 1 13); do xdotool key Tab; done
 xdotool type "$code"
 xdotool key Tab Tab space
-wait_for_log "$code seat 2 joined by Bob" 10 || net_fail "window B did not take seat 2"
-wait_for_log "$code started" 10 || net_fail "the game did not start"
+wait_for_log "$WORK/server.log" "$code seat 2 joined by Bob" 10 || net_fail "window B did not take seat 2"
+wait_for_log "$WORK/server.log" "$code started" 10 || net_fail "the game did not start"
 
 # 秦 moves in A.
 click_in "$WIN_A" 5 10
