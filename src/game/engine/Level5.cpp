@@ -493,6 +493,7 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
         duel.history = settings.history;
         return duelSearch(position, duel, left[0] == block ? left[1] : left[0]);
     }
+    const auto start = std::chrono::steady_clock::now();
     Result r = Level5Searcher(position, settings).run();
     if (!settings.rescueLostSearch || !r.move || r.score > lostScore) return r;
     // Lost against all the others together; they seldom all play against
@@ -501,9 +502,11 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
     if (!settings.oneReplyARound) {
         Level5Settings once = settings;
         once.oneReplyARound = true;
+        // The guard against a runaway covers the whole move.
+        once.secondsCap -= std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         Result second = Level5Searcher(position, once).run();
         second.nodes += r.nodes;
-        if (second.move && second.score > lostScore) return second;
+        if (second.move && second.depth >= 1 && second.score > lostScore) return second;
         r.nodes = second.nodes;
     }
     if (const auto kept = keepingTheKing(position, block)) r.move = kept;
