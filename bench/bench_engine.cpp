@@ -1,12 +1,13 @@
-// The LEVEL4 engine: move generation of a whole position, make/unmake, the
+// The engine: move generation of a whole position, make/unmake, the
 // evaluations, and one search at the budget the game uses, of seven
-// kingdoms and of a duel.
+// kingdoms (LEVEL4 and LEVEL5) and of a duel.
 #include <benchmark/benchmark.h>
 
 #include <ostream>
 #include <vector>
 
 #include "../tools/autoplay/Autoplay.h"
+#include "engine/Level5.h"
 #include "engine/Search.h"
 
 namespace {
@@ -106,6 +107,19 @@ void BM_EngineSearchBestReplyMidgame(benchmark::State& state) { search(state, en
 BENCHMARK(BM_EngineSearchBestReplyMidgame)->Unit(benchmark::kMillisecond);
 void BM_EngineSearchParanoidMidgame(benchmark::State& state) { search(state, engine::Method::paranoid); }
 BENCHMARK(BM_EngineSearchParanoidMidgame)->Unit(benchmark::kMillisecond);
+
+// LEVEL5 at its own budget, from the same position and from a later one.
+void level5(benchmark::State& state, long moves) {
+    const engine::Position p = after(moves);
+    engine::Result r;
+    for (auto _ : state) r = engine::searchLevel5(p, engine::Level5Settings{});
+    state.counters["nodes"] = static_cast<double>(r.nodes);
+    state.counters["depth"] = r.depth;
+}
+void BM_Level5SearchMidgame(benchmark::State& state) { level5(state, 60); }
+BENCHMARK(BM_Level5SearchMidgame)->Unit(benchmark::kMillisecond);
+void BM_Level5SearchLate(benchmark::State& state) { level5(state, 85); }
+BENCHMARK(BM_Level5SearchLate)->Unit(benchmark::kMillisecond);
 
 // Two kingdoms left, 秦 (seat 1) ahead of 楚 (seat 2), which lost three
 // pieces: the duel search at the game's budget.

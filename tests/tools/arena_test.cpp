@@ -184,6 +184,12 @@ TEST(Arena, Level5GamesAreTheSameAtOneAndTwoJobs) {
     EXPECT_NE(outOne.str().find("\nlevel5 think cpu-ms moves "), std::string::npos);
     EXPECT_FALSE(arena::parseArguments({"--seats", "level5,engine,engine,engine,engine,engine,engine",
                                         "--level5-nodes", "0"}));
+    EXPECT_FALSE(arena::parseArguments({"--seats", "level5,engine,engine,engine,engine,engine,engine",
+                                        "--level5-frontier", "-1"}));
+    const auto frontier = arena::parseArguments(
+        {"--seats", "level5,engine,engine,engine,engine,engine,engine", "--level5-frontier", "0"});
+    ASSERT_TRUE(frontier);
+    EXPECT_EQ(frontier->level5Frontier, 0);
 }
 
 }  // namespace

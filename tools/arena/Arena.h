@@ -60,6 +60,8 @@ struct Options {
     engine::Method method = engine::Settings{}.method;
     long nodes = engine::Settings{}.nodeBudget;
     long level5Nodes = engine::level5NodeBudget;
+    int level5Frontier = engine::Level5Settings{}.frontierQuietMoves;
+    bool level5OneReply = engine::Level5Settings{}.oneReplyARound;
     std::string saveDir;  // empty: games are not saved
 };
 
@@ -67,7 +69,7 @@ inline const char* usageText() {
     return "usage: daro-arena --seats K1,K2,...,K7 [--rotate] [--openings N] [--seed N]\n"
            "                  [--opening-rounds N] [--max-moves N] [--jobs N]\n"
            "                  [--search paranoid|best-reply] [--nodes N] [--level5-nodes N]\n"
-           "                  [--save-dir DIR]\n"
+           "                  [--level5-frontier N] [--level5-replies one|each] [--save-dir DIR]\n"
            "  K is written, engine (LEVEL4), level5 or random, for seats 1..7 in turn order.\n"
            "  --rotate plays every opening seven times, the seating turned one seat each time.\n";
 }
@@ -109,6 +111,9 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             if (v == "best-reply") o.method = engine::Method::bestReply;
             else if (v == "paranoid") o.method = engine::Method::paranoid;
             else return std::nullopt;
+        } else if (a == "--level5-replies") {
+            if (v != "one" && v != "each") return std::nullopt;
+            o.level5OneReply = v == "one";
         } else if (a == "--save-dir") {
             if (v.empty()) return std::nullopt;
             o.saveDir = v;
@@ -122,6 +127,7 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             else if (a == "--jobs" && *n >= 1 && *n <= 64) o.jobs = static_cast<int>(*n);
             else if (a == "--nodes" && *n >= 1) o.nodes = *n;
             else if (a == "--level5-nodes" && *n >= 1) o.level5Nodes = *n;
+            else if (a == "--level5-frontier" && *n <= 1000000) o.level5Frontier = static_cast<int>(*n);
             else return std::nullopt;
         }
     }
@@ -296,6 +302,8 @@ inline GameResult playGame(const Options& o, int index) {
     settings.seed = o.seed + static_cast<std::uint64_t>(g.opening);
     engine::Level5Settings level5;
     level5.nodeBudget = o.level5Nodes;
+    level5.frontierQuietMoves = o.level5Frontier;
+    level5.oneReplyARound = o.level5OneReply;
     level5.seed = settings.seed;
     GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening), o.openingRounds, settings,
                         level5);

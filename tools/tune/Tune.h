@@ -234,6 +234,19 @@ inline bool fitted(int feature) {
     }
 }
 
+// Every road to a win stays worth walking: one more piece taken, before or
+// after ten, twenty or a king, and a king taken never lower the score. A
+// fit to few games reads the games' accidents as the opposite.
+inline void keepProgressRewarded(Logits& w) {
+    using namespace engine;
+    w[fKings] = std::max(w[fKings], 0.0);
+    w[fCaptured] = std::max(w[fCaptured], 0.0);
+    w[fPastTenWithKing] = std::max(w[fPastTenWithKing], -w[fCaptured]);
+    w[fPastTwenty] = std::max(w[fPastTwenty], -w[fCaptured]);
+    const double both = w[fCaptured] + w[fPastTenWithKing] + w[fPastTwenty];
+    if (both < 0) w[fPastTwenty] -= both;
+}
+
 // Adam over features scaled to unit spread, from LEVEL4's terms at their
 // best temperature, with a light pull back toward them.
 inline Fit fit(const Samples& samples, int iterations) {
@@ -267,6 +280,7 @@ inline Fit fit(const Samples& samples, int iterations) {
             const double mh = m[i] / (1 - std::pow(0.9, step)), vh = v[i] / (1 - std::pow(0.999, step));
             w[i] -= rate * mh / (std::sqrt(vh) + 1e-9) / spread[i];
         }
+        keepProgressRewarded(w);
     }
     r.fitAfter = loss(samples.fit, w);
     r.heldOutAfter = loss(samples.heldOut, w);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "engine/Common.h"
@@ -185,14 +186,31 @@ private:
 
     int historyOf(const Move& m) const { return history_[static_cast<std::size_t>(m.from) * squareCount + m.to]; }
 
+    // The squares of the root's pieces another kingdom could take now.
+    void openSquares(std::array<bool, squareCount>& open) const {
+        open.fill(false);
+        Position::SquareList cavalry;
+        const int cavalryCount = pos_.otherCavalry(root_, cavalry);
+        for (int i = 0; i < pos_.pieceCount(root_); ++i) {
+            const int sq = pos_.pieceSquare(root_, i);
+            open[static_cast<std::size_t>(sq)] = pos_.capturableByOthers(sq, root_, cavalry, cavalryCount);
+        }
+    }
+
+    // The table's move, captures, killers, moves of pieces open to capture
+    // (the most valuable first), then the rest by history.
     void orderOwn(const std::vector<Move>& moves, const Move& hint, int ply, Scored& out) const {
         out.clear();
+        std::array<bool, squareCount> open;
+        openSquares(open);
         for (const Move& m : moves) {
             int key;
             if (m.from == hint.from && m.to == hint.to) key = 1 << 30;
             else if (m.captured != empty) key = (1 << 24) + captureOrder(m) * 16 - pieceValue[kindOf(m.piece)] / 20;
             else if (m == killers_[ply][0]) key = 1 << 22;
             else if (m == killers_[ply][1]) key = (1 << 22) - 1;
+            else if (open[static_cast<std::size_t>(m.from)])
+                key = (1 << 21) + 1 + (kindOf(m.piece) == OHU ? 1000 : pieceValue[kindOf(m.piece)]);
             else key = std::min(historyOf(m), (1 << 21));
             out.push_back({key, m});
         }
@@ -263,7 +281,11 @@ private:
         const int alpha0 = alpha;
         int best = -infinity;
         Move bestMove{};
-        for (const auto& [_, m] : ordered) {
+        int quiet = 0;
+        for (const auto& [order, m] : ordered) {
+            // Next to the horizon only the first few quiet moves are tried.
+            if (depth == 1 && m.captured == empty && order < (1 << 22) && ++quiet > settings_.frontierQuietMoves)
+                break;
             pos_.make(m);
             const int v = pos_.hasWon(root_) ? winScore - ply : replies(depth - 1, alpha, beta, ply + 1);
             pos_.unmake(m);
@@ -285,8 +307,10 @@ private:
     // The other kingdoms in their turns, from `seat` round to the root. One
     // that can hurt the root takes what it would take worst for the root, or
     // lets it be; one that cannot reach the root makes its first capture.
+    // With one reply a round, once a kingdom has hurt the root the rest of
+    // the round make their first capture of another kingdom, or pass.
     // A whole round costs one depth.
-    int rivalsFrom(int seat, int depth, int alpha, int beta, int ply) {
+    int rivalsFrom(int seat, int depth, int alpha, int beta, int ply, bool replied) {
         const int rootSeat = seatOfBlock[root_];
         while (seat != rootSeat && !stillPlaying(pos_, blockOfSeat[seat])) seat = seatAfter(seat);
         if (seat == rootSeat || ply >= maxPly) return own(depth, alpha, beta, ply);
@@ -304,10 +328,12 @@ private:
             else if (first.piece == 0 || captureOrder(m) > captureOrder(first)) first = m;
         }
         moves.resize(kept);
-        if (moves.empty()) {
-            if (first.piece == 0) return rivalsFrom(next, depth, alpha, beta, ply);
+        const bool oneReply = settings_.oneReplyARound;
+        if (moves.empty() || (oneReply && replied)) {
+            if (first.piece == 0) return rivalsFrom(next, depth, alpha, beta, ply, replied);
             pos_.make(first);
-            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1);
+            const int v =
+                pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1, replied);
             pos_.unmake(first);
             return v;
         }
@@ -315,13 +341,13 @@ private:
             return (blockOf(a.captured) == root_) * 100000 + captureOrder(a) >
                    (blockOf(b.captured) == root_) * 100000 + captureOrder(b);
         });
-        int best = rivalsFrom(next, depth, alpha, beta, ply + 1);
+        int best = rivalsFrom(next, depth, alpha, beta, ply + 1, replied);
         if (aborted_) return 0;
         beta = std::min(beta, best);
         for (std::size_t i = 0; i < moves.size() && alpha < beta; ++i) {
             const Move m = lists_[ply][i];
             pos_.make(m);
-            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1);
+            const int v = pos_.hasWon(block) ? -winScore + ply : rivalsFrom(next, depth, alpha, beta, ply + 1, true);
             pos_.unmake(m);
             if (aborted_) return 0;
             best = std::min(best, v);
@@ -331,7 +357,7 @@ private:
     }
 
     int replies(int depth, int alpha, int beta, int ply) {
-        return rivalsFrom(seatAfter(seatOfBlock[root_]), depth, alpha, beta, ply);
+        return rivalsFrom(seatAfter(seatOfBlock[root_]), depth, alpha, beta, ply, false);
     }
 
     // At the horizon: the root may stand on the evaluation or take.
@@ -410,6 +436,52 @@ int level5Evaluate(const Position& position, int block, bool toMove) {
     return weigh(f, level5Weights);
 }
 
+namespace {
+
+// A score at or below this is a line that loses: a drop-out or a rival's win.
+constexpr int lostScore = -dropOutScore / 2;
+
+// How many of `block`'s pieces another kingdom could take now.
+int piecesOpen(const Position& p, int block) {
+    Position::SquareList cavalry;
+    const int cavalryCount = p.otherCavalry(block, cavalry);
+    int open = 0;
+    for (int i = 0; i < p.pieceCount(block); ++i) {
+        const int sq = p.pieceSquare(block, i);
+        open += kindOf(p.at(sq)) != GYO && p.capturableByOthers(sq, block, cavalry, cavalryCount);
+    }
+    return open;
+}
+
+// The move that leaves the king where no other kingdom can take it and the
+// fewest pieces open to capture, then the best on the evaluation; a winning
+// move first. None: every move leaves the king open.
+std::optional<Move> keepingTheKing(const Position& position, int block) {
+    std::vector<Move> moves;
+    position.generate(block, moves);
+    Position p = position;
+    std::optional<Move> best;
+    long long bestScore = 0;
+    for (const Move& m : moves) {
+        if (kindOf(m.piece) == OHU && kingMoveRefused(position, m)) continue;
+        p.make(m);
+        const bool won = p.hasWon(block);
+        const int king = p.kingSquare(block);
+        const bool safe = king != 0 && !p.capturableByOthers(king, block);
+        const long long score =
+            safe ? -(1LL << 32) * piecesOpen(p, block) + level5Evaluate(p, block, false) : 0;
+        p.unmake(m);
+        if (won) return m;
+        if (safe && (!best || score > bestScore)) {
+            best = m;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
 Result searchLevel5(const Position& position, const Level5Settings& settings) {
     const int block = blockOfSeat.at(position.seatToMove());
     if (block == 0) return {};
@@ -421,7 +493,24 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
         duel.history = settings.history;
         return duelSearch(position, duel, left[0] == block ? left[1] : left[0]);
     }
-    return Level5Searcher(position, settings).run();
+    const auto start = std::chrono::steady_clock::now();
+    Result r = Level5Searcher(position, settings).run();
+    if (!settings.rescueLostSearch || !r.move || r.score > lostScore) return r;
+    // Lost against all the others together; they seldom all play against
+    // one kingdom. First a search where only one of them hurts it a round,
+    // then, if that is lost too, the king kept out of reach.
+    if (!settings.oneReplyARound) {
+        Level5Settings once = settings;
+        once.oneReplyARound = true;
+        // The guard against a runaway covers the whole move.
+        once.secondsCap -= std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        Result second = Level5Searcher(position, once).run();
+        second.nodes += r.nodes;
+        if (second.move && second.depth >= 1 && second.score > lostScore) return second;
+        r.nodes = second.nodes;
+    }
+    if (const auto kept = keepingTheKing(position, block)) r.move = kept;
+    return r;
 }
 
 }  // namespace daro::engine

@@ -1,13 +1,17 @@
 #pragma once
-// LEVEL5: Best-Reply Search with the other kingdoms split in two.
+// LEVEL5: a search of the other kingdoms' replies, split in two.
 //
-// Between two moves of the kingdom searching, the kingdoms that can take one
-// of its pieces (or any king, or are near a win) together make the single
-// reply worst for it, or none; the kingdoms that cannot reach it make the
-// one move they would play first (their best capture), so the race toward
-// the wins goes on in the lines. Iterative deepening over a bounded
-// transposition table, captures first then killers then history, and the
-// captures played out at the horizon.
+// Between two moves of the kingdom searching, each kingdom that can take one
+// of its pieces (or any king, or is near a win) takes in its turn what hurts
+// it most, or lets it be; the kingdoms that cannot reach it make the one
+// move they would play first (their best capture), so the race toward the
+// wins goes on in the lines. With `oneReplyARound` only one of them hurts it
+// a round (Best-Reply Search). Iterative deepening over a bounded
+// transposition table, captures first then killers, moves of pieces open to
+// capture, then history; few quiet moves next to the horizon, and the
+// captures played out at the horizon. A position lost against all the others
+// together is searched again with one reply a round, and if still lost the
+// king is kept out of reach: the others seldom all play against one kingdom.
 //
 // Two kingdoms left: LEVEL4's duel search, unchanged. Repetition with the
 // game's past and the drop-out rules are LEVEL4's too. The node budget, never
@@ -19,7 +23,7 @@
 
 namespace daro::engine {
 
-constexpr long level5NodeBudget = 60000;
+constexpr long level5NodeBudget = 90000;
 // Transposition table entries (a power of two), fresh for every search.
 constexpr int level5TableBits = 18;
 std::size_t level5TableBytes();
@@ -29,6 +33,17 @@ struct Level5Settings {
     int maxDepth = 10;
     // Horizon plies of captures.
     int quiescenceDepth = 4;
+    // Quiet moves tried next to the horizon, besides the table's move and
+    // the killers; the rest are not searched there. Six lets the second
+    // round of own moves finish within the budget.
+    int frontierQuietMoves = 6;
+    // At most one of the other kingdoms hurts the root in a round (the
+    // others make their first capture elsewhere, or pass), rather than each
+    // in its turn.
+    bool oneReplyARound = false;
+    // A search lost in every line is searched again with one reply a
+    // round, and if still lost, the king is kept out of reach.
+    bool rescueLostSearch = true;
     double secondsCap = 5.0;  // a guard against a runaway only
     std::uint64_t seed = 0;
     std::vector<std::uint64_t> history;  // as Settings::history

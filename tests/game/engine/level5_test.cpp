@@ -22,11 +22,13 @@ bool inGame(const Position& p, int block) {
 
 // The same rules as LEVEL5's search without its pruning, table or order:
 // the root kingdom's every move; each other kingdom in its turn takes what
-// hurts the root or lets it be, or, if nothing of it can hurt the root,
-// makes its first best capture; at the horizon the root may take, the others
-// may take what hurts it, each side may stand on the evaluation.
+// hurts the root or lets it be, or, if nothing of it can hurt the root (or
+// another has already hurt it in this round, with one reply a round), makes
+// its first best capture; at the horizon the root may take, the others may
+// take what hurts it, each side may stand on the evaluation.
 struct Plain {
     int root, rootSeat, quiet;
+    bool oneReply = false;  // at most one kingdom hurts the root in a round
 
     bool hurts(const Position& p, const Move& m) const {
         const int mover = engine::blockOf(m.piece);
@@ -53,7 +55,7 @@ struct Plain {
         return v;
     }
 
-    int rivals(Position& p, int seat, int depth, int ply) const {
+    int rivals(Position& p, int seat, int depth, int ply, bool replied = false) const {
         while (seat != rootSeat && !inGame(p, engine::blockOfSeat[seat])) seat = engine::detail::seatAfter(seat);
         if (seat == rootSeat) return own(p, depth, ply);
         const int block = engine::blockOfSeat[seat], next = engine::detail::seatAfter(seat);
@@ -65,15 +67,16 @@ struct Plain {
             else if (first.piece == 0 || engine::detail::captureOrder(m) > engine::detail::captureOrder(first))
                 first = m;
         }
-        const auto after = [&](const Move& m) {
+        const auto after = [&](const Move& m, bool hurt) {
             p.make(m);
-            const int v = p.hasWon(block) ? -engine::winScore + ply : rivals(p, next, depth, ply + 1);
+            const int v = p.hasWon(block) ? -engine::winScore + ply : rivals(p, next, depth, ply + 1, hurt);
             p.unmake(m);
             return v;
         };
-        if (hurting.empty()) return first.piece == 0 ? rivals(p, next, depth, ply) : after(first);
-        int best = rivals(p, next, depth, ply + 1);
-        for (const Move& m : hurting) best = std::min(best, after(m));
+        if (hurting.empty() || (oneReply && replied))
+            return first.piece == 0 ? rivals(p, next, depth, ply, replied) : after(first, replied);
+        int best = rivals(p, next, depth, ply + 1, replied);
+        for (const Move& m : hurting) best = std::min(best, after(m, true));
         return best;
     }
 
@@ -140,7 +143,7 @@ GameBoard crowded(std::mt19937& rng, const std::array<int, 4>& blocks) {
 TEST(Level5, SearchFindsExactlyThePlainSearchsValue) {
     std::mt19937 rng(55);
     int searched = 0, capturesMet = 0;
-    for (int round = 0; searched < 8 && round < 200; ++round) {
+    for (int round = 0; searched < 12 && round < 300; ++round) {
         const std::array<int, 4> blocks = {1, 2, 3, 4};
         std::array<int, 8> taken{};
         // Some kingdoms near a win, so that any of their captures hurts.
@@ -154,6 +157,9 @@ TEST(Level5, SearchFindsExactlyThePlainSearchsValue) {
         s.quiescenceDepth = searched % 4 == 3 ? 0 : 1 + searched % 2;
         s.nodeBudget = 1L << 40;
         s.secondsCap = 1e9;
+        s.frontierQuietMoves = 1 << 20;
+        s.oneReplyARound = round % 2 == 1;
+        s.rescueLostSearch = false;
         s.seed = static_cast<std::uint64_t>(round);
         const engine::Result r = engine::searchLevel5(p, s);
         if (!r.move || r.depth == 0) continue;
@@ -161,7 +167,7 @@ TEST(Level5, SearchFindsExactlyThePlainSearchsValue) {
         std::vector<Move> captures;
         p.generateCaptures(root, captures);
         capturesMet += !captures.empty();
-        const Plain plain{root, seat, s.quiescenceDepth};
+        const Plain plain{root, seat, s.quiescenceDepth, s.oneReplyARound};
         std::vector<Move> moves;
         p.generate(root, moves);
         std::erase_if(moves, [&](const Move& m) {
@@ -173,8 +179,78 @@ TEST(Level5, SearchFindsExactlyThePlainSearchsValue) {
         EXPECT_EQ(r.score, expected) << "round " << round;
         EXPECT_EQ(plain.afterOwn(p, *r.move, r.depth, 0) + tieBreak(s.seed, *r.move), expected) << "round " << round;
     }
-    EXPECT_EQ(searched, 8);
-    EXPECT_GE(capturesMet, 4);
+    EXPECT_EQ(searched, 12);
+    EXPECT_GE(capturesMet, 6);
+}
+
+// Leaving quiet moves out next to the horizon takes moves from the root
+// kingdom only, so a value can only fall; with room for every move it is
+// the full search's.
+TEST(Level5, FrontierPruningOnlyLowersTheValue) {
+    std::mt19937 rng(77);
+    int compared = 0;
+    for (int round = 0; compared < 6 && round < 100; ++round) {
+        const std::array<int, 4> blocks = {2, 3, 5, 6};
+        const int seat = engine::seatOfBlock[blocks[static_cast<std::size_t>(round % 4)]];
+        const Position p(crowded(rng, blocks), {}, {}, seat);
+        engine::Level5Settings s;
+        s.maxDepth = 2;
+        s.quiescenceDepth = 1;
+        s.nodeBudget = 1L << 40;
+        s.secondsCap = 1e9;
+        s.seed = static_cast<std::uint64_t>(round);
+        s.frontierQuietMoves = 1 << 20;
+        s.rescueLostSearch = false;
+        const engine::Result full = engine::searchLevel5(p, s);
+        if (!full.move || full.depth < 2) continue;
+        ++compared;
+        s.frontierQuietMoves = 200;
+        EXPECT_EQ(engine::searchLevel5(p, s).score, full.score) << "round " << round;
+        for (int k : {0, 2}) {
+            s.frontierQuietMoves = k;
+            const engine::Result pruned = engine::searchLevel5(p, s);
+            EXPECT_EQ(pruned.depth, 2);
+            EXPECT_LE(pruned.score, full.score) << "round " << round << " k " << k;
+            EXPECT_LT(pruned.nodes, full.nodes) << "round " << round << " k " << k;
+        }
+    }
+    EXPECT_EQ(compared, 6);
+}
+
+bool kingOpenAfter(const Position& position, const Move& m) {
+    Position p = position;
+    p.make(m);
+    const int block = engine::blockOf(m.piece), king = p.kingSquare(block);
+    return king == 0 || p.capturableByOthers(king, block);
+}
+
+// In a line lost against all the others together, LEVEL5 still never
+// leaves its king open to capture when some move keeps it out of reach.
+TEST(Level5, ALostSearchStillKeepsTheKingOutOfReach) {
+    std::mt19937 rng(31);
+    int lost = 0, kept = 0;
+    for (int round = 0; round < 120; ++round) {
+        const std::array<int, 4> blocks = {1, 4, 6, 7};
+        const int seat = engine::seatOfBlock[blocks[static_cast<std::size_t>(round % 4)]];
+        const Position p(crowded(rng, blocks), {}, {}, seat);
+        const int root = engine::blockOfSeat[seat];
+        engine::Level5Settings s;
+        s.nodeBudget = 6000;
+        s.oneReplyARound = round % 3 == 0;
+        const engine::Result r = engine::searchLevel5(p, s);
+        if (!r.move || r.score > -engine::detail::dropOutScore / 2) continue;
+        ++lost;
+        std::vector<Move> moves;
+        p.generate(root, moves);
+        const bool canKeep = std::any_of(moves.begin(), moves.end(), [&](const Move& m) {
+            return !(engine::kindOf(m.piece) == engine::OHU && engine::kingMoveRefused(p, m)) && !kingOpenAfter(p, m);
+        });
+        if (!canKeep) continue;
+        ++kept;
+        EXPECT_FALSE(kingOpenAfter(p, *r.move)) << "round " << round;
+    }
+    EXPECT_GE(lost, 10);
+    EXPECT_GE(kept, 5);
 }
 
 TEST(Level5, SamePositionAndHistoryGiveTheSameMoveAndTheTableIsBounded) {
