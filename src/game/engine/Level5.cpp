@@ -21,6 +21,17 @@ constexpr int infinity = 2 * winScore;
 
 enum class Bound : std::int8_t { none, exact, lower, upper };
 
+// The squares of `block`'s pieces another kingdom could take now.
+void openSquares(const Position& p, int block, std::array<bool, squareCount>& open) {
+    open.fill(false);
+    Position::SquareList cavalry;
+    const int cavalryCount = p.otherCavalry(block, cavalry);
+    for (int i = 0; i < p.pieceCount(block); ++i) {
+        const int sq = p.pieceSquare(block, i);
+        open[static_cast<std::size_t>(sq)] = p.capturableByOthers(sq, block, cavalry, cavalryCount);
+    }
+}
+
 struct Entry {
     std::uint64_t key = 0;
     std::int32_t score = 0;
@@ -186,23 +197,12 @@ private:
 
     int historyOf(const Move& m) const { return history_[static_cast<std::size_t>(m.from) * squareCount + m.to]; }
 
-    // The squares of the root's pieces another kingdom could take now.
-    void openSquares(std::array<bool, squareCount>& open) const {
-        open.fill(false);
-        Position::SquareList cavalry;
-        const int cavalryCount = pos_.otherCavalry(root_, cavalry);
-        for (int i = 0; i < pos_.pieceCount(root_); ++i) {
-            const int sq = pos_.pieceSquare(root_, i);
-            open[static_cast<std::size_t>(sq)] = pos_.capturableByOthers(sq, root_, cavalry, cavalryCount);
-        }
-    }
-
     // The table's move, captures, killers, moves of pieces open to capture
     // (the most valuable first), then the rest by history.
     void orderOwn(const std::vector<Move>& moves, const Move& hint, int ply, Scored& out) const {
         out.clear();
         std::array<bool, squareCount> open;
-        openSquares(open);
+        openSquares(pos_, root_, open);
         for (const Move& m : moves) {
             int key;
             if (m.from == hint.from && m.to == hint.to) key = 1 << 30;
@@ -443,14 +443,14 @@ constexpr int lostScore = -dropOutScore / 2;
 
 // How many of `block`'s pieces another kingdom could take now.
 int piecesOpen(const Position& p, int block) {
-    Position::SquareList cavalry;
-    const int cavalryCount = p.otherCavalry(block, cavalry);
-    int open = 0;
+    std::array<bool, squareCount> open;
+    openSquares(p, block, open);
+    int count = 0;
     for (int i = 0; i < p.pieceCount(block); ++i) {
         const int sq = p.pieceSquare(block, i);
-        open += kindOf(p.at(sq)) != GYO && p.capturableByOthers(sq, block, cavalry, cavalryCount);
+        count += kindOf(p.at(sq)) != GYO && open[static_cast<std::size_t>(sq)];
     }
-    return open;
+    return count;
 }
 
 // The move that leaves the king where no other kingdom can take it and the
