@@ -14,6 +14,7 @@ if [ ! -x "$server" ] || [ ! -x "${DARO_GAME_DIR:?}/daro" ] || [ ! -x /usr/bin/c
 fi
 source "$here/../window/window_lib.bash"
 in_virtual_x "$here/browser_and_window.sh" "$@"
+source "$here/../window/net_lib.bash"
 
 mkdir -p "$WORK/server"
 "$server" --listen 127.0.0.1:0 --data "$WORK/server" 2>"$WORK/server.log" &
@@ -39,13 +40,6 @@ for _ in $(seq 1 100); do grep -q listening "$WORK/server.log" 2>/dev/null && br
 port="$(sed -n 's|.*listening on ws://127\.0\.0\.1:\([0-9]*\) .*|\1|p' "$WORK/server.log")"
 [ -n "$port" ] || net_fail "the server did not start"
 
-place_of() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  OX=$X
-  OY=$((Y + HEIGHT - 687))
-  BAR_Y=$((Y + (HEIGHT - 687) / 2))
-}
 wait_for_log() {  # PATTERN SECONDS
   for _ in $(seq 1 $(($2 * 10))); do grep -q "$1" "$WORK/server.log" && return 0; sleep 0.1; done
   return 1
@@ -58,33 +52,8 @@ moves_at_server() { grep -c " move " "$WORK/server.log" || true; }
 
 start_game
 WIN_A="$WIN"
-place_of "$WIN_A"
-xdotool windowraise "$WIN_A"
-sleep 0.3
-open_menu 16
-popup="$POPUP"
-choose_item 1 4 >/dev/null
-for _ in $(seq 1 30); do
-  POPUP="$(other_window)"
-  [ -n "$POPUP" ] && [ "$POPUP" != "$popup" ] && break
-  sleep 0.1
-done
-[ -n "$POPUP" ] && [ "$POPUP" != "$popup" ] || net_fail "対局 > 対局 opened no submenu"
-sleep 0.3
-choose_item 4 4
-panel=""
-for _ in $(seq 1 50); do
-  panel="$(xdotool search --onlyvisible --name '^ネット対局$' 2>/dev/null | head -n 1 || true)"
-  [ -n "$panel" ] && break
-  sleep 0.1
-done
+panel="$(open_panel "$WIN_A" "$PID" Alice)"
 [ -n "$panel" ] || net_fail "ネット対局... opened no panel"
-xdotool windowfocus --sync "$panel"
-sleep 0.3
-xdotool key ctrl+a
-xdotool type "ws://127.0.0.1:$port/"
-xdotool key Tab ctrl+a
-xdotool type "Alice"
 # Seat 1 stays human, seat 2 becomes human, seats 3..7 COM LEVEL1; then 卓を作る.
 xdotool key Tab Tab Home
 for _ in 3 4 5 6 7; do xdotool key Tab Home Down; done
