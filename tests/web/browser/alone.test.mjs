@@ -6,19 +6,11 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
-import { autoplayPath, browserMissing, launch, openPage, servePage, square } from './lib.mjs';
+import { autoplayPath, browserMissing, launch, newGame, openPage, position, servePage, square } from './lib.mjs';
 
 const missing = browserMissing() || (autoplayPath ? '' : 'no daro-autoplay');
 const shots = process.env.DARO_WEB_SHOTS ?? '';
 
-async function newGame(page, seats) {
-  await page.locator('#pace').selectOption('fastest');
-  await page.locator('#new-game summary').click();
-  for (let s = 1; s <= 7; s++) await page.locator(`#seat-${s}`).selectOption(seats[s - 1]);
-  await page.locator('#start').click();
-}
-
-const position = (page) => page.evaluate(() => window.daro.app.position);
 
 // Waits until a human is to move or the game is over.
 async function humanOrOver(page) {

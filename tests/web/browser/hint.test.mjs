@@ -4,11 +4,9 @@
 // it is refused in words, at one made with them it is shown.
 import { after, before, describe, it } from 'node:test';
 import assert from 'node:assert/strict';
-import { browserMissing, launch, openPage, serverPath, servePage, square, startServer } from './lib.mjs';
+import { browserMissing, launch, newGame, openPage, position, serverPath, servePage, square, startServer } from './lib.mjs';
 
 const missing = browserMissing();
-
-const position = (page) => page.evaluate(() => window.daro.app.position);
 
 async function humanToMove(page, seat) {
   await page.waitForFunction(
@@ -50,11 +48,7 @@ describe('the hint', { skip: missing || false }, () => {
   it('at home: H shows a move that is the human\'s to make, Esc and the move take it away, and LEVEL5 thinks in the worker', async () => {
     const page = await openPage(browser.context, site.url);
     if (await page.locator('#fresh').isVisible()) await page.locator('#fresh').click();
-    await page.locator('#pace').selectOption('fastest');
-    await page.locator('#new-game summary').click();
-    const seats = ['human', 'level5', 'level1', 'level1', 'level1', 'level1', 'level1'];
-    for (let s = 1; s <= 7; s++) await page.locator(`#seat-${s}`).selectOption(seats[s - 1]);
-    await page.locator('#start').click();
+    await newGame(page, ['human', 'level5', 'level1', 'level1', 'level1', 'level1', 'level1']);
     const before = await humanToMove(page, 1);
     const file = await page.evaluate(() => window.daro.app.game.gameFile());
 

@@ -193,3 +193,13 @@ export async function openPage(context, url) {
 }
 
 export const square = (x, y) => `[data-square="${x},${y}"]`;
+
+// Starts a game at the fastest pace with the seats given (seat 1 first).
+export async function newGame(page, seats) {
+  await page.locator('#pace').selectOption('fastest');
+  await page.locator('#new-game summary').click();
+  for (let s = 1; s <= 7; s++) await page.locator(`#seat-${s}`).selectOption(seats[s - 1]);
+  await page.locator('#start').click();
+}
+
+export const position = (page) => page.evaluate(() => window.daro.app.position);
