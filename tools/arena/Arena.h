@@ -62,6 +62,7 @@ struct Options {
     long level5Nodes = engine::level5NodeBudget;
     int level5Frontier = engine::Level5Settings{}.frontierQuietMoves;
     bool level5OneReply = engine::Level5Settings{}.oneReplyARound;
+    engine::Weights level5Weights = engine::level5Weights;
     std::string saveDir;  // empty: games are not saved
 };
 
@@ -69,7 +70,8 @@ inline const char* usageText() {
     return "usage: daro-arena --seats K1,K2,...,K7 [--rotate] [--openings N] [--seed N]\n"
            "                  [--opening-rounds N] [--max-moves N] [--jobs N]\n"
            "                  [--search paranoid|best-reply] [--nodes N] [--level5-nodes N]\n"
-           "                  [--level5-frontier N] [--level5-replies one|each] [--save-dir DIR]\n"
+           "                  [--level5-frontier N] [--level5-replies one|each]\n"
+           "                  [--level5-weight NAME=VALUE]... [--save-dir DIR]\n"
            "  K is written, engine (LEVEL4), level5 or random, for seats 1..7 in turn order.\n"
            "  --rotate plays every opening seven times, the seating turned one seat each time.\n";
 }
@@ -83,6 +85,24 @@ inline std::optional<long> parseCount(const std::string& s, long max) {
     }
     if (v > max) return std::nullopt;
     return v;
+}
+
+// NAME=VALUE, NAME one of the evaluation's feature names, VALUE a signed count.
+inline bool setWeight(engine::Weights& weights, const std::string& assignment) {
+    const auto eq = assignment.find('=');
+    if (eq == std::string::npos) return false;
+    const std::string name = assignment.substr(0, eq);
+    std::string value = assignment.substr(eq + 1);
+    const bool negative = !value.empty() && value[0] == '-';
+    if (negative) value.erase(0, 1);
+    const auto n = parseCount(value, 1000000000);
+    if (!n) return false;
+    for (int i = 0; i < engine::featureCount; ++i)
+        if (name == engine::featureNames[i]) {
+            weights[static_cast<std::size_t>(i)] = static_cast<int>(negative ? -*n : *n);
+            return true;
+        }
+    return false;
 }
 
 inline std::optional<Options> parseArguments(const std::vector<std::string>& args) {
@@ -114,6 +134,8 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
         } else if (a == "--level5-replies") {
             if (v != "one" && v != "each") return std::nullopt;
             o.level5OneReply = v == "one";
+        } else if (a == "--level5-weight") {
+            if (!setWeight(o.level5Weights, v)) return std::nullopt;
         } else if (a == "--save-dir") {
             if (v.empty()) return std::nullopt;
             o.saveDir = v;
@@ -304,6 +326,7 @@ inline GameResult playGame(const Options& o, int index) {
     level5.nodeBudget = o.level5Nodes;
     level5.frontierQuietMoves = o.level5Frontier;
     level5.oneReplyARound = o.level5OneReply;
+    level5.weights = o.level5Weights;
     level5.seed = settings.seed;
     GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening), o.openingRounds, settings,
                         level5);

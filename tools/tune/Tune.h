@@ -92,7 +92,6 @@ inline bool addSamples(const std::string& fileText, int sampleEvery, std::vector
     const GameFileResult replay = replayGameFile(fileText);
     if (!replay.game || !replay.game->outcome || replay.game->outcome->kind != OutcomeKind::win) return false;
     const int winnerBlock = engine::blockOfSeat[replay.game->outcome->seat];
-    std::vector<engine::Move> scratch;
     const auto& record = replay.game->record;
     for (std::size_t i = 1; i < record.size(); i += static_cast<std::size_t>(sampleEvery)) {
         const RecordEntry& e = record[i];
@@ -103,7 +102,7 @@ inline bool addSamples(const std::string& fileText, int sampleEvery, std::vector
             if (p.pieceCount(b) <= engine::dropOutPieceCount || p.kingSquare(b) == 0) continue;
             if (b == winnerBlock) s.winner = static_cast<int>(s.features.size());
             engine::Features f;
-            engine::level5Features(p, b, b == engine::blockOfSeat[e.seatToMove], scratch, f);
+            engine::level5Features(p, b, b == engine::blockOfSeat[e.seatToMove], f);
             s.features.push_back(f);
         }
         if (s.winner >= 0 && s.features.size() >= 2) out.push_back(std::move(s));

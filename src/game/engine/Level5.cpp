@@ -162,7 +162,7 @@ private:
         return aborted_;
     }
 
-    int leaf(bool rootToMove) { return level5Evaluate(pos_, root_, rootToMove) + hunting(); }
+    int leaf(bool rootToMove) { return level5Evaluate(pos_, root_, rootToMove, settings_.weights) + hunting(); }
 
     // ------------------------------------------------------------ the table
     Entry& slot(std::uint64_t key) { return table_[key & (table_.size() - 1)]; }
@@ -428,12 +428,11 @@ private:
 
 std::size_t level5TableBytes() { return sizeof(Entry) << level5TableBits; }
 
-int level5Evaluate(const Position& position, int block, bool toMove) {
+int level5Evaluate(const Position& position, int block, bool toMove, const Weights& weights) {
     if (!stillPlaying(position, block)) return -dropOutScore;
-    thread_local std::vector<Move> scratch;
     Features f;
-    level5Features(position, block, toMove, scratch, f);
-    return weigh(f, level5Weights);
+    level5Features(position, block, toMove, f);
+    return weigh(f, weights);
 }
 
 namespace {
@@ -456,7 +455,7 @@ int piecesOpen(const Position& p, int block) {
 // The move that leaves the king where no other kingdom can take it and the
 // fewest pieces open to capture, then the best on the evaluation; a winning
 // move first. None: every move leaves the king open.
-std::optional<Move> keepingTheKing(const Position& position, int block) {
+std::optional<Move> keepingTheKing(const Position& position, int block, const Weights& weights) {
     std::vector<Move> moves;
     position.generate(block, moves);
     Position p = position;
@@ -469,7 +468,7 @@ std::optional<Move> keepingTheKing(const Position& position, int block) {
         const int king = p.kingSquare(block);
         const bool safe = king != 0 && !p.capturableByOthers(king, block);
         const long long score =
-            safe ? -(1LL << 32) * piecesOpen(p, block) + level5Evaluate(p, block, false) : 0;
+            safe ? -(1LL << 32) * piecesOpen(p, block) + level5Evaluate(p, block, false, weights) : 0;
         p.unmake(m);
         if (won) return m;
         if (safe && (!best || score > bestScore)) {
@@ -509,7 +508,7 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
         if (second.move && second.depth >= 1 && second.score > lostScore) return second;
         r.nodes = second.nodes;
     }
-    if (const auto kept = keepingTheKing(position, block)) r.move = kept;
+    if (const auto kept = keepingTheKing(position, block, settings.weights)) r.move = kept;
     return r;
 }
 

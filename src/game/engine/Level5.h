@@ -19,6 +19,7 @@
 // move on any machine.
 #include <cstddef>
 
+#include "engine/Level5Eval.h"
 #include "engine/Search.h"
 
 namespace daro::engine {
@@ -45,6 +46,8 @@ struct Level5Settings {
     // round, and if still lost, the king is kept out of reach.
     bool rescueLostSearch = true;
     double secondsCap = 5.0;  // a guard against a runaway only
+    // The evaluation's weights; the arena and the tuner try others.
+    Weights weights = level5Weights;
     std::uint64_t seed = 0;
     std::vector<std::uint64_t> history;  // as Settings::history
 };
@@ -52,6 +55,6 @@ struct Level5Settings {
 Result searchLevel5(const Position& position, const Level5Settings& settings);
 
 // The evaluation LEVEL5 stands on, for `block`.
-int level5Evaluate(const Position& position, int block, bool toMove);
+int level5Evaluate(const Position& position, int block, bool toMove, const Weights& weights = level5Weights);
 
 }  // namespace daro::engine

@@ -31,7 +31,7 @@ int progressOf(const Position& p, int block) {
     return s + 40 * std::max(0, c - 20);
 }
 
-int kingRoomOf(const Position& p, int block) {
+int kingRoomOf(const Position& p, int block, const Position::SquareList& cavalry, int cavalryCount) {
     const int king = p.kingSquare(block);
     if (king == 0) return 0;
     static constexpr std::array<int, 8> around = {-stride - 1, -stride, -stride + 1, -1, 1,
@@ -40,14 +40,14 @@ int kingRoomOf(const Position& p, int block) {
     for (int d : around) {
         const int c = p.at(king + d);
         if (c == offBoard || c == centre || blockOf(c) == block) continue;
-        if (!p.reachedByOthers(king + d, block)) ++room;
+        if (!p.reachedByOthers(king + d, block, cavalry, cavalryCount)) ++room;
     }
     return room;
 }
 
 }  // namespace
 
-void level5Features(const Position& p, int block, bool toMove, std::vector<Move>& scratch, Features& f) {
+void level5Features(const Position& p, int block, bool toMove, Features& f) {
     f.fill(0);
     const int c = p.captured(block), k = p.kingsCaptured(block);
     f[fCaptured] = c;
@@ -79,22 +79,21 @@ void level5Features(const Position& p, int block, bool toMove, std::vector<Move>
     f[toMove ? fKingOpenToMove : fKingOpenWaiting] = kingOpen;
     f[fHangingCount] = hangingCount;
 
-    scratch.clear();
-    p.generate(block, scratch);
-    f[fMobility] = static_cast<int>(scratch.size());
+    Position::MoveTally tally;
+    p.tallyMoves(block, tally);
+    f[fMobility] = tally.moves;
     int threat = 0, captures = 0;
-    bool kingThreat = false;
-    for (const Move& m : scratch) {
-        if (m.captured == empty) continue;
-        ++captures;
-        if (kindOf(m.captured) == OHU) kingThreat = true;
-        else threat = std::max(threat, valueOf(m.captured));
+    for (int kind = 0; kind < 10; ++kind) {
+        const int n = tally.takes[static_cast<std::size_t>(kind)];
+        captures += n;
+        if (n > 0 && kind != OHU) threat = std::max(threat, pieceValue[static_cast<std::size_t>(kind)]);
     }
+    const bool kingThreat = tally.takes[OHU] > 0;
     if (kingThreat) threat = 0;
     f[toMove ? fThreatToMove : fThreatWaiting] = threat;
     f[toMove ? fKingThreatToMove : fKingThreatWaiting] = kingThreat;
     f[fCaptureCount] = captures;
-    f[fKingRoom] = kingRoomOf(p, block);
+    f[fKingRoom] = kingRoomOf(p, block, cavalry, cavalryCount);
 }
 
 int weigh(const Features& f, const Weights& w) {

@@ -45,8 +45,8 @@ extern const Weights level5Weights;
 // LEVEL4's own terms as weights: the starting point of a fit.
 extern const Weights level4Weights;
 
-// The features of `block`, which is to move or not; `scratch` is reused.
-void level5Features(const Position& p, int block, bool toMove, std::vector<Move>& scratch, Features& out);
+// The features of `block`, which is to move or not.
+void level5Features(const Position& p, int block, bool toMove, Features& out);
 int weigh(const Features& f, const Weights& w);
 
 }  // namespace daro::engine

@@ -122,10 +122,24 @@ void Position::generateCaptures(int block, std::vector<Move>& out) const { gener
 
 template <bool capturesOnly>
 void Position::generateFor(int block, std::vector<Move>& out) const {
-    const auto add = [&](int from, int to, int code) {
+    walkMoves<capturesOnly>(block, [&](int from, int to, int code) {
         out.push_back({static_cast<std::int16_t>(from), static_cast<std::int16_t>(to),
                        static_cast<std::int8_t>(code), cells_[to]});
-    };
+    });
+}
+
+void Position::tallyMoves(int block, MoveTally& out) const {
+    out = MoveTally{};
+    walkMoves<false>(block, [&](int, int to, int) {
+        ++out.moves;
+        const int c = cells_[to];
+        if (c != empty) ++out.takes[static_cast<std::size_t>(kindOf(c))];
+    });
+}
+
+// Calls add(from, to, code) for every move of `block`, in the generator's order.
+template <bool capturesOnly, class Add>
+void Position::walkMoves(int block, Add&& add) const {
     for (int i = 0; i < count_[block]; ++i) {
         const int from = squares_[block][i];
         const int code = cells_[from];
@@ -280,6 +294,13 @@ bool Position::cavalryReaches(int from, int to) const {
 // Walks outwards from `sq` to the first piece in each direction: that piece
 // reaches `sq` when its kind slides that way far enough. Cavalry apart.
 bool Position::reachedByOthers(int sq, int block) const {
+    if (reachedAlongLines(sq, block)) return true;
+    SquareList cavalry;
+    const int n = otherCavalry(block, cavalry);
+    return cavalryReachesAny(sq, cavalry, n);
+}
+
+bool Position::reachedAlongLines(int sq, int block) const {
     for (int pass = 0; pass < 2; ++pass) {
         const auto& dirs = pass == 0 ? orthogonal : diagonal;
         for (int d : dirs) {
@@ -293,9 +314,15 @@ bool Position::reachedByOthers(int sq, int block) const {
             if (n <= range) return true;
         }
     }
-    SquareList cavalry;
-    const int n = otherCavalry(block, cavalry);
-    for (int i = 0; i < n; ++i)
+    return false;
+}
+
+bool Position::reachedByOthers(int sq, int block, const SquareList& cavalry, int cavalryCount) const {
+    return reachedAlongLines(sq, block) || cavalryReachesAny(sq, cavalry, cavalryCount);
+}
+
+bool Position::cavalryReachesAny(int sq, const SquareList& cavalry, int cavalryCount) const {
+    for (int i = 0; i < cavalryCount; ++i)
         if (cavalryReaches(cavalry[i], sq)) return true;
     return false;
 }
@@ -317,10 +344,7 @@ int Position::otherCavalry(int block, SquareList& squares) const {
 }
 
 bool Position::capturableByOthers(int sq, int block, const SquareList& cavalry, int cavalryCount) const {
-    if (takenAlongLines(sq, block)) return true;
-    for (int i = 0; i < cavalryCount; ++i)
-        if (cavalryReaches(cavalry[i], sq)) return true;
-    return false;
+    return takenAlongLines(sq, block) || cavalryReachesAny(sq, cavalry, cavalryCount);
 }
 
 // By a slider or stepper whose line reaches the square, or a cannon jumping

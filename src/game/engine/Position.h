@@ -71,6 +71,13 @@ public:
     void generate(int block, std::vector<Move>& out) const;
     // The same, captures only.
     void generateCaptures(int block, std::vector<Move>& out) const;
+    // How many moves `block` has, and how many of them take each kind of
+    // piece: what an evaluation counts, without the list.
+    struct MoveTally {
+        int moves = 0;
+        std::array<int, 10> takes{};
+    };
+    void tallyMoves(int block, MoveTally& out) const;
 
     void make(const Move& m);
     void unmake(const Move& m);
@@ -90,6 +97,7 @@ public:
     using SquareList = std::array<std::int16_t, blockCount * maxPieces>;
     int otherCavalry(int block, SquareList& squares) const;
     bool capturableByOthers(int sq, int block, const SquareList& cavalry, int cavalryCount) const;
+    bool reachedByOthers(int sq, int block, const SquareList& cavalry, int cavalryCount) const;
     // Influence as the game's survey counts it: per square, how many pieces
     // (and the centre piece, in `total` only) could move there if it were empty.
     void influence(std::array<std::uint8_t, squareCount>& total,
@@ -103,9 +111,13 @@ private:
     void lift(int sq);
     template <bool capturesOnly>
     void generateFor(int block, std::vector<Move>& out) const;
+    template <bool capturesOnly, class Add>
+    void walkMoves(int block, Add&& add) const;
     template <class Visit>
     void reachOf(int sq, int code, Visit&& visit) const;
     bool cavalryReaches(int from, int to) const;
+    bool cavalryReachesAny(int sq, const SquareList& cavalry, int cavalryCount) const;
+    bool reachedAlongLines(int sq, int block) const;
     bool takenAlongLines(int sq, int block) const;
 
     std::array<std::int8_t, squareCount> cells_{};
