@@ -232,29 +232,35 @@ private:
     // by a kingdom near a win. A kingdom with one of those reaches the root.
     bool hurts(const Move& m) const {
         const int mover = blockOf(m.piece);
-        return pos_.captured(mover) >= 17 || pos_.kingsCaptured(mover) >= 1 || blockOf(m.captured) == root_ ||
-               kindOf(m.captured) == OHU;
+        return nearAWin(mover) || blockOf(m.captured) == root_ || kindOf(m.captured) == OHU;
     }
 
-    // The replies, and the first-ordered capture of the kingdoms that do not
-    // reach the root (none: `background.piece` stays 0).
-    void otherKingdoms(std::vector<Move>& replies, Move& background) {
-        replies.clear();
-        background = Move{};
-        int backgroundOrder = 0;
+    bool nearAWin(int block) const { return pos_.captured(block) >= 17 || pos_.kingsCaptured(block) >= 1; }
+
+    // Could any kingdom take one of the root's pieces or a king? If not, a
+    // kingdom not near a win has no capture that hurts the root.
+    bool targetsOpen() const {
+        Position::SquareList cavalry;
+        const int n = pos_.otherCavalry(root_, cavalry);
+        for (int i = 0; i < pos_.pieceCount(root_); ++i)
+            if (pos_.capturableByOthers(pos_.pieceSquare(root_, i), root_, cavalry, n)) return true;
         for (int b = 1; b <= blockCount; ++b) {
-            if (b == root_ || !stillPlaying(pos_, b)) continue;
+            const int king = b == root_ ? 0 : pos_.kingSquare(b);
+            if (king != 0 && pos_.capturableByOthers(king, b)) return true;
+        }
+        return false;
+    }
+
+    // The captures of the other kingdoms that hurt the root, the worst first.
+    void otherKingdoms(std::vector<Move>& replies) {
+        replies.clear();
+        const bool open = targetsOpen();
+        for (int b = 1; b <= blockCount; ++b) {
+            if (b == root_ || !stillPlaying(pos_, b) || (!open && !nearAWin(b))) continue;
             scratch_.clear();
             pos_.generateCaptures(b, scratch_);
-            const std::size_t first = replies.size();
             for (const Move& m : scratch_)
                 if (hurts(m)) replies.push_back(m);
-            if (replies.size() > first) continue;
-            for (const Move& m : scratch_)
-                if (captureOrder(m) > backgroundOrder) {
-                    backgroundOrder = captureOrder(m);
-                    background = m;
-                }
         }
         std::stable_sort(replies.begin(), replies.end(), [&](const Move& a, const Move& b) {
             return (blockOf(a.captured) == root_) * 100000 + captureOrder(a) >
@@ -392,8 +398,7 @@ private:
         if (left <= 0 || best <= alpha || ply >= maxPly) return best;
         beta = std::min(beta, best);
         std::vector<Move>& moves = lists_[ply];
-        Move background;
-        otherKingdoms(moves, background);
+        otherKingdoms(moves);
         for (std::size_t i = 0; i < moves.size(); ++i) {
             const Move m = moves[i];
             const int mover = blockOf(m.piece);
