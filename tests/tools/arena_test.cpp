@@ -150,6 +150,20 @@ TEST(Arena, RefusesWhatItCannotPlay) {
     EXPECT_EQ(o->seats[3], arena::Kind::engine);
     EXPECT_EQ(arena::seatingOf(*o, 1)[4], arena::Kind::engine);
     EXPECT_EQ(o->openings, 20);
+
+    // LEVEL5's weights by feature name, signed; anything else is refused.
+    const std::vector<std::string> seats = {"--seats", "level5,engine,engine,engine,engine,engine,engine"};
+    const auto withWeights = [&](std::vector<std::string> extra) {
+        extra.insert(extra.begin(), seats.begin(), seats.end());
+        return arena::parseArguments(extra);
+    };
+    const auto w = withWeights({"--level5-weight", "material=-1500", "--level5-weight", "king-room=7"});
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->level5Weights[engine::fMaterial], -1500);
+    EXPECT_EQ(w->level5Weights[engine::fKingRoom], 7);
+    EXPECT_EQ(w->level5Weights[engine::fCaptured], engine::level5Weights[engine::fCaptured]);
+    for (const char* bad : {"material", "material=", "materials=5", "material=5x", "=5", "material=--5"})
+        EXPECT_FALSE(withWeights({"--level5-weight", bad})) << bad;
 }
 
 }  // namespace

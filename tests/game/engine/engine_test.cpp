@@ -103,8 +103,19 @@ TEST_F(RandomGames, MovesAreExactlyThoseTheMoveCheckAccepts) {
             }
             // Now and then every kingdom, not only the one to move.
             if (positions % 16 == 0) {
+                const Position p = positionOf(table, seat);
                 for (int s = 1; s <= 7; ++s) {
                     ASSERT_EQ(engineMoves(table, s), checkedMoves(table, s));
+                    // The evaluation's tally counts what the generator lists.
+                    std::vector<engine::Move> listed;
+                    p.generate(engine::blockOfSeat[s], listed);
+                    Position::MoveTally tally;
+                    p.tallyMoves(engine::blockOfSeat[s], tally);
+                    std::array<int, 10> takes{};
+                    for (const engine::Move& m : listed)
+                        if (m.captured != engine::empty) ++takes[static_cast<std::size_t>(engine::kindOf(m.captured))];
+                    ASSERT_EQ(tally.moves, static_cast<int>(listed.size()));
+                    ASSERT_EQ(tally.takes, takes);
                 }
             }
         });
