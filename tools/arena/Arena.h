@@ -63,6 +63,8 @@ struct Options {
     int level5Frontier = engine::Level5Settings{}.frontierQuietMoves;
     bool level5OneReply = engine::Level5Settings{}.oneReplyARound;
     engine::Weights level5Weights = engine::level5Weights;
+    int level5RepetitionCost = engine::Level5Settings{}.repetitionCost;
+    int level5HuntScale = engine::Level5Settings{}.huntScale;
     std::string saveDir;  // empty: games are not saved
 };
 
@@ -71,7 +73,8 @@ inline const char* usageText() {
            "                  [--opening-rounds N] [--max-moves N] [--jobs N]\n"
            "                  [--search paranoid|best-reply] [--nodes N] [--level5-nodes N]\n"
            "                  [--level5-frontier N] [--level5-replies one|each]\n"
-           "                  [--level5-weight NAME=VALUE]... [--save-dir DIR]\n"
+           "                  [--level5-weight NAME=VALUE]... [--level5-repetition-cost N]\n"
+           "                  [--level5-hunt-scale N] [--save-dir DIR]\n"
            "  K is written, engine (LEVEL4), level5 or random, for seats 1..7 in turn order.\n"
            "  --rotate plays every opening seven times, the seating turned one seat each time.\n";
 }
@@ -150,6 +153,8 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             else if (a == "--nodes" && *n >= 1) o.nodes = *n;
             else if (a == "--level5-nodes" && *n >= 1) o.level5Nodes = *n;
             else if (a == "--level5-frontier" && *n <= 1000000) o.level5Frontier = static_cast<int>(*n);
+            else if (a == "--level5-repetition-cost" && *n <= 1000000) o.level5RepetitionCost = static_cast<int>(*n);
+            else if (a == "--level5-hunt-scale" && *n <= 1000) o.level5HuntScale = static_cast<int>(*n);
             else return std::nullopt;
         }
     }
@@ -327,6 +332,8 @@ inline GameResult playGame(const Options& o, int index) {
     level5.frontierQuietMoves = o.level5Frontier;
     level5.oneReplyARound = o.level5OneReply;
     level5.weights = o.level5Weights;
+    level5.repetitionCost = o.level5RepetitionCost;
+    level5.huntScale = o.level5HuntScale;
     level5.seed = settings.seed;
     GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening), o.openingRounds, settings,
                         level5);

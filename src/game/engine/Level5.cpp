@@ -56,7 +56,7 @@ public:
         lists_.resize(maxPly + 8);
         gameKeys_ = settings.history;
         std::sort(gameKeys_.begin(), gameKeys_.end());
-        repetitionCost_ = aheadOfAll() ? 300 : 0;
+        repetitionCost_ = aheadOfAll() ? settings.repetitionCost : 0;
         huntTarget_ = huntTarget();
     }
 
@@ -148,7 +148,7 @@ private:
     }
 
     int huntTarget() const { return detail::huntTarget(pos_, root_); }
-    int hunting() const { return huntingScore(pos_, root_, huntTarget_); }
+    int hunting() const { return settings_.huntScale * huntingScore(pos_, root_, huntTarget_); }
     int noise(const Move& m) const { return tieNoise(settings_.seed, m); }
 
     bool outOfBudget() {

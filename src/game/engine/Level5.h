@@ -46,6 +46,11 @@ struct Level5Settings {
     // round, and if still lost, the king is kept out of reach.
     bool rescueLostSearch = true;
     double secondsCap = 5.0;  // a guard against a runaway only
+    // A move back to a position of the game costs the kingdom ahead of all
+    // the others this much; with three kingdoms left the hunt's closing in
+    // counts this many times LEVEL4's.
+    int repetitionCost = 300;
+    int huntScale = 1;
     // The evaluation's weights; the arena and the tuner try others.
     Weights weights = level5Weights;
     std::uint64_t seed = 0;
