@@ -47,9 +47,9 @@ struct Level5Settings {
     bool rescueLostSearch = true;
     double secondsCap = 5.0;  // a guard against a runaway only
     // A move back to a position of the game costs the kingdom ahead of all
-    // the others this much; with three kingdoms left the hunt's closing in
-    // counts this many times LEVEL4's.
-    int repetitionCost = 300;
+    // the others three captures' worth, as in LEVEL4; with three kingdoms
+    // left the hunt's closing in counts this many times LEVEL4's.
+    int repetitionCost = 3 * level5Weights[fCaptured] / weightScale;
     int huntScale = 1;
     // The evaluation's weights; the arena and the tuner try others.
     Weights weights = level5Weights;
