@@ -291,8 +291,6 @@ bool Position::cavalryReaches(int from, int to) const {
     return false;
 }
 
-// Walks outwards from `sq` to the first piece in each direction: that piece
-// reaches `sq` when its kind slides that way far enough. Cavalry apart.
 bool Position::reachedByOthers(int sq, int block) const {
     if (reachedAlongLines(sq, block)) return true;
     SquareList cavalry;
@@ -300,6 +298,8 @@ bool Position::reachedByOthers(int sq, int block) const {
     return cavalryReachesAny(sq, cavalry, n);
 }
 
+// Walks outwards from `sq` to the first piece in each direction: that piece
+// reaches `sq` when its kind slides that way far enough. Cavalry apart.
 bool Position::reachedAlongLines(int sq, int block) const {
     for (int pass = 0; pass < 2; ++pass) {
         const auto& dirs = pass == 0 ? orthogonal : diagonal;
