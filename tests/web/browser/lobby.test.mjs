@@ -68,7 +68,9 @@ describe('the lobby of a daro server', { skip: missing || false }, () => {
     const created = Date.now();
     const code = (await b.locator('#net-link').inputValue()).slice(-6);
 
-    const entry = a.locator(`#lobby-waiting li[data-code="${code}"]`);
+    // The page creates the table, then takes its seat in it: the list may
+    // show the table for a moment before its creator sits down.
+    const entry = a.locator(`#lobby-waiting li[data-code="${code}"]`, { hasText: 'bea' });
     await entry.waitFor({ timeout: 1000 });
     const listedAfter = Date.now() - created;
     t.diagnostic(`the lobby listed the new table ${listedAfter} ms after it was created`);
