@@ -25,7 +25,7 @@ enum class Bound : std::int8_t { none, exact, lower, upper };
 void openSquares(const Position& p, int block, std::array<bool, squareCount>& open) {
     open.fill(false);
     Position::SquareList cavalry;
-    const int cavalryCount = p.otherCavalry(block, cavalry);
+    const int cavalryCount = p.otherCavalryNear(block, 0, cavalry);
     for (int i = 0; i < p.pieceCount(block); ++i) {
         const int sq = p.pieceSquare(block, i);
         open[static_cast<std::size_t>(sq)] = p.capturableByOthers(sq, block, cavalry, cavalryCount);
@@ -48,11 +48,31 @@ std::uint64_t plyKey(int ply) { return mix(0x91Aull + static_cast<std::uint64_t>
 
 constexpr int maxPly = 160;
 
+// A position's evaluation, kept: lines that take the same pieces in another
+// order meet again at the horizon, a fifth to a third of the evaluations.
+struct Evaluated {
+    std::uint64_t key = 0;
+    std::int32_t value = 0;
+    std::int32_t rootPiecesOpen = 0;
+};
+constexpr int evaluatedBits = 16;
+
+// The tables stay with their thread, cleared for every search: a fresh block
+// of this size costs its page faults anew each move. One search at a time
+// in a thread uses it.
+template <class Kept, int bits>
+std::vector<Kept>& clearedThreadTable() {
+    thread_local std::vector<Kept> table(std::size_t{1} << bits);
+    std::fill(table.begin(), table.end(), Kept{});
+    return table;
+}
+
 class Level5Searcher {
 public:
     Level5Searcher(const Position& position, const Level5Settings& settings)
         : pos_(position), settings_(settings), root_(blockOfSeat[position.seatToMove()]),
-          table_(std::size_t{1} << level5TableBits), start_(std::chrono::steady_clock::now()) {
+          table_(clearedThreadTable<Entry, level5TableBits>()),
+          evaluated_(clearedThreadTable<Evaluated, evaluatedBits>()), start_(std::chrono::steady_clock::now()) {
         lists_.resize(maxPly + 8);
         gameKeys_ = settings.history;
         std::sort(gameKeys_.begin(), gameKeys_.end());
@@ -162,7 +182,29 @@ private:
         return aborted_;
     }
 
-    int leaf(bool rootToMove) { return level5Evaluate(pos_, root_, rootToMove, settings_.weights) + hunting(); }
+    // The evaluation; `rootPiecesOpen`, when asked, learns how many of the
+    // root's pieces other kingdoms could take (-1: the root is out).
+    int leaf(bool rootToMove, int* rootPiecesOpen = nullptr) {
+        // The board's key leaves out who took what; the counters go in.
+        std::uint64_t key = pos_.hash() ^ (rootToMove ? ownNodeKey : replyNodeKey);
+        for (int b = 1; b <= blockCount; ++b)
+            key ^= mix((static_cast<std::uint64_t>(b) << 16) + pos_.captured(b) * 8 + pos_.kingsCaptured(b));
+        Evaluated& kept = evaluated_[key & (evaluated_.size() - 1)];
+        if (kept.key != key) {
+            kept.key = key;
+            kept.value = -dropOutScore;
+            kept.rootPiecesOpen = -1;
+            if (stillPlaying(pos_, root_)) {
+                Features f;
+                level5Features(pos_, root_, rootToMove, f);
+                kept.value = weigh(f, settings_.weights);
+                kept.rootPiecesOpen = f[fHangingCount];
+            }
+            kept.value += hunting();
+        }
+        if (rootPiecesOpen) *rootPiecesOpen = kept.rootPiecesOpen;
+        return kept.value;
+    }
 
     // ------------------------------------------------------------ the table
     Entry& slot(std::uint64_t key) { return table_[key & (table_.size() - 1)]; }
@@ -238,12 +280,16 @@ private:
     bool nearAWin(int block) const { return pos_.captured(block) >= 17 || pos_.kingsCaptured(block) >= 1; }
 
     // Could any kingdom take one of the root's pieces or a king? If not, a
-    // kingdom not near a win has no capture that hurts the root.
-    bool targetsOpen() const {
-        Position::SquareList cavalry;
-        const int n = pos_.otherCavalry(root_, cavalry);
-        for (int i = 0; i < pos_.pieceCount(root_); ++i)
-            if (pos_.capturableByOthers(pos_.pieceSquare(root_, i), root_, cavalry, n)) return true;
+    // kingdom not near a win has no capture that hurts the root. How many of
+    // the root's pieces are open may be known already (-1: not known).
+    bool targetsOpen(int rootPiecesOpen) const {
+        if (rootPiecesOpen > 0) return true;
+        if (rootPiecesOpen < 0) {
+            Position::SquareList cavalry;
+            const int n = pos_.otherCavalryNear(root_, 0, cavalry);
+            for (int i = 0; i < pos_.pieceCount(root_); ++i)
+                if (pos_.capturableByOthers(pos_.pieceSquare(root_, i), root_, cavalry, n)) return true;
+        }
         for (int b = 1; b <= blockCount; ++b) {
             const int king = b == root_ ? 0 : pos_.kingSquare(b);
             if (king != 0 && pos_.capturableByOthers(king, b)) return true;
@@ -252,9 +298,9 @@ private:
     }
 
     // The captures of the other kingdoms that hurt the root, the worst first.
-    void otherKingdoms(std::vector<Move>& replies) {
+    void otherKingdoms(std::vector<Move>& replies, int rootPiecesOpen) {
         replies.clear();
-        const bool open = targetsOpen();
+        const bool open = targetsOpen(rootPiecesOpen);
         for (int b = 1; b <= blockCount; ++b) {
             if (b == root_ || !stillPlaying(pos_, b) || (!open && !nearAWin(b))) continue;
             scratch_.clear();
@@ -394,11 +440,12 @@ private:
     // At the horizon: the others may leave the root be or take what hurts it.
     int quietReplies(int alpha, int beta, int ply, int left) {
         if (outOfBudget()) return 0;
-        int best = leaf(false);
+        int rootPiecesOpen;
+        int best = leaf(false, &rootPiecesOpen);
         if (left <= 0 || best <= alpha || ply >= maxPly) return best;
         beta = std::min(beta, best);
         std::vector<Move>& moves = lists_[ply];
-        otherKingdoms(moves);
+        otherKingdoms(moves, rootPiecesOpen);
         for (std::size_t i = 0; i < moves.size(); ++i) {
             const Move m = moves[i];
             const int mover = blockOf(m.piece);
@@ -416,7 +463,8 @@ private:
     Position pos_;
     const Level5Settings& settings_;
     int root_;
-    std::vector<Entry> table_;
+    std::vector<Entry>& table_;
+    std::vector<Evaluated>& evaluated_;
     std::vector<std::uint64_t> gameKeys_;
     int repetitionCost_ = 0;
     int huntTarget_ = 0;
@@ -431,7 +479,7 @@ private:
 
 }  // namespace
 
-std::size_t level5TableBytes() { return sizeof(Entry) << level5TableBits; }
+std::size_t level5TableBytes() { return (sizeof(Entry) << level5TableBits) + (sizeof(Evaluated) << evaluatedBits); }
 
 int level5Evaluate(const Position& position, int block, bool toMove, const Weights& weights) {
     if (!stillPlaying(position, block)) return -dropOutScore;

@@ -25,7 +25,8 @@
 namespace daro::engine {
 
 constexpr long level5NodeBudget = 90000;
-// Transposition table entries (a power of two), fresh for every search.
+// Transposition table entries (a power of two), cleared for every search;
+// with the kept evaluations, what level5TableBytes tells.
 constexpr int level5TableBits = 18;
 std::size_t level5TableBytes();
 

@@ -61,7 +61,7 @@ void level5Features(const Position& p, int block, bool toMove, Features& f) {
 
     const int n = p.pieceCount(block);
     Position::SquareList cavalry;
-    const int cavalryCount = p.otherCavalry(block, cavalry);
+    const int cavalryCount = p.otherCavalryNear(block, 1, cavalry);  // the king's room: one step out
     int hanging = 0, hangingCount = 0;
     bool kingOpen = false;
     for (int i = 0; i < n; ++i) {

@@ -66,6 +66,33 @@ int chebyshev(int a, int b) {
     return std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
 }
 
+// For each end of a cavalry move (dx, dy from -4 to 4, one of them +-4):
+// the first steps from which a diagonal runs to it, and that diagonal.
+struct CavalryPaths {
+    struct Path {
+        std::int8_t count = 0;
+        std::array<std::int16_t, 8> first{}, diagonal{};
+    };
+    std::array<Path, 81> byEnd{};
+    constexpr CavalryPaths() {
+        for (int dy = -4; dy <= 4; ++dy)
+            for (int dx = -4; dx <= 4; ++dx) {
+                if (std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy) != 4) continue;
+                Path& p = byEnd[static_cast<std::size_t>((dy + 4) * 9 + dx + 4)];
+                for (int fy = -1; fy <= 1; ++fy)
+                    for (int fx = -1; fx <= 1; ++fx) {
+                        const int rx = dx - fx, ry = dy - fy;
+                        if ((fx == 0 && fy == 0) || (rx != ry && rx != -ry)) continue;
+                        p.first[static_cast<std::size_t>(p.count)] = static_cast<std::int16_t>(fy * stride + fx);
+                        p.diagonal[static_cast<std::size_t>(p.count)] =
+                            static_cast<std::int16_t>((ry > 0 ? S : N) + (rx > 0 ? E : W));
+                        ++p.count;
+                    }
+            }
+    }
+};
+constexpr CavalryPaths cavalryPaths;
+
 }  // namespace
 
 Position::Position(const GameBoard& board, const std::array<int, 8>& captured,
@@ -277,13 +304,13 @@ void Position::restoreKingdom(int block, const std::vector<int>& saved) {
 }
 
 bool Position::cavalryReaches(int from, int to) const {
-    if (chebyshev(from, to) != 4) return false;
-    for (int first : allDirections) {
-        const int f = from + first;
+    const int dx = coordinates.file[to] - coordinates.file[from], dy = coordinates.rank[to] - coordinates.rank[from];
+    if (dx < -4 || dx > 4 || dy < -4 || dy > 4) return false;
+    const auto& paths = cavalryPaths.byEnd[static_cast<std::size_t>((dy + 4) * 9 + dx + 4)];
+    for (int i = 0; i < paths.count; ++i) {
+        const int f = from + paths.first[static_cast<std::size_t>(i)];
         if (cells_[f] != empty) continue;
-        const int dx = coordinates.file[to] - coordinates.file[f], dy = coordinates.rank[to] - coordinates.rank[f];
-        if (dx != dy && dx != -dy) continue;
-        const int d = (dy > 0 ? S : N) + (dx > 0 ? E : W);
+        const int d = paths.diagonal[static_cast<std::size_t>(i)];
         int t = f + d;
         while (t != to && cells_[t] == empty) t += d;
         if (t == to) return true;
@@ -339,6 +366,30 @@ int Position::otherCavalry(int block, SquareList& squares) const {
         if (b == block) continue;
         for (int i = 0; i < count_[b]; ++i)
             if (kindOf(cells_[squares_[b][i]]) == KIB) squares[n++] = squares_[b][i];
+    }
+    return n;
+}
+
+int Position::otherCavalryNear(int block, int margin, SquareList& squares) const {
+    if (count_[block] == 0) return 0;
+    int left = 99, right = -99, top = 99, bottom = -99;
+    for (int i = 0; i < count_[block]; ++i) {
+        const int sq = squares_[block][i];
+        left = std::min<int>(left, coordinates.file[sq]);
+        right = std::max<int>(right, coordinates.file[sq]);
+        top = std::min<int>(top, coordinates.rank[sq]);
+        bottom = std::max<int>(bottom, coordinates.rank[sq]);
+    }
+    // A cavalry move ends exactly four squares away.
+    left -= margin + 4, right += margin + 4, top -= margin + 4, bottom += margin + 4;
+    int n = 0;
+    for (int b = 1; b <= blockCount; ++b) {
+        if (b == block) continue;
+        for (int i = 0; i < count_[b]; ++i) {
+            const int sq = squares_[b][i];
+            const int x = coordinates.file[sq], y = coordinates.rank[sq];
+            if (kindOf(cells_[sq]) == KIB && x >= left && x <= right && y >= top && y <= bottom) squares[n++] = sq;
+        }
     }
     return n;
 }

@@ -96,6 +96,9 @@ public:
     // is listed once (`otherCavalry` fills `squares`, returns how many).
     using SquareList = std::array<std::int16_t, blockCount * maxPieces>;
     int otherCavalry(int block, SquareList& squares) const;
+    // Only the cavalry that could reach a square within `margin` steps of
+    // one of `block`'s pieces: the rest cannot answer a question about them.
+    int otherCavalryNear(int block, int margin, SquareList& squares) const;
     bool capturableByOthers(int sq, int block, const SquareList& cavalry, int cavalryCount) const;
     bool reachedByOthers(int sq, int block, const SquareList& cavalry, int cavalryCount) const;
     // Influence as the game's survey counts it: per square, how many pieces

@@ -159,7 +159,20 @@ TEST_F(RandomGames, KingTestCaptureTestAndInfluenceAreTheGames) {
                         return m.to == sq && Table::blockOfCode(m.piece) != b;
                     });
                     ASSERT_EQ(p.capturableByOthers(sq, b), taken) << "seed " << seed << " at " << x << "," << y;
+                    // Only the cavalry near the kingdom is listed; it must be enough.
+                    Position::SquareList near;
+                    ASSERT_EQ(p.capturableByOthers(sq, b, near, p.otherCavalryNear(b, 0, near)), taken);
                 }
+            // And one step out, where the king's room is counted.
+            for (int b = 1; b <= 7; ++b) {
+                const int king = p.kingSquare(b);
+                if (king == 0) continue;
+                Position::SquareList near;
+                const int n = p.otherCavalryNear(b, 1, near);
+                for (int d : {-22, -21, -20, -1, 1, 20, 21, 22})
+                    if (p.at(king + d) == engine::empty)
+                        ASSERT_EQ(p.reachedByOthers(king + d, b, near, n), p.reachedByOthers(king + d, b));
+            }
             std::array<std::uint8_t, engine::squareCount> total;
             std::array<std::array<std::uint8_t, engine::squareCount>, 8> byBlock;
             p.influence(total, byBlock);
