@@ -8,6 +8,8 @@
 
 #include "engine/Common.h"
 #include "engine/Level5.h"
+#include "RandomPlay.h"
+#include "table/Table.h"
 
 namespace daro::test {
 namespace {
@@ -254,32 +256,29 @@ TEST(Level5, ALostSearchStillKeepsTheKingOutOfReach) {
 }
 
 TEST(Level5, SamePositionAndHistoryGiveTheSameMoveAndTheTableIsBounded) {
-    // The opening position after a few random moves, searched twice with a
-    // search of another position in between: nothing carries over.
+    // A game's position after random moves, searched twice with searches of
+    // another position and of the same one weighed otherwise in between: the
+    // tables the thread keeps carry nothing over.
+    Table table;
     std::mt19937 rng(9);
-    GameBoard board{};
-    board[10][10] = engine::centre;
-    std::vector<std::pair<int, int>> squares;
-    for (int x = 1; x <= 19; ++x)
-        for (int y = 1; y <= 19; ++y)
-            if (x != 10 || y != 10) squares.push_back({x, y});
-    std::shuffle(squares.begin(), squares.end(), rng);
-    std::size_t next = 0;
-    for (int block = 1; block <= 7; ++block)
-        for (int i = 0; i < 14; ++i) {
-            const auto [x, y] = squares[next++];
-            board[x][y] = 10 * block + (i == 0 ? engine::OHU : static_cast<int>(rng() % 9));
-        }
-    const Position p(board, {}, {}, 3);
+    table.初期設定();
+    playRandomMoves(table, rng, 40);
+    const Position p(table.board, table.capturedCount, table.kingsCapturedCount, table.turnSeat);
     Position other = p;
-    other.setSeatToMove(4);
+    other.setSeatToMove(engine::detail::seatAfter(table.turnSeat));
     engine::Level5Settings s;
-    s.nodeBudget = 20000;
+    s.secondsCap = 1000;  // only the node budget bounds it, however busy the machine
     s.history = {engine::positionKey(other)};
     const engine::Result first = engine::searchLevel5(p, s);
     engine::searchLevel5(other, s);
+    engine::Level5Settings heavier = s;
+    heavier.weights[engine::fMaterial] *= 5;
+    heavier.weights[engine::fMobility] *= 5;
+    const engine::Result weighedOtherwise = engine::searchLevel5(p, heavier);
     const engine::Result again = engine::searchLevel5(p, s);
     ASSERT_TRUE(first.move);
+    ASSERT_GE(first.depth, 1);
+    EXPECT_NE(first.score, weighedOtherwise.score);
     EXPECT_EQ(*first.move, *again.move);
     EXPECT_EQ(first.score, again.score);
     EXPECT_EQ(first.nodes, again.nodes);
