@@ -213,3 +213,76 @@ TEST(Arena, Level5GamesAreTheSameAtOneAndTwoJobs) {
 
 }  // namespace
 }  // namespace daro::test
+
+namespace daro::test {
+namespace {
+
+// The lines of a game file up to its `n`th drop-out, that line left out.
+std::string beforeDropOut(const std::string& text, int n) {
+    std::istringstream lines(text);
+    std::string kept;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("out ", 0) == 0 && --n == 0) return kept;
+        kept += line + "\n";
+    }
+    return {};
+}
+
+// Saved games played on from where five kingdoms were left: each new game
+// is the saved one up to there, with its seats; a game that never came down
+// to five is named and left out, and an empty folder is refused.
+TEST(Arena, ResumedGamesPlayOnFromTheSavedPosition) {
+    const auto base = std::filesystem::temp_directory_path() / ("daro-arena-resume-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(base);
+    const auto saved = base / "saved", again = base / "again";
+    const auto played = arena::parseArguments({"--seats", "random,written,engine,random,written,random,written",
+                                               "--openings", "2", "--nodes", "800", "--seed", "8", "--save-dir",
+                                               saved.string()});
+    ASSERT_TRUE(played);
+    std::filesystem::create_directories(saved);
+    std::ostringstream first;
+    const auto games = arena::run(*played, first);
+    ASSERT_EQ(games.size(), 2u);
+    // And one that never got far: cut after twenty moves.
+    auto shortGame = *played;
+    shortGame.openings = 1;
+    shortGame.maxMoves = 20;
+    shortGame.saveDir = (base / "short").string();
+    std::filesystem::create_directories(shortGame.saveDir);
+    std::ostringstream cut;
+    arena::run(shortGame, cut);
+    std::filesystem::copy_file(base / "short" / "game-0001.daro", saved / "game-0003.daro");
+
+    const auto resumed = arena::parseArguments({"--resume", saved.string(), "--at-kingdoms", "5", "--nodes", "800",
+                                                "--seed", "3", "--jobs", "2", "--save-dir", again.string()});
+    ASSERT_TRUE(resumed);
+    std::filesystem::create_directories(again);
+    std::ostringstream out;
+    const auto onward = arena::run(*resumed, out);
+    ASSERT_EQ(onward.size(), 2u) << out.str();
+    EXPECT_NE(out.str().find("game-0003.daro: the game never came down to 5 kingdoms"), std::string::npos);
+    EXPECT_NE(out.str().find("resumed 2 of 3 saved games at 5 kingdoms"), std::string::npos);
+    for (std::size_t i = 0; i < onward.size(); ++i) {
+        ASSERT_TRUE(onward[i].error.empty()) << onward[i].error;
+        const std::string before = beforeDropOut(games[i].fileText, 2);
+        ASSERT_FALSE(before.empty());
+        EXPECT_EQ(onward[i].fileText.substr(0, before.size()), before) << "game " << i + 1;
+        EXPECT_EQ(onward[i].seats, games[i].seats);
+        EXPECT_TRUE(replayGameFile(onward[i].fileText).game);
+    }
+
+    std::filesystem::create_directories(base / "empty");
+    auto none = *resumed;
+    none.resumeDir = (base / "empty").string();
+    std::ostringstream nothing;
+    EXPECT_THROW(arena::run(none, nothing), std::runtime_error);
+    const std::vector<std::string> seats = {"--seats", "level5,engine,engine,engine,engine,engine,engine"};
+    EXPECT_FALSE(arena::parseArguments({"--resume", "x", seats[0], seats[1]}));
+    EXPECT_FALSE(arena::parseArguments({"--resume", "x", "--rotate"}));
+    EXPECT_FALSE(arena::parseArguments({"--resume", "x", "--at-kingdoms", "7"}));
+    EXPECT_FALSE(arena::parseArguments({"--resume", "x", "--at-kingdoms", "1"}));
+    std::filesystem::remove_all(base);
+}
+
+}  // namespace
+}  // namespace daro::test

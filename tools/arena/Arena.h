@@ -24,6 +24,7 @@
 #include <time.h>
 
 #include "../autoplay/Autoplay.h"
+#include "Resume.h"
 #include "engine/Level5.h"
 #include "engine/Search.h"
 #include "record/GameFile.h"
@@ -66,6 +67,10 @@ struct Options {
     int level5RepetitionCost = engine::Level5Settings{}.repetitionCost;
     int level5HuntScale = engine::Level5Settings{}.huntScale;
     std::string saveDir;  // empty: games are not saved
+    // Saved games to play on from, once down to `resumeAt` kingdoms, each
+    // with its own seats (one game a file); empty: new games.
+    std::string resumeDir;
+    int resumeAt = 3;
 };
 
 inline const char* usageText() {
@@ -75,8 +80,11 @@ inline const char* usageText() {
            "                  [--level5-frontier N] [--level5-replies one|each]\n"
            "                  [--level5-weight NAME=VALUE]... [--level5-repetition-cost N]\n"
            "                  [--level5-hunt-scale N] [--save-dir DIR]\n"
+           "       daro-arena --resume DIR [--at-kingdoms N] [same options but --seats]\n"
            "  K is written, engine (LEVEL4), level5 or random, for seats 1..7 in turn order.\n"
-           "  --rotate plays every opening seven times, the seating turned one seat each time.\n";
+           "  --rotate plays every opening seven times, the seating turned one seat each time.\n"
+           "  --resume plays on every game saved in DIR from where N kingdoms (3) were left,\n"
+           "  with the seats it was saved with.\n";
 }
 
 inline std::optional<long> parseCount(const std::string& s, long max) {
@@ -142,6 +150,9 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
         } else if (a == "--save-dir") {
             if (v.empty()) return std::nullopt;
             o.saveDir = v;
+        } else if (a == "--resume") {
+            if (v.empty()) return std::nullopt;
+            o.resumeDir = v;
         } else {
             const auto n = parseCount(v, 1000000000);
             if (!n) return std::nullopt;
@@ -155,10 +166,12 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             else if (a == "--level5-frontier" && *n <= 1000000) o.level5Frontier = static_cast<int>(*n);
             else if (a == "--level5-repetition-cost" && *n <= 1000000) o.level5RepetitionCost = static_cast<int>(*n);
             else if (a == "--level5-hunt-scale" && *n <= 1000) o.level5HuntScale = static_cast<int>(*n);
+            else if (a == "--at-kingdoms" && *n >= 2 && *n <= 6) o.resumeAt = static_cast<int>(*n);
             else return std::nullopt;
         }
     }
-    if (!seats) return std::nullopt;
+    // New games need their seats; played-on ones have theirs.
+    if (seats == !o.resumeDir.empty() || (o.rotate && !o.resumeDir.empty())) return std::nullopt;
     return o;
 }
 
@@ -317,12 +330,25 @@ inline std::array<Kind, 8> seatingOf(const Options& o, int rotation) {
     return seats;
 }
 
-inline GameResult playGame(const Options& o, int index) {
+// A saved game's seat words as players: LEVEL4 and LEVEL5 as engines, the
+// written levels as the written computer.
+inline std::array<Kind, 8> savedSeating(const ResumePoint& point) {
+    std::array<Kind, 8> seats{};
+    for (std::size_t s = 1; s <= 7; ++s)
+        seats[s] = point.seats[s] == "level4" ? Kind::engine
+                   : point.seats[s] == "level5" ? Kind::level5
+                   : point.seats[s] == "random" ? Kind::random
+                                                : Kind::written;
+    return seats;
+}
+
+// One game: a new one, or one played on from `resume`.
+inline GameResult playGame(const Options& o, int index, const ResumePoint* resume = nullptr) {
     GameResult g;
     g.index = index;
     const int rotations = o.rotate ? 7 : 1;
     g.opening = index / rotations;
-    g.seats = seatingOf(o, index % rotations);
+    g.seats = resume ? savedSeating(*resume) : seatingOf(o, index % rotations);
     engine::Settings settings;
     settings.method = o.method;
     settings.nodeBudget = o.nodes;
@@ -335,8 +361,9 @@ inline GameResult playGame(const Options& o, int index) {
     level5.repetitionCost = o.level5RepetitionCost;
     level5.huntScale = o.level5HuntScale;
     level5.seed = settings.seed;
-    GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening), o.openingRounds, settings,
-                        level5);
+    GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening),
+                        resume ? 0 : o.openingRounds, settings, level5);
+    std::size_t replayed = 0;
 
     std::ostringstream out;
     autoplay::Options ao;
@@ -344,7 +371,12 @@ inline GameResult playGame(const Options& o, int index) {
     try {
         autoplay::Autoplay game(ao, out);
         game.seatPlayers(tableSeats(g.seats));
-        game.chooser = [&players](const Table& table, int seat) { return players.choose(table, seat); };
+        game.chooser = [&](const Table& table, int seat) -> std::optional<ChosenMove> {
+            if (!resume || replayed == resume->moves.size()) return players.choose(table, seat);
+            const SavedMove& saved = resume->moves[replayed++];
+            if (saved.seat != seat) throw std::runtime_error("the saved game does not replay");
+            return saved.move;
+        };
         game.run();
         GameHeader header = headerOf(game.table);
         for (int s = 1; s <= 7; ++s)
@@ -483,9 +515,25 @@ inline void printSummary(const Options& o, const std::vector<GameResult>& games,
     printThinkTimes("level5", "best-reply+", games, &GameResult::level5Seconds, &GameResult::level5CpuSeconds, out);
 }
 
+// The saved games to play on from; those that cannot be are named, with why.
+inline std::vector<ResumePoint> resumePoints(const Options& o, std::ostream& out) {
+    std::vector<ResumePoint> points;
+    std::string reason;
+    const auto files = savedGames(o.resumeDir, reason);
+    if (!files) throw std::runtime_error(reason);
+    for (const std::string& file : *files) {
+        if (auto point = resumePoint(file, o.resumeAt, reason)) points.push_back(std::move(*point));
+        else out << "skipped " << file << ": " << reason << "\n";
+    }
+    out << "resumed " << points.size() << " of " << files->size() << " saved games at " << o.resumeAt
+        << " kingdoms" << std::endl;
+    return points;
+}
+
 // Plays every game, `jobs` at a time, printing each line in game order.
 inline std::vector<GameResult> run(const Options& o, std::ostream& out) {
-    const int total = o.openings * (o.rotate ? 7 : 1);
+    const std::vector<ResumePoint> points = o.resumeDir.empty() ? std::vector<ResumePoint>{} : resumePoints(o, out);
+    const int total = o.resumeDir.empty() ? o.openings * (o.rotate ? 7 : 1) : static_cast<int>(points.size());
     std::vector<GameResult> games(static_cast<std::size_t>(total));
     std::vector<bool> done(games.size(), false);
     std::atomic<int> next{0};
@@ -493,7 +541,7 @@ inline std::vector<GameResult> run(const Options& o, std::ostream& out) {
     int printed = 0;
     const auto worker = [&] {
         for (int i; (i = next++) < total;) {
-            GameResult g = playGame(o, i);
+            GameResult g = playGame(o, i, points.empty() ? nullptr : &points[static_cast<std::size_t>(i)]);
             if (!o.saveDir.empty() && !saveGame(o.saveDir, g) && g.error.empty()) g.error = "not-saved";
             std::lock_guard<std::mutex> hold(lock);
             games[static_cast<std::size_t>(i)] = std::move(g);
