@@ -72,17 +72,11 @@ inline std::optional<ResumePoint> resumePoint(const std::string& path, int kingd
             return std::nullopt;
         }
     int out = 0;
-    for (const std::string& line : read.game->eventLines) {
-        std::istringstream words(line);
-        std::string word;
-        words >> word;
-        if (word == "out" && ++out == 7 - kingdoms) return point;
-        if (word != "move") continue;
-        int number = 0, captured = 0;
-        SavedMove m;
-        words >> number >> m.seat >> m.move.fromX >> m.move.fromY >> m.move.toX >> m.move.toY >> m.move.piece >>
-            captured;
-        point.moves.push_back(m);
+    for (const RecordEntry& entry : read.game->record) {
+        const RecordEvent& m = entry.move;
+        if (m.kind == EventKind::Move) point.moves.push_back({m.seat, {m.fromX, m.fromY, m.toX, m.toY, m.piece}});
+        for (const RecordStep& step : entry.after)
+            if (step.kind == EventKind::Out && ++out == 7 - kingdoms) return point;
     }
     reason = "the game never came down to " + std::to_string(kingdoms) + " kingdoms";
     return std::nullopt;
