@@ -255,6 +255,25 @@ TEST(Level5, ALostSearchStillKeepsTheKingOutOfReach) {
     EXPECT_GE(kept, 5);
 }
 
+// A king taken is half a win: LEVEL5 weighs one it takes above one another
+// kingdom takes, or it watches others race to two kings. A refit that drives
+// the kings weight down shows here.
+TEST(Level5, AKingItTakesOutweighsAKingAnotherTakes) {
+    std::mt19937 rng(47);
+    const std::array<int, 4> blocks = {2, 3, 5, 7};
+    for (int round = 0; round < 8; ++round) {
+        const GameBoard board = crowded(rng, blocks);
+        const int own = blocks[static_cast<std::size_t>(round % 4)], rival = blocks[(round + 1) % 4];
+        const auto evaluate = [&](int taker) {
+            std::array<int, 8> captured{}, kings{};
+            if (taker) captured[taker] = kings[taker] = 1;
+            return engine::level5Evaluate(Position(board, captured, kings, engine::seatOfBlock[own]), own, true);
+        };
+        const int before = evaluate(0);
+        EXPECT_GT(evaluate(own) - before, before - evaluate(rival)) << "round " << round;
+    }
+}
+
 TEST(Level5, SamePositionAndHistoryGiveTheSameMoveAndTheTableIsBounded) {
     // A game's position after random moves, searched twice with searches of
     // another position and of the same one weighed otherwise in between: the
