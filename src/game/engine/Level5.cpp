@@ -364,7 +364,10 @@ private:
     // A whole round costs one depth.
     int rivalsFrom(int seat, int depth, int alpha, int beta, int ply, bool replied) {
         const int rootSeat = seatOfBlock[root_];
-        while (seat != rootSeat && !stillPlaying(pos_, blockOfSeat[seat])) seat = seatAfter(seat);
+        while (seat != rootSeat && !stillPlaying(pos_, blockOfSeat[seat])) {
+            if (pos_.pieceCount(blockOfSeat[seat]) > 0) return leavingAt(seat, depth, alpha, beta, ply, replied);
+            seat = seatAfter(seat);
+        }
         if (seat == rootSeat || ply >= maxPly) return own(depth, alpha, beta, ply);
         if (outOfBudget()) return 0;
         const int block = blockOfSeat[seat];
@@ -406,6 +409,19 @@ private:
             beta = std::min(beta, v);
         }
         return best;
+    }
+
+    // A kingdom out of the game leaves the board at its turn, as in the game:
+    // until then its pieces stand in the way, then the lines they closed open.
+    int leavingAt(int seat, int depth, int alpha, int beta, int ply, bool replied) {
+        const int block = blockOfSeat[seat];
+        // Each kingdom leaves once in a line: at most all of them are off at a time.
+        std::vector<int>& saved = leftPieces_[static_cast<std::size_t>(leftDepth_++)];
+        pos_.removeKingdom(block, saved);
+        const int v = rivalsFrom(seatAfter(seat), depth, alpha, beta, ply, replied);
+        pos_.restoreKingdom(block, saved);
+        --leftDepth_;
+        return v;
     }
 
     int replies(int depth, int alpha, int beta, int ply) {
@@ -473,6 +489,9 @@ private:
     bool aborted_ = false;
     std::vector<std::vector<Move>> lists_;
     std::vector<Move> scratch_;
+    // The kingdoms taken off in the line, innermost last.
+    std::array<std::vector<int>, blockCount> leftPieces_;
+    int leftDepth_ = 0;
     std::array<std::array<Move, 2>, maxPly + 8> killers_{};
     std::vector<int> history_ = std::vector<int>(static_cast<std::size_t>(squareCount) * squareCount, 0);
 };

@@ -26,7 +26,8 @@ bool inGame(const Position& p, int block) {
 // the root kingdom's every move; each other kingdom in its turn takes what
 // hurts the root or lets it be, or, if nothing of it can hurt the root (or
 // another has already hurt it in this round, with one reply a round), makes
-// its first best capture; at the horizon the root may take, the others may
+// its first best capture, and one out of the game leaves the board at its
+// turn; at the horizon the root may take, the others may
 // take what hurts it, each side may stand on the evaluation.
 struct Plain {
     int root, rootSeat, quiet;
@@ -58,7 +59,17 @@ struct Plain {
     }
 
     int rivals(Position& p, int seat, int depth, int ply, bool replied = false) const {
-        while (seat != rootSeat && !inGame(p, engine::blockOfSeat[seat])) seat = engine::detail::seatAfter(seat);
+        while (seat != rootSeat && !inGame(p, engine::blockOfSeat[seat])) {
+            // A kingdom out of the game leaves the board at its turn.
+            if (p.pieceCount(engine::blockOfSeat[seat]) > 0) {
+                std::vector<int> saved;
+                p.removeKingdom(engine::blockOfSeat[seat], saved);
+                const int v = rivals(p, engine::detail::seatAfter(seat), depth, ply, replied);
+                p.restoreKingdom(engine::blockOfSeat[seat], saved);
+                return v;
+            }
+            seat = engine::detail::seatAfter(seat);
+        }
         if (seat == rootSeat) return own(p, depth, ply);
         const int block = engine::blockOfSeat[seat], next = engine::detail::seatAfter(seat);
         std::vector<Move> captures, hurting;
