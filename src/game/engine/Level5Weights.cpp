@@ -27,12 +27,14 @@
 //   four games in 26 against them stood still for 2,000 moves; with it,
 //   LEVEL5 won 23 of 28 of the same openings against 15 of 26.
 // - The tactics daro-tune leaves at LEVEL4's weights (what is open to
-//   capture, the king open, what can be taken now) are scaled the same way,
-//   by 17.4. At LEVEL4's weights a piece left open weighed a twentieth of
-//   what it does in LEVEL4 against a capture, and a threat on a king next to
-//   nothing: LEVEL5 left pieces open and built no threats. Against six
-//   written computers it won 63 of 70 games at seed 9650 (57 before), against
-//   six LEVEL4 20 of 70 at seed 10400 (10 before), dropping out of 43 (53).
+//   capture, the king open, what can be taken now) stay at them, though
+//   against a capture they weigh a seventeenth of what they do in LEVEL4.
+//   Scaled by 17.4 as rival-progress is, LEVEL5 won more against written
+//   computers (172 of 210 games at seeds 9650 and 9750, against 161) but
+//   16 of 120 against six LEVEL4 at seed 12000 and dropped out of 95. With
+//   them as they are it won 29 of 119 of the same games (out of 71) before
+//   the search took a kingdom out of the game off the board, and 16 of the
+//   first 65 after (14 before); the scaling without the threats won 10 of 55.
 #include "engine/Level5Eval.h"
 
 namespace daro::engine {
@@ -45,15 +47,15 @@ const Weights level5Weights = {
     -520,  // rival-progress
     1643,  // material
     -1036869,  // pieces-short
-    -348,  // hanging-to-move
-    -1044,  // hanging-waiting
-    -6960000,  // king-open-to-move
-    -20880000,  // king-open-waiting
+    -20,  // hanging-to-move
+    -60,  // hanging-waiting
+    -400000,  // king-open-to-move
+    -1200000,  // king-open-waiting
     2038,  // mobility
-    870,  // threat-to-move
-    209,  // threat-waiting
-    1305000,  // king-threat-to-move
-    326250,  // king-threat-waiting
+    50,  // threat-to-move
+    12,  // threat-waiting
+    75000,  // king-threat-to-move
+    18750,  // king-threat-waiting
     -128877,  // hanging-count
     0,  // capture-count
     49092,  // king-room

@@ -285,19 +285,6 @@ TEST(Level5, AKingItTakesOutweighsAKingAnotherTakes) {
     }
 }
 
-// daro-tune leaves what is open to capture and what can be taken now at
-// LEVEL4's weights, in LEVEL4's units; against LEVEL5's capture they must
-// weigh what they weigh against LEVEL4's, or the search stops minding them.
-TEST(Level5, TacticsWeighAgainstACaptureAsInLevelFour) {
-    using namespace engine;
-    for (const Feature f : {fHangingToMove, fHangingWaiting, fKingOpenToMove, fKingOpenWaiting, fThreatToMove,
-                            fThreatWaiting, fKingThreatToMove, fKingThreatWaiting, fRivalProgress}) {
-        const double five = static_cast<double>(level5Weights[f]) / level5Weights[fCaptured];
-        const double four = static_cast<double>(level4Weights[f]) / level4Weights[fCaptured];
-        EXPECT_NEAR(five / four, 1.0, 0.02) << featureNames[f];
-    }
-}
-
 TEST(Level5, SamePositionAndHistoryGiveTheSameMoveAndTheTableIsBounded) {
     // A game's position after random moves, searched twice with searches of
     // another position and of the same one weighed otherwise in between: the
