@@ -5,8 +5,9 @@
 // of its pieces (or any king, or is near a win) takes in its turn what hurts
 // it most, or lets it be; the kingdoms that cannot reach it make the one
 // move they would play first (their best capture), so the race toward the
-// wins goes on in the lines; one out of the game leaves the board at its turn. With `oneReplyARound` only one of them hurts it
-// a round (Best-Reply Search). Iterative deepening over a bounded
+// wins goes on in the lines; one out of the game leaves the board at its
+// turn. With `oneReplyARound` only one of them hurts it a round (Best-Reply
+// Search). Iterative deepening over a bounded
 // transposition table, captures first then killers, moves of pieces open to
 // capture, then history; few quiet moves next to the horizon, and the
 // captures played out at the horizon. A position lost against all the others

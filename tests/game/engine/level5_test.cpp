@@ -61,11 +61,11 @@ struct Plain {
     int rivals(Position& p, int seat, int depth, int ply, bool replied = false) const {
         while (seat != rootSeat && !inGame(p, engine::blockOfSeat[seat])) {
             // A kingdom out of the game leaves the board at its turn.
-            if (p.pieceCount(engine::blockOfSeat[seat]) > 0) {
+            if (const int out = engine::blockOfSeat[seat]; p.pieceCount(out) > 0) {
                 std::vector<int> saved;
-                p.removeKingdom(engine::blockOfSeat[seat], saved);
+                p.removeKingdom(out, saved);
                 const int v = rivals(p, engine::detail::seatAfter(seat), depth, ply, replied);
-                p.restoreKingdom(engine::blockOfSeat[seat], saved);
+                p.restoreKingdom(out, saved);
                 return v;
             }
             seat = engine::detail::seatAfter(seat);
