@@ -111,6 +111,10 @@ TEST(Arena, SummaryCountsNoWinnerLengthsAndDuels) {
     games[0].duelStronger = 3, games[0].duelMove = 50;
     games[1].duelStronger = 4, games[1].duelMove = 700;
     games[3].duelStronger = 2, games[3].duelMove = 599;
+    // Three left: the one with the most wins; the most loses; a tie for the most.
+    games[0].seats[3] = arena::Kind::level5;
+    for (int s : {1, 3, 6}) games[0].threeLeft[s] = games[2].threeLeft[s] = games[4].threeLeft[s] = true;
+    games[0].threeMost = 3, games[2].threeMost = 6, games[4].threeMost = 0;
     games[0].thinkSeconds = {0.010, 0.030};
     games[3].thinkSeconds = {0.020, 0.900};
     std::ostringstream out;
@@ -120,6 +124,10 @@ TEST(Arena, SummaryCountsNoWinnerLengthsAndDuels) {
     EXPECT_NE(text.find("\nno-winner rate 20.0% length median 450 longest 2000\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nduels 3 stronger won within 300 moves 1 (33.3%)\n"), std::string::npos) << text;
     EXPECT_NE(text.find("engine think ms moves 4 median 30.0 p95 900.0 max 900.0"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nthree left 2 the most pieces won 1 (50.0%)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nlevel5 among three left 1 with the most pieces 1 won 1 (100.0%)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nengine among three left 8 with the most pieces 1 won 1 (12.5%)\n"), std::string::npos)
+        << text;
 
     // A duel: two kingdoms above ten pieces, one of them with at least twice
     // the pieces above that line.

@@ -257,6 +257,10 @@ public:
     // clearly ahead: its move number and the stronger seat (0: none met).
     long duelMove = 0;
     int duelStronger = 0;
+    // The first position the engine met with three kingdoms left: their
+    // seats, and the one with the most pieces (0: a tie for the most).
+    std::array<bool, 8> threeLeft{};
+    int threeMost = 0;
 
 private:
     // The keys of the game's positions before this one, for repetitions.
@@ -273,11 +277,23 @@ private:
         std::vector<int> left;
         for (int b = 1; b <= engine::blockCount; ++b)
             if (p.pieceCount(b) > engine::dropOutPieceCount && p.kingSquare(b) != 0) left.push_back(b);
+        if (left.size() == 3) noteThree(p, left);
         if (left.size() != 2) return;
         if (const int stronger = clearlyAhead(p, left[0], left[1])) {
             duelStronger = engine::seatOfBlock[stronger];
             duelMove = table.moveNumber;
         }
+    }
+
+    void noteThree(const engine::Position& p, const std::vector<int>& left) {
+        if (std::find(threeLeft.begin(), threeLeft.end(), true) != threeLeft.end()) return;
+        int most = 0, mostCount = 0;
+        for (int b : left) {
+            threeLeft[static_cast<std::size_t>(engine::seatOfBlock[b])] = true;
+            if (p.pieceCount(b) > mostCount) most = b, mostCount = p.pieceCount(b);
+            else if (p.pieceCount(b) == mostCount) most = 0;
+        }
+        threeMost = most ? engine::seatOfBlock[most] : 0;
     }
 
     std::vector<std::uint64_t> keys_;
@@ -321,6 +337,8 @@ struct GameResult {
     std::vector<double> thinkSeconds, thinkCpuSeconds, level5Seconds, level5CpuSeconds;
     long duelMove = 0;
     int duelStronger = 0;
+    std::array<bool, 8> threeLeft{};
+    int threeMost = 0;
     std::string error;
 };
 
@@ -407,6 +425,8 @@ inline GameResult playGame(const Options& o, int index, const ResumePoint* resum
     g.level5CpuSeconds = players.level5CpuSeconds;
     g.duelMove = players.duelMove;
     g.duelStronger = players.duelStronger;
+    g.threeLeft = players.threeLeft;
+    g.threeMost = players.threeMost;
     return g;
 }
 
@@ -467,6 +487,35 @@ inline void printThinkTimes(const char* who, const char* method, const std::vect
     }
 }
 
+// Down to three kingdoms, how often the one with the most pieces won, and
+// per kind of player how often it was among the three, had the most, and won
+// from there: where a player's games are decided.
+inline void printThreeLeft(const std::vector<GameResult>& games, std::ostream& out) {
+    int most = 0, mostWon = 0;
+    for (const auto& g : games)
+        if (g.threeMost != 0) ++most, mostWon += g.winner == g.threeMost;
+    char line[200];
+    if (most > 0) {
+        std::snprintf(line, sizeof line, "three left %d the most pieces won %d (%.1f%%)", most, mostWon,
+                      100.0 * mostWon / most);
+        out << line << "\n";
+    }
+    for (Kind k : {Kind::engine, Kind::level5, Kind::written, Kind::random}) {
+        int among = 0, ahead = 0, won = 0;
+        for (const auto& g : games)
+            for (int s = 1; s <= 7; ++s) {
+                if (g.seats[s] != k || !g.threeLeft[s]) continue;
+                ++among;
+                ahead += g.threeMost == s;
+                won += g.winner == s;
+            }
+        if (among == 0) continue;
+        std::snprintf(line, sizeof line, "%s among three left %d with the most pieces %d won %d (%.1f%%)", kindName(k),
+                      among, ahead, won, 100.0 * won / among);
+        out << line << "\n";
+    }
+}
+
 inline void printSummary(const Options& o, const std::vector<GameResult>& games, std::ostream& out) {
     int limitGames = 0, errors = 0;
     for (const auto& g : games) {
@@ -495,6 +544,7 @@ inline void printSummary(const Options& o, const std::vector<GameResult>& games,
                       duelsWon, 100.0 * duelsWon / duels);
         out << line << "\n";
     }
+    printThreeLeft(games, out);
     for (Kind k : {Kind::engine, Kind::level5, Kind::written, Kind::random}) {
         int seats = 0, won = 0, out_ = 0;
         for (const auto& g : games)
