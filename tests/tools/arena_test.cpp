@@ -2,6 +2,8 @@
 // game replayed move by move through the game's rules and its file reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -251,6 +253,20 @@ TEST(Arena, ResumedGamesPlayOnFromTheSavedPosition) {
     std::ostringstream first;
     const auto games = arena::run(*played, first);
     ASSERT_EQ(games.size(), 2u);
+    // The last three the engine met are the seats not among the first four
+    // that dropped out, by the game's own record; the second game gets there.
+    for (const auto& g : games) {
+        std::istringstream record(g.fileText);
+        std::vector<int> outs;
+        for (std::string word; record >> word;)
+            if (word == "out" && record >> word) outs.push_back(std::stoi(word));
+        std::array<bool, 8> lastThree{};
+        for (int s = 1; s <= 7 && outs.size() >= 4; ++s)
+            lastThree[s] = std::find(outs.begin(), outs.begin() + 4, s) == outs.begin() + 4;
+        if (g.index == 1) EXPECT_EQ(g.threeLeft, lastThree);
+        if (g.threeLeft != std::array<bool, 8>{}) EXPECT_EQ(g.threeLeft, lastThree) << "game " << g.index + 1;
+        if (g.threeMost != 0) EXPECT_TRUE(g.threeLeft[static_cast<std::size_t>(g.threeMost)]);
+    }
     // And one that never got far: cut after twenty moves.
     auto shortGame = *played;
     shortGame.openings = 1;
