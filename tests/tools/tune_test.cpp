@@ -62,5 +62,25 @@ TEST(Tune, FitLowersItsLossAndEveryCaptureStillScores) {
     }
 }
 
+// A fit that starts from LEVEL5's weights and moves only the features named
+// leaves every other weight as it was, and the names are checked.
+TEST(Tune, FitMovesOnlyTheNamedFeatures) {
+    const auto o = tune::parseArguments({"--start", "level5", "--fit", "material,pieces-short"});
+    ASSERT_TRUE(o);
+    const tune::Fit fit = tune::fit(misleading(4), 200, tune::fitChoiceOf(*o));
+    EXPECT_LT(fit.fitAfter, fit.fitBefore);
+    for (int i = 0; i < engine::featureCount; ++i) {
+        const bool named = i == engine::fMaterial || i == engine::fPiecesShort;
+        if (named) {
+            EXPECT_NE(fit.weights[i], engine::level5Weights[i]) << engine::featureNames[i];
+        } else {
+            EXPECT_EQ(fit.weights[i], engine::level5Weights[i]) << engine::featureNames[i];
+        }
+    }
+    for (const char* bad : {"", "material,", "material,material", "materials", ",material"})
+        EXPECT_FALSE(tune::parseArguments({"--fit", bad})) << '"' << bad << '"';
+    EXPECT_FALSE(tune::parseArguments({"--start", "level6"}));
+}
+
 }  // namespace
 }  // namespace daro::test

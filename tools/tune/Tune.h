@@ -31,20 +31,70 @@ struct Options {
     std::string out;          // the weights' source file; empty: print it
     std::string from;         // a folder of saved arena games to read instead of playing
     std::string command;      // as typed, for the comment
+    bool startAtLevel5 = false;  // start from LEVEL5's weights, not LEVEL4's terms
+    std::array<bool, engine::featureCount> moved{};  // the features the fit moves (by default fitted())
 };
 
 inline const char* usageText() {
     return "usage: daro-tune [--seats K1,...,K7] [--openings N] [--seed N] [--jobs N] [--nodes N]\n"
            "                 [--level5-nodes N] [--hold-out-every N] [--sample-every N]\n"
            "                 [--iterations N] [--out FILE] [--from DIR]\n"
+           "                 [--start level4|level5] [--fit NAME,...]\n"
            "  K is engine (LEVEL4) or level5; the default is seven engine seats.\n"
            "  --from DIR reads the games daro-arena --save-dir wrote, in name order.\n"
+           "  --start: the weights the fit starts from (LEVEL4's terms); --fit: the\n"
+           "  features it moves (the position's shape), the others keep their start.\n"
            "  Writes LEVEL5's weights as source (to FILE, or the standard output) and\n"
            "  the loss before and after the fit on the held-out games.\n";
 }
 
+// The features the fit moves. The others are the search's tactics (what is
+// open to capture, what can be taken now, the rivals' race): a fit to game
+// results reads them as signs of a strong kingdom rather than of danger, so
+// they keep the weights the fit starts from.
+inline bool fitted(int feature) {
+    switch (feature) {
+    case engine::fCaptured:
+    case engine::fKings:
+    case engine::fPastTenWithKing:
+    case engine::fPastTwenty:
+    case engine::fMaterial:
+    case engine::fPiecesShort:
+    case engine::fMobility:
+    case engine::fHangingCount:
+    case engine::fKingRoom: return true;
+    default: return false;
+    }
+}
+
+using FeatureSet = std::array<bool, engine::featureCount>;
+
+inline FeatureSet fittedByDefault() {
+    FeatureSet m{};
+    for (int i = 0; i < engine::featureCount; ++i) m[static_cast<std::size_t>(i)] = fitted(i);
+    return m;
+}
+
+// NAME,NAME,... of the evaluation's features; every name known, none twice.
+inline bool parseFeatureList(const std::string& list, FeatureSet& out) {
+    out.fill(false);
+    std::istringstream in(list);
+    std::string name;
+    int named = 0;
+    while (std::getline(in, name, ',')) {
+        int found = -1;
+        for (int i = 0; i < engine::featureCount; ++i)
+            if (name == engine::featureNames[i]) found = i;
+        if (found < 0 || out[static_cast<std::size_t>(found)]) return false;
+        out[static_cast<std::size_t>(found)] = true;
+        ++named;
+    }
+    return named > 0 && list.back() != ',';
+}
+
 inline std::optional<Options> parseArguments(const std::vector<std::string>& args) {
     Options o;
+    o.moved = fittedByDefault();
     std::vector<std::string> arenaArgs = {"--seats", "engine,engine,engine,engine,engine,engine,engine"};
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (i + 1 >= args.size()) return std::nullopt;
@@ -53,6 +103,11 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
         if (a == "--out" || a == "--from") {
             if (v.empty()) return std::nullopt;
             (a == "--out" ? o.out : o.from) = v;
+        } else if (a == "--start") {
+            if (v != "level4" && v != "level5") return std::nullopt;
+            o.startAtLevel5 = v == "level5";
+        } else if (a == "--fit") {
+            if (v.empty() || !parseFeatureList(v, o.moved)) return std::nullopt;
         } else if (a == "--hold-out-every" || a == "--sample-every" || a == "--iterations") {
             const auto n = arena::parseCount(v, 1000000);
             if (!n || *n < 1 || (a == "--hold-out-every" && *n < 2)) return std::nullopt;
@@ -214,25 +269,6 @@ struct Fit {
     engine::Weights weights{};
 };
 
-// The features the fit moves. The others are the search's tactics (what is
-// open to capture, what can be taken now, the rivals' race): a fit to game
-// results reads them as signs of a strong kingdom rather than of danger, so
-// they keep LEVEL4's weights.
-inline bool fitted(int feature) {
-    switch (feature) {
-    case engine::fCaptured:
-    case engine::fKings:
-    case engine::fPastTenWithKing:
-    case engine::fPastTwenty:
-    case engine::fMaterial:
-    case engine::fPiecesShort:
-    case engine::fMobility:
-    case engine::fHangingCount:
-    case engine::fKingRoom: return true;
-    default: return false;
-    }
-}
-
 // Every road to a win stays worth walking: one more piece taken, before or
 // after ten, twenty or a king, and a king taken never lower the score. A
 // fit to few games reads the games' accidents as the opposite.
@@ -246,11 +282,24 @@ inline void keepProgressRewarded(Logits& w) {
     if (both < 0) w[fPastTwenty] -= both;
 }
 
-// Adam over features scaled to unit spread, from LEVEL4's terms at their
+// What the fit starts from and what it moves.
+struct FitChoice {
+    engine::Weights start = engine::level4Weights;
+    FeatureSet moved = fittedByDefault();
+};
+
+inline FitChoice fitChoiceOf(const Options& o) {
+    FitChoice c;
+    if (o.startAtLevel5) c.start = engine::level5Weights;
+    c.moved = o.moved;
+    return c;
+}
+
+// Adam over features scaled to unit spread, from the start's weights at their
 // best temperature, with a light pull back toward them.
-inline Fit fit(const Samples& samples, int iterations) {
+inline Fit fit(const Samples& samples, int iterations, const FitChoice& choice = {}) {
     Fit r;
-    const engine::Weights& start = engine::level4Weights;
+    const engine::Weights& start = choice.start;
     r.temperature = bestTemperature(samples.fit, start);
     Logits w = fromWeights(start, r.temperature);
     const Logits w0 = w;
@@ -271,7 +320,7 @@ inline Fit fit(const Samples& samples, int iterations) {
         Logits g{};
         loss(samples.fit, w, &g);
         for (int i = 0; i < engine::featureCount; ++i) {
-            if (!fitted(i)) continue;
+            if (!choice.moved[static_cast<std::size_t>(i)]) continue;
             // In unit-spread terms the weight is w * spread and its gradient g / spread.
             const double gi = g[i] * spread[i] + pull * (w[i] - w0[i]) * spread[i];
             m[i] = 0.9 * m[i] + 0.1 * gi;
@@ -297,7 +346,7 @@ inline std::string weightsSource(const Options& o, const Samples& s, const Fit& 
         << "// seed " << o.arena.seed << "; " << s.games << " games (" << s.gamesWithWinner << " with a winner), "
         << s.fit.size() << " positions fitted, " << s.heldOut.size() << " held out (every " << o.holdOutEvery
         << "th game).\n";
-    std::snprintf(line, sizeof line, "// Held-out loss %.4f with LEVEL4's terms at their best scale, %.4f fitted", f.heldOutBefore,
+    std::snprintf(line, sizeof line, "// Held-out loss %.4f with the start's weights at their best scale, %.4f fitted", f.heldOutBefore,
                   f.heldOutAfter);
     out << line << "\n";
     std::snprintf(line, sizeof line, "// (fitted positions: %.4f before, %.4f after).", f.fitBefore, f.fitAfter);
