@@ -263,9 +263,15 @@ TEST(Arena, ResumedGamesPlayOnFromTheSavedPosition) {
         std::array<bool, 8> lastThree{};
         for (int s = 1; s <= 7 && outs.size() >= 4; ++s)
             lastThree[s] = std::find(outs.begin(), outs.begin() + 4, s) == outs.begin() + 4;
-        if (g.index == 1) EXPECT_EQ(g.threeLeft, lastThree);
-        if (g.threeLeft != std::array<bool, 8>{}) EXPECT_EQ(g.threeLeft, lastThree) << "game " << g.index + 1;
-        if (g.threeMost != 0) EXPECT_TRUE(g.threeLeft[static_cast<std::size_t>(g.threeMost)]);
+        if (g.index == 1) {
+            EXPECT_EQ(g.threeLeft, lastThree);
+        }
+        if (g.threeLeft != std::array<bool, 8>{}) {
+            EXPECT_EQ(g.threeLeft, lastThree) << "game " << g.index + 1;
+        }
+        if (g.threeMost != 0) {
+            EXPECT_TRUE(g.threeLeft[static_cast<std::size_t>(g.threeMost)]);
+        }
     }
     // And one that never got far: cut after twenty moves.
     auto shortGame = *played;
