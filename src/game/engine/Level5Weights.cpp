@@ -39,6 +39,18 @@
 //   past-ten-with-king and past-twenty scaled by 17.4 changed 3 games of 49
 //   (and none against written computers at seed 9650); pieces-short half as
 //   heavy again won 16 of 83 where these won 21.
+// - Also tried there, none winning more: captured 80000 won 20 (it took a
+//   fifth fewer pieces and lost as many), captured 300000 won 31 (and 55 of
+//   70 against written computers at seed 9650, where these win 57); kings at
+//   25 captures, as in LEVEL4, won 54 of those 70.
+// - A feature of the lead, own pieces less the most any other kingdom in the
+//   game has, predicts the winner: daro-tune --start level5 --fit lead over
+//   those 119 games weighs it 1127057 and takes the held-out loss from 1.4826
+//   to 1.3244 (refitting the shape around it too, 1.2822; without it 1.2892).
+//   Played, it won 27 of the 119, and the whole refit (material 1853,
+//   pieces-short -3171089, hanging-count -427039, king-room 85684, lead
+//   833440) 27: LEVEL5 came to the last three with the most pieces more
+//   often (17 and 19 times, against 13) and won no more.
 #include "engine/Level5Eval.h"
 
 namespace daro::engine {
