@@ -40,9 +40,9 @@
 //   (and none against written computers at seed 9650); pieces-short half as
 //   heavy again won 16 of 83 where these won 21.
 // - Also tried there, none winning more: captured 80000 won 20 (it took a
-//   fifth fewer pieces and lost as many), captured 300000 won 31 (and 55 of
-//   70 against written computers at seed 9650, where these win 57); kings at
-//   25 captures, as in LEVEL4, won 54 of those 70.
+//   fifth fewer pieces and lost as many), 500000 won 24, 300000 won 31 (and
+//   55 of 70 against written computers at seed 9650, where these win 57);
+//   kings at 25 captures, as in LEVEL4, won 54 of those 70.
 // - A feature of the lead, own pieces less the most any other kingdom in the
 //   game has, predicts the winner: daro-tune --start level5 --fit lead over
 //   those 119 games weighs it 1127057 and takes the held-out loss from 1.4826
