@@ -67,7 +67,7 @@ TEST(Tune, FitLowersItsLossAndEveryCaptureStillScores) {
 TEST(Tune, FitMovesOnlyTheNamedFeatures) {
     const auto o = tune::parseArguments({"--start", "level5", "--fit", "material,pieces-short"});
     ASSERT_TRUE(o);
-    const tune::Fit fit = tune::fit(misleading(4), 200, tune::fitChoiceOf(*o));
+    const tune::Fit fit = tune::fit(misleading(4), 200, o->fitChoice);
     EXPECT_LT(fit.fitAfter, fit.fitBefore);
     for (int i = 0; i < engine::featureCount; ++i) {
         const bool named = i == engine::fMaterial || i == engine::fPiecesShort;

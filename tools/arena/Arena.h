@@ -98,6 +98,13 @@ inline std::optional<long> parseCount(const std::string& s, long max) {
     return v;
 }
 
+// The evaluation's feature of that name, or -1.
+inline int featureNamed(const std::string& name) {
+    for (int i = 0; i < engine::featureCount; ++i)
+        if (name == engine::featureNames[i]) return i;
+    return -1;
+}
+
 // NAME=VALUE, NAME one of the evaluation's feature names, VALUE a signed count.
 inline bool setWeight(engine::Weights& weights, const std::string& assignment) {
     const auto eq = assignment.find('=');
@@ -108,12 +115,10 @@ inline bool setWeight(engine::Weights& weights, const std::string& assignment) {
     if (negative) value.erase(0, 1);
     const auto n = parseCount(value, 1000000000);
     if (!n) return false;
-    for (int i = 0; i < engine::featureCount; ++i)
-        if (name == engine::featureNames[i]) {
-            weights[static_cast<std::size_t>(i)] = static_cast<int>(negative ? -*n : *n);
-            return true;
-        }
-    return false;
+    const int feature = featureNamed(name);
+    if (feature < 0) return false;
+    weights[static_cast<std::size_t>(feature)] = static_cast<int>(negative ? -*n : *n);
+    return true;
 }
 
 inline std::optional<Options> parseArguments(const std::vector<std::string>& args) {

@@ -23,31 +23,6 @@
 
 namespace daro::tune {
 
-struct Options {
-    arena::Options arena;     // the games: seats, openings, seed, jobs, budgets
-    int holdOutEvery = 4;     // every this-th game is kept out of the fit
-    int sampleEvery = 5;      // one position in this many moves
-    int iterations = 400;
-    std::string out;          // the weights' source file; empty: print it
-    std::string from;         // a folder of saved arena games to read instead of playing
-    std::string command;      // as typed, for the comment
-    bool startAtLevel5 = false;  // start from LEVEL5's weights, not LEVEL4's terms
-    std::array<bool, engine::featureCount> moved{};  // the features the fit moves (by default fitted())
-};
-
-inline const char* usageText() {
-    return "usage: daro-tune [--seats K1,...,K7] [--openings N] [--seed N] [--jobs N] [--nodes N]\n"
-           "                 [--level5-nodes N] [--hold-out-every N] [--sample-every N]\n"
-           "                 [--iterations N] [--out FILE] [--from DIR]\n"
-           "                 [--start level4|level5] [--fit NAME,...]\n"
-           "  K is engine (LEVEL4) or level5; the default is seven engine seats.\n"
-           "  --from DIR reads the games daro-arena --save-dir wrote, in name order.\n"
-           "  --start: the weights the fit starts from (LEVEL4's terms); --fit: the\n"
-           "  features it moves (the position's shape), the others keep their start.\n"
-           "  Writes LEVEL5's weights as source (to FILE, or the standard output) and\n"
-           "  the loss before and after the fit on the held-out games.\n";
-}
-
 // The features the fit moves. The others are the search's tactics (what is
 // open to capture, what can be taken now, the rivals' race): a fit to game
 // results reads them as signs of a strong kingdom rather than of danger, so
@@ -82,9 +57,7 @@ inline bool parseFeatureList(const std::string& list, FeatureSet& out) {
     std::string name;
     int named = 0;
     while (std::getline(in, name, ',')) {
-        int found = -1;
-        for (int i = 0; i < engine::featureCount; ++i)
-            if (name == engine::featureNames[i]) found = i;
+        const int found = arena::featureNamed(name);
         if (found < 0 || out[static_cast<std::size_t>(found)]) return false;
         out[static_cast<std::size_t>(found)] = true;
         ++named;
@@ -92,9 +65,38 @@ inline bool parseFeatureList(const std::string& list, FeatureSet& out) {
     return named > 0 && list.back() != ',';
 }
 
+// What the fit starts from and what it moves.
+struct FitChoice {
+    engine::Weights start = engine::level4Weights;
+    FeatureSet moved = fittedByDefault();
+};
+
+struct Options {
+    arena::Options arena;     // the games: seats, openings, seed, jobs, budgets
+    int holdOutEvery = 4;     // every this-th game is kept out of the fit
+    int sampleEvery = 5;      // one position in this many moves
+    int iterations = 400;
+    std::string out;          // the weights' source file; empty: print it
+    std::string from;         // a folder of saved arena games to read instead of playing
+    std::string command;      // as typed, for the comment
+    FitChoice fitChoice;      // the weights it starts from, the features it moves
+};
+
+inline const char* usageText() {
+    return "usage: daro-tune [--seats K1,...,K7] [--openings N] [--seed N] [--jobs N] [--nodes N]\n"
+           "                 [--level5-nodes N] [--hold-out-every N] [--sample-every N]\n"
+           "                 [--iterations N] [--out FILE] [--from DIR]\n"
+           "                 [--start level4|level5] [--fit NAME,...]\n"
+           "  K is engine (LEVEL4) or level5; the default is seven engine seats.\n"
+           "  --from DIR reads the games daro-arena --save-dir wrote, in name order.\n"
+           "  --start: the weights the fit starts from (LEVEL4's terms); --fit: the\n"
+           "  features it moves (the position's shape), the others keep their start.\n"
+           "  Writes LEVEL5's weights as source (to FILE, or the standard output) and\n"
+           "  the loss before and after the fit on the held-out games.\n";
+}
+
 inline std::optional<Options> parseArguments(const std::vector<std::string>& args) {
     Options o;
-    o.moved = fittedByDefault();
     std::vector<std::string> arenaArgs = {"--seats", "engine,engine,engine,engine,engine,engine,engine"};
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (i + 1 >= args.size()) return std::nullopt;
@@ -105,9 +107,9 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             (a == "--out" ? o.out : o.from) = v;
         } else if (a == "--start") {
             if (v != "level4" && v != "level5") return std::nullopt;
-            o.startAtLevel5 = v == "level5";
+            o.fitChoice.start = v == "level5" ? engine::level5Weights : engine::level4Weights;
         } else if (a == "--fit") {
-            if (v.empty() || !parseFeatureList(v, o.moved)) return std::nullopt;
+            if (v.empty() || !parseFeatureList(v, o.fitChoice.moved)) return std::nullopt;
         } else if (a == "--hold-out-every" || a == "--sample-every" || a == "--iterations") {
             const auto n = arena::parseCount(v, 1000000);
             if (!n || *n < 1 || (a == "--hold-out-every" && *n < 2)) return std::nullopt;
@@ -280,19 +282,6 @@ inline void keepProgressRewarded(Logits& w) {
     w[fPastTwenty] = std::max(w[fPastTwenty], -w[fCaptured]);
     const double both = w[fCaptured] + w[fPastTenWithKing] + w[fPastTwenty];
     if (both < 0) w[fPastTwenty] -= both;
-}
-
-// What the fit starts from and what it moves.
-struct FitChoice {
-    engine::Weights start = engine::level4Weights;
-    FeatureSet moved = fittedByDefault();
-};
-
-inline FitChoice fitChoiceOf(const Options& o) {
-    FitChoice c;
-    if (o.startAtLevel5) c.start = engine::level5Weights;
-    c.moved = o.moved;
-    return c;
 }
 
 // Adam over features scaled to unit spread, from the start's weights at their

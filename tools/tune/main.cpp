@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         std::cerr << "daro-tune: too few positions from games with a winner to fit and to check\n";
         return 1;
     }
-    const auto fit = daro::tune::fit(samples, options->iterations, daro::tune::fitChoiceOf(*options));
+    const auto fit = daro::tune::fit(samples, options->iterations, options->fitChoice);
     std::fprintf(stderr, "held-out loss before %.4f after %.4f (fitted %.4f -> %.4f), %zu + %zu positions\n",
                  fit.heldOutBefore, fit.heldOutAfter, fit.fitBefore, fit.fitAfter, samples.fit.size(),
                  samples.heldOut.size());
