@@ -174,11 +174,15 @@ TEST(Arena, RefusesWhatItCannotPlay) {
     EXPECT_EQ(w->level5Weights[engine::fCaptured], engine::level5Weights[engine::fCaptured]);
     for (const char* bad : {"material", "material=", "materials=5", "material=5x", "=5", "material=--5"})
         EXPECT_FALSE(withWeights({"--level5-weight", bad})) << bad;
-    const auto costs = withWeights({"--level5-repetition-cost", "5000", "--level5-hunt-scale", "4"});
+    const auto costs =
+        withWeights({"--level5-repetition-cost", "5000", "--level5-hunt-scale", "4", "--level5-cycle", "0"});
     ASSERT_TRUE(costs);
     EXPECT_EQ(costs->level5RepetitionCost, 5000);
     EXPECT_EQ(costs->level5HuntScale, 4);
+    EXPECT_EQ(costs->level5Cycle, 0);
+    EXPECT_EQ(withWeights({})->level5Cycle, 3);
     EXPECT_FALSE(withWeights({"--level5-hunt-scale", "-1"}));
+    EXPECT_FALSE(withWeights({"--level5-cycle", "1001"}));
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ struct Options {
     long level5Nodes = engine::level5NodeBudget;
     int level5Frontier = engine::Level5Settings{}.frontierQuietMoves;
     bool level5OneReply = engine::Level5Settings{}.oneReplyARound;
+    int level5Cycle = engine::Level5Settings{}.cycleRepeats;
     engine::Weights level5Weights = engine::level5Weights;
     int level5RepetitionCost = engine::Level5Settings{}.repetitionCost;
     int level5HuntScale = engine::Level5Settings{}.huntScale;
@@ -79,7 +80,8 @@ inline const char* usageText() {
            "                  [--search paranoid|best-reply] [--nodes N] [--level5-nodes N]\n"
            "                  [--level5-frontier N] [--level5-replies one|each]\n"
            "                  [--level5-weight NAME=VALUE]... [--level5-repetition-cost N]\n"
-           "                  [--level5-hunt-scale N] [--save-dir DIR]\n"
+           "                  [--level5-hunt-scale N] [--level5-cycle N]\n"
+           "                  [--save-dir DIR]\n"
            "       daro-arena --resume DIR [--at-kingdoms N] [same options but --seats]\n"
            "  K is written, engine (LEVEL4), level5 or random, for seats 1..7 in turn order.\n"
            "  --rotate plays every opening seven times, the seating turned one seat each time.\n"
@@ -171,6 +173,7 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             else if (a == "--level5-frontier" && *n <= 1000000) o.level5Frontier = static_cast<int>(*n);
             else if (a == "--level5-repetition-cost" && *n <= 1000000) o.level5RepetitionCost = static_cast<int>(*n);
             else if (a == "--level5-hunt-scale" && *n <= 1000) o.level5HuntScale = static_cast<int>(*n);
+            else if (a == "--level5-cycle" && *n <= 1000) o.level5Cycle = static_cast<int>(*n);
             else if (a == "--at-kingdoms" && *n >= 2 && *n <= 6) o.resumeAt = static_cast<int>(*n);
             else return std::nullopt;
         }
@@ -380,6 +383,7 @@ inline GameResult playGame(const Options& o, int index, const ResumePoint* resum
     level5.nodeBudget = o.level5Nodes;
     level5.frontierQuietMoves = o.level5Frontier;
     level5.oneReplyARound = o.level5OneReply;
+    level5.cycleRepeats = o.level5Cycle;
     level5.weights = o.level5Weights;
     level5.repetitionCost = o.level5RepetitionCost;
     level5.huntScale = o.level5HuntScale;

@@ -112,6 +112,7 @@ public:
     DuelSearcher(const Position& position, const Settings& settings, int rival)
         : pos_(position), settings_(settings), start_(std::chrono::steady_clock::now()) {
         side_ = blockOfSeat[position.seatToMove()];
+        searcher_ = side_;
         rival_ = rival;
         seat_ = position.seatToMove();
         history_ = settings.history;
@@ -197,7 +198,7 @@ private:
         if (moverWon(mover, side_)) {
             v = winScore - ply;
         } else if (repeated(k)) {
-            v = 0;
+            v = mover == searcher_ ? settings_.duelRepetitionScore : -settings_.duelRepetitionScore;
         } else {
             path_.push_back(k);
             v = -node(depth - 1, -beta, -alpha, ply + 1, false);
@@ -297,6 +298,7 @@ private:
     const Settings& settings_;
     std::chrono::steady_clock::time_point start_;
     int side_ = 0, rival_ = 0, seat_ = 0;
+    int searcher_ = 0;  // the kingdom whose move is searched
     long budget_ = 0, nodes_ = 0;
     bool aborted_ = false;
     std::vector<std::uint64_t> history_, path_;

@@ -48,6 +48,13 @@ std::uint64_t plyKey(int ply) { return mix(0x91Aull + static_cast<std::uint64_t>
 
 constexpr int maxPly = 160;
 
+// Has the game stood in this position `cycleRepeats` times before?
+bool goingRound(const Position& position, const Level5Settings& settings) {
+    if (settings.cycleRepeats <= 0) return false;
+    const std::uint64_t key = positionKey(position);
+    return std::count(settings.history.begin(), settings.history.end(), key) >= settings.cycleRepeats;
+}
+
 // A position's evaluation, kept: lines that take the same pieces in another
 // order meet again at the horizon, a fifth to a third of the evaluations.
 struct Evaluated {
@@ -76,7 +83,7 @@ public:
         lists_.resize(maxPly + 8);
         gameKeys_ = settings.history;
         std::sort(gameKeys_.begin(), gameKeys_.end());
-        repetitionCost_ = aheadOfAll() ? settings.repetitionCost : 0;
+        repetitionCost_ = aheadOfAll() || goingRound(position, settings) ? settings.repetitionCost : 0;
         huntTarget_ = huntTarget();
     }
 
@@ -362,6 +369,10 @@ private:
     // With one reply a round, once a kingdom has hurt the root the rest of
     // the round make their first capture of another kingdom, or pass.
     // A whole round costs one depth.
+    // Letting one kingdom a round with nothing of the root's to take try
+    // instead two quiet moves that open a piece of the root's to capture
+    // won 23 of the 119 games against six LEVEL4 at seed 12000 where this
+    // wins 31: the lines grow gloomier, not wiser.
     int rivalsFrom(int seat, int depth, int alpha, int beta, int ply, bool replied) {
         const int rootSeat = seatOfBlock[root_];
         while (seat != rootSeat && !stillPlaying(pos_, blockOfSeat[seat])) {
@@ -562,6 +573,7 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
         Settings duel;
         duel.seed = settings.seed;
         duel.history = settings.history;
+        if (goingRound(position, settings)) duel.duelRepetitionScore = -winScore / 4;
         return duelSearch(position, duel, left[0] == block ? left[1] : left[0]);
     }
     const auto start = std::chrono::steady_clock::now();

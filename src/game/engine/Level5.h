@@ -55,6 +55,11 @@ struct Level5Settings {
     // left the hunt's closing in counts this many times LEVEL4's.
     int repetitionCost = 3 * level5Weights[fCaptured] / weightScale;
     int huntScale = 1;
+    // A position the game has stood in this many times before goes round
+    // in a circle that ends with no winner: then a move back costs LEVEL5
+    // even when it is not ahead, and in a duel a repetition counts as all
+    // but lost. 0: never.
+    int cycleRepeats = 3;
     // The evaluation's weights; the arena and the tuner try others.
     Weights weights = level5Weights;
     std::uint64_t seed = 0;

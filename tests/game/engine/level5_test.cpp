@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Common.h"
+#include "engine/Duel.h"
 #include "engine/Level5.h"
 #include "RandomPlay.h"
 #include "table/Table.h"
@@ -283,6 +284,72 @@ TEST(Level5, AKingItTakesOutweighsAKingAnotherTakes) {
         const int before = evaluate(0);
         EXPECT_GT(evaluate(own) - before, before - evaluate(rival)) << "round " << round;
     }
+}
+
+// A game going round in a circle ends with no winner. LEVEL5 leaves it: in a
+// duel a move back to a position met three times before counts as all but
+// lost, with more kingdoms it costs LEVEL5 even when it is not ahead. Below
+// three times it plays as before, the duel as LEVEL4 does.
+TEST(Level5, AGameGoingRoundInACircleIsLeftByAnotherMove) {
+    std::mt19937 rng(71);
+    int duelsLeft = 0, othersLeft = 0;
+    for (int round = 0; round < 8; ++round) {
+        // A quiet game of seven, or the same with two kingdoms left.
+        Table table;
+        table.初期設定();
+        playRandomMoves(table, rng, 21);
+        const bool duel = round % 2 == 0;
+        const int own = engine::blockOfSeat[table.turnSeat];
+        const int rival = engine::blockOfSeat[engine::detail::seatAfter(table.turnSeat)];
+        GameBoard board = table.board;
+        if (duel)
+            for (auto& file : board)
+                for (int& cell : file)
+                    if (engine::blockOf(cell) != own && engine::blockOf(cell) != rival) cell = 0;
+        const Position p(board, {}, {}, table.turnSeat);
+        engine::Level5Settings s;
+        s.secondsCap = 1000;
+        s.seed = static_cast<std::uint64_t>(round);
+        const engine::Result free = engine::searchLevel5(p, s);
+        ASSERT_TRUE(free.move) << "round " << round;
+        Position after = p;
+        after.make(*free.move);
+        int next = engine::detail::seatAfter(p.seatToMove());
+        while (after.pieceCount(engine::blockOfSeat[next]) == 0) next = engine::detail::seatAfter(next);
+        after.setSeatToMove(next);
+        const auto circle = [&](int times) {
+            engine::Level5Settings c = s;
+            for (int i = 0; i < times; ++i) {
+                c.history.push_back(engine::positionKey(p));
+                c.history.push_back(engine::positionKey(after));
+            }
+            return c;
+        };
+        const engine::Level5Settings twice = circle(2), thrice = circle(3);
+        const engine::Result before = engine::searchLevel5(p, twice);
+        const engine::Result round3 = engine::searchLevel5(p, thrice);
+        ASSERT_TRUE(before.move && round3.move);
+        if (duel) {
+            engine::Settings level4;
+            level4.seed = s.seed;
+            level4.history = twice.history;
+            const engine::Result asLevel4 = engine::duelSearch(p, level4, rival);
+            EXPECT_EQ(*before.move, *asLevel4.move) << "round " << round;
+            EXPECT_EQ(before.score, asLevel4.score) << "round " << round;
+            if (round3.score > -engine::winScore / 4) {
+                EXPECT_NE(*round3.move, *free.move) << "round " << round;
+                ++duelsLeft;
+            }
+        } else {
+            // Nobody has taken anything: it is not ahead, and a move back costs it only in a circle.
+            EXPECT_EQ(*before.move, *free.move) << "round " << round;
+            EXPECT_EQ(before.score, free.score) << "round " << round;
+            EXPECT_TRUE(round3.score < free.score || !(*round3.move == *free.move)) << "round " << round;
+            othersLeft += !(*round3.move == *free.move);
+        }
+    }
+    EXPECT_GE(duelsLeft, 3);
+    EXPECT_GE(othersLeft, 1);
 }
 
 TEST(Level5, SamePositionAndHistoryGiveTheSameMoveAndTheTableIsBounded) {
