@@ -169,9 +169,11 @@ TEST_F(RandomGames, KingTestCaptureTestAndInfluenceAreTheGames) {
                 if (king == 0) continue;
                 Position::SquareList near;
                 const int n = p.otherCavalryNear(b, 1, near);
-                for (int d : {-22, -21, -20, -1, 1, 20, 21, 22})
-                    if (p.at(king + d) == engine::empty)
+                for (int d : {-22, -21, -20, -1, 1, 20, 21, 22}) {
+                    if (p.at(king + d) == engine::empty) {
                         ASSERT_EQ(p.reachedByOthers(king + d, b, near, n), p.reachedByOthers(king + d, b));
+                    }
+                }
             }
             std::array<std::uint8_t, engine::squareCount> total;
             std::array<std::array<std::uint8_t, engine::squareCount>, 8> byBlock;
