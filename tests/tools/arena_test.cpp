@@ -245,6 +245,35 @@ std::string beforeDropOut(const std::string& text, int n) {
 // Saved games played on from where five kingdoms were left: each new game
 // is the saved one up to there, with its seats; a game that never came down
 // to five is named and left out, and an empty folder is refused.
+// A game where, with three kingdoms left, LEVEL5 and two LEVEL4 went round
+// the same three moves each from move 200 to 2,000 with no winner. LEVEL5
+// had seen every line lost and kept its king out of reach by the same move
+// back. Played on from where three were left, it finishes; told not to
+// mind circles, it goes round again.
+TEST(Arena, AGameThatWentRoundInACircleFinishes) {
+    const auto base = std::filesystem::temp_directory_path() / ("daro-arena-circle-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(base);
+    std::filesystem::create_directories(base);
+    std::filesystem::copy_file(std::filesystem::path(DARO_TEST_GAMES) / "level5_circle.daro", base / "game-0001.daro");
+    const auto playOn = [&](const char* cycle) {
+        const auto o = arena::parseArguments({"--resume", base.string(), "--at-kingdoms", "3", "--seed", "12035",
+                                              "--max-moves", "300", "--level5-cycle", cycle});
+        EXPECT_TRUE(o);
+        std::ostringstream out;
+        const auto games = arena::run(*o, out);
+        EXPECT_EQ(games.size(), 1u);
+        return games.empty() ? arena::GameResult{} : games.front();
+    };
+    const arena::GameResult finished = playOn("3");
+    EXPECT_TRUE(finished.error.empty()) << finished.error;
+    EXPECT_NE(finished.winner, 0);
+    EXPECT_LT(finished.moves, 300);
+    const arena::GameResult round = playOn("0");
+    EXPECT_EQ(round.winner, 0);
+    EXPECT_EQ(round.moves, 300);
+    std::filesystem::remove_all(base);
+}
+
 TEST(Arena, ResumedGamesPlayOnFromTheSavedPosition) {
     const auto base = std::filesystem::temp_directory_path() / ("daro-arena-resume-" + std::to_string(::getpid()));
     std::filesystem::remove_all(base);

@@ -198,7 +198,7 @@ private:
         if (moverWon(mover, side_)) {
             v = winScore - ply;
         } else if (repeated(k)) {
-            v = mover == searcher_ ? settings_.duelRepetitionScore : -settings_.duelRepetitionScore;
+            v = mover == searcher_ ? settings_.duelRepetitionScore : 0;
         } else {
             path_.push_back(k);
             v = -node(depth - 1, -beta, -alpha, ply + 1, false);

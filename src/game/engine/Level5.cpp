@@ -55,6 +55,14 @@ bool goingRound(const Position& position, const Level5Settings& settings) {
     return std::count(settings.history.begin(), settings.history.end(), key) >= settings.cycleRepeats;
 }
 
+// Would the game stand in a position it has stood in before, the next
+// kingdom with pieces to move? `past` is sorted.
+bool backInThePast(const Position& p, const std::vector<std::uint64_t>& past) {
+    int next = seatAfter(p.seatToMove());
+    while (next != p.seatToMove() && p.pieceCount(blockOfSeat[next]) == 0) next = seatAfter(next);
+    return std::binary_search(past.begin(), past.end(), p.hash() ^ seatKey(next));
+}
+
 // A position's evaluation, kept: lines that take the same pieces in another
 // order meet again at the horizon, a fifth to a third of the evaluations.
 struct Evaluated {
@@ -155,11 +163,7 @@ private:
         return v - cost + noise(m);
     }
 
-    bool repeatsTheGame() const {
-        int next = seatAfter(pos_.seatToMove());
-        while (next != pos_.seatToMove() && pos_.pieceCount(blockOfSeat[next]) == 0) next = seatAfter(next);
-        return std::binary_search(gameKeys_.begin(), gameKeys_.end(), pos_.hash() ^ seatKey(next));
-    }
+    bool repeatsTheGame() const { return backInThePast(pos_, gameKeys_); }
 
     static int strengthOf(const Position& p, int b) {
         const int c = p.captured(b), k = p.kingsCaptured(b);
@@ -537,8 +541,16 @@ int piecesOpen(const Position& p, int block) {
 
 // The move that leaves the king where no other kingdom can take it and the
 // fewest pieces open to capture, then the best on the evaluation; a winning
-// move first. None: every move leaves the king open.
-std::optional<Move> keepingTheKing(const Position& position, int block, const Weights& weights) {
+// move first. In a game going round in a circle, one that does not go back
+// to a position of the game before one that does. None: every move leaves
+// the king open.
+std::optional<Move> keepingTheKing(const Position& position, const Level5Settings& settings) {
+    const int block = blockOfSeat[position.seatToMove()];
+    std::vector<std::uint64_t> past;
+    if (goingRound(position, settings)) {
+        past = settings.history;
+        std::sort(past.begin(), past.end());
+    }
     std::vector<Move> moves;
     position.generate(block, moves);
     Position p = position;
@@ -551,7 +563,9 @@ std::optional<Move> keepingTheKing(const Position& position, int block, const We
         const int king = p.kingSquare(block);
         const bool safe = king != 0 && !p.capturableByOthers(king, block);
         const long long score =
-            safe ? -(1LL << 32) * piecesOpen(p, block) + level5Evaluate(p, block, false, weights) : 0;
+            safe ? -(1LL << 40) * backInThePast(p, past) - (1LL << 32) * piecesOpen(p, block) +
+                       level5Evaluate(p, block, false, settings.weights)
+                 : 0;
         p.unmake(m);
         if (won) return m;
         if (safe && (!best || score > bestScore)) {
@@ -592,7 +606,7 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
         if (second.move && second.depth >= 1 && second.score > lostScore) return second;
         r.nodes = second.nodes;
     }
-    if (const auto kept = keepingTheKing(position, block, settings.weights)) r.move = kept;
+    if (const auto kept = keepingTheKing(position, settings)) r.move = kept;
     return r;
 }
 

@@ -57,8 +57,9 @@ struct Level5Settings {
     int huntScale = 1;
     // A position the game has stood in this many times before goes round
     // in a circle that ends with no winner: then a move back costs LEVEL5
-    // even when it is not ahead, and in a duel a repetition counts as all
-    // but lost. 0: never.
+    // even when it is not ahead, in a duel its own move back counts as all
+    // but lost, and keeping the king out of reach it takes another way if
+    // there is one. 0: never.
     int cycleRepeats = 3;
     // The evaluation's weights; the arena and the tuner try others.
     Weights weights = level5Weights;

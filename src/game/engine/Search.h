@@ -52,8 +52,9 @@ struct Settings {
     // each entry's board with the seat that moved next. Empty: no repetition
     // with the game's past is seen, only along the duel's own lines.
     std::vector<std::uint64_t> history;
-    // In a duel, what a repetition is worth to the kingdom searching (and,
-    // negated, to its rival). LEVEL4's is nothing: a draw.
+    // In a duel, what a move back to a position met before is worth to the
+    // kingdom searching when it makes it; one its rival makes is a draw.
+    // LEVEL4's is nothing: a draw either way.
     int duelRepetitionScore = 0;
 };
 
