@@ -174,13 +174,10 @@ TEST(Arena, RefusesWhatItCannotPlay) {
     EXPECT_EQ(w->level5Weights[engine::fCaptured], engine::level5Weights[engine::fCaptured]);
     for (const char* bad : {"material", "material=", "materials=5", "material=5x", "=5", "material=--5"})
         EXPECT_FALSE(withWeights({"--level5-weight", bad})) << bad;
-    const auto costs =
-        withWeights({"--level5-repetition-cost", "5000", "--level5-hunt-scale", "4", "--level5-cycle", "0"});
+    const auto costs = withWeights({"--level5-repetition-cost", "5000", "--level5-hunt-scale", "4"});
     ASSERT_TRUE(costs);
     EXPECT_EQ(costs->level5RepetitionCost, 5000);
     EXPECT_EQ(costs->level5HuntScale, 4);
-    EXPECT_EQ(costs->level5Cycle, 0);
-    EXPECT_EQ(withWeights({})->level5Cycle, 3);
     EXPECT_FALSE(withWeights({"--level5-hunt-scale", "-1"}));
     EXPECT_FALSE(withWeights({"--level5-cycle", "1001"}));
 }
@@ -242,9 +239,6 @@ std::string beforeDropOut(const std::string& text, int n) {
     return {};
 }
 
-// Saved games played on from where five kingdoms were left: each new game
-// is the saved one up to there, with its seats; a game that never came down
-// to five is named and left out, and an empty folder is refused.
 // A game where, with three kingdoms left, LEVEL5 and two LEVEL4 went round
 // the same three moves each from move 200 to 2,000 with no winner. LEVEL5
 // had seen every line lost and kept its king out of reach by the same move
@@ -255,25 +249,31 @@ TEST(Arena, AGameThatWentRoundInACircleFinishes) {
     std::filesystem::remove_all(base);
     std::filesystem::create_directories(base);
     std::filesystem::copy_file(std::filesystem::path(DARO_TEST_GAMES) / "level5_circle.daro", base / "game-0001.daro");
-    const auto playOn = [&](const char* cycle) {
-        const auto o = arena::parseArguments({"--resume", base.string(), "--at-kingdoms", "3", "--seed", "12035",
-                                              "--max-moves", "300", "--level5-cycle", cycle});
+    // LEVEL5 as it plays, or with the options given.
+    const auto playOn = [&](std::vector<std::string> args) {
+        const std::vector<std::string> resume = {"--resume",  base.string(), "--at-kingdoms", "3",
+                                                 "--seed",    "12035",       "--max-moves",    "300"};
+        args.insert(args.end(), resume.begin(), resume.end());
+        const auto o = arena::parseArguments(args);
         EXPECT_TRUE(o);
         std::ostringstream out;
         const auto games = arena::run(*o, out);
         EXPECT_EQ(games.size(), 1u);
         return games.empty() ? arena::GameResult{} : games.front();
     };
-    const arena::GameResult finished = playOn("3");
+    const arena::GameResult finished = playOn({});
     EXPECT_TRUE(finished.error.empty()) << finished.error;
     EXPECT_NE(finished.winner, 0);
     EXPECT_LT(finished.moves, 300);
-    const arena::GameResult round = playOn("0");
+    const arena::GameResult round = playOn({"--level5-cycle", "0"});
     EXPECT_EQ(round.winner, 0);
     EXPECT_EQ(round.moves, 300);
     std::filesystem::remove_all(base);
 }
 
+// Saved games played on from where five kingdoms were left: each new game
+// is the saved one up to there, with its seats; a game that never came down
+// to five is named and left out, and an empty folder is refused.
 TEST(Arena, ResumedGamesPlayOnFromTheSavedPosition) {
     const auto base = std::filesystem::temp_directory_path() / ("daro-arena-resume-" + std::to_string(::getpid()));
     std::filesystem::remove_all(base);
