@@ -178,6 +178,12 @@ private:
         return true;
     }
 
+    // LEVEL4's target. Played on from the last three of the 73 games at
+    // seed 12000 that LEVEL5 reached them in, hunting the strongest rival
+    // instead (or the strongest unless LEVEL5 has more pieces) won 30 where
+    // this wins 31. Hunting the king of a rival that has taken a king won
+    // 58 of the 70 against written computers at seed 9650 (56 closing in
+    // three times as hard) where this wins 59.
     int huntTarget() const { return detail::huntTarget(pos_, root_); }
     int hunting() const { return settings_.huntScale * huntingScore(pos_, root_, huntTarget_); }
     int noise(const Move& m) const { return tieNoise(settings_.seed, m); }
