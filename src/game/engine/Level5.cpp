@@ -379,6 +379,10 @@ private:
     // With one reply a round, once a kingdom has hurt the root the rest of
     // the round make their first capture of another kingdom, or pass.
     // A whole round costs one depth.
+    // A kingdom that can hurt the root taking a piece of it only when
+    // nothing else it can take is worth more (else its first capture
+    // elsewhere) won 5 of the first 74 games against six LEVEL4 at seed 12000
+    // where this wins 16: they do take what was left open to them.
     // Letting one kingdom a round with nothing of the root's to take try
     // instead two quiet moves that open a piece of the root's to capture
     // won 23 of the 119 games against six LEVEL4 at seed 12000 where this
