@@ -50,7 +50,8 @@ struct Level5Settings {
     int frontierQuietMoves = 6;
     // At most one of the other kingdoms hurts the root in a round (the
     // others make their first capture elsewhere, or pass), rather than each
-    // in its turn.
+    // in its turn. On, it won 21 of the first 119 games against six LEVEL4
+    // at seed 13000 where off wins 23.
     bool oneReplyARound = false;
     // A search lost in every line is searched again with one reply a
     // round, and if still lost, the king is kept out of reach.
