@@ -60,8 +60,8 @@
 //   the king of a kingdom still in the game) does not predict the winner:
 //   daro-tune --start level5 --fit king-pressure over the 350 games at
 //   seed 13000 weighs it 2944 and the held-out loss stays at 1.4274. Played
-//   at 20000 LEVEL5 took more kings (a king in 48 of the first 119 games at
-//   seed 13000, against 38) and won 31 of them (23), but 57 of the first
+//   at 20000 LEVEL5 took a king in 48 of the first 119 games at seed 13000
+//   (38 without) and won 31 of the 119 (23), but 57 of the first
 //   258 at seed 12000 (22.1 %, these weights 23.7 % of 700), and 59 of 70
 //   against written computers at seed 9750 (57).
 // - captured 300000 won 21 of the first 119 at seed 13000 (23).
