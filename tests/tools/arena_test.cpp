@@ -180,6 +180,10 @@ TEST(Arena, RefusesWhatItCannotPlay) {
     EXPECT_EQ(costs->level5HuntScale, 4);
     EXPECT_FALSE(withWeights({"--level5-hunt-scale", "-1"}));
     EXPECT_FALSE(withWeights({"--level5-cycle", "1001"}));
+    const auto duel = withWeights({"--level5-duel", "4"});
+    ASSERT_TRUE(duel);
+    EXPECT_EQ(duel->level5DuelFactor, 4);
+    EXPECT_FALSE(withWeights({"--level5-duel", "0"}));
 }
 
 }  // namespace

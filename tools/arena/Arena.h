@@ -67,6 +67,7 @@ struct Options {
     engine::Weights level5Weights = engine::level5Weights;
     int level5RepetitionCost = engine::Level5Settings{}.repetitionCost;
     int level5HuntScale = engine::Level5Settings{}.huntScale;
+    int level5DuelFactor = engine::Level5Settings{}.duelBudgetFactor;
     std::string saveDir;  // empty: games are not saved
     // Saved games to play on from, once down to `resumeAt` kingdoms, each
     // with its own seats (one game a file); empty: new games.
@@ -80,7 +81,7 @@ inline const char* usageText() {
            "                  [--search paranoid|best-reply] [--nodes N] [--level5-nodes N]\n"
            "                  [--level5-frontier N] [--level5-replies one|each]\n"
            "                  [--level5-weight NAME=VALUE]... [--level5-repetition-cost N]\n"
-           "                  [--level5-hunt-scale N] [--level5-cycle N]\n"
+           "                  [--level5-hunt-scale N] [--level5-cycle N] [--level5-duel N]\n"
            "                  [--save-dir DIR]\n"
            "       daro-arena --resume DIR [--at-kingdoms N] [same options but --seats]\n"
            "  K is written, engine (LEVEL4), level5 or random, for seats 1..7 in turn order.\n"
@@ -174,6 +175,7 @@ inline std::optional<Options> parseArguments(const std::vector<std::string>& arg
             else if (a == "--level5-repetition-cost" && *n <= 1000000) o.level5RepetitionCost = static_cast<int>(*n);
             else if (a == "--level5-hunt-scale" && *n <= 1000) o.level5HuntScale = static_cast<int>(*n);
             else if (a == "--level5-cycle" && *n <= 1000) o.level5Cycle = static_cast<int>(*n);
+            else if (a == "--level5-duel" && *n >= 1 && *n <= 1000) o.level5DuelFactor = static_cast<int>(*n);
             else if (a == "--at-kingdoms" && *n >= 2 && *n <= 6) o.resumeAt = static_cast<int>(*n);
             else return std::nullopt;
         }
@@ -387,6 +389,7 @@ inline GameResult playGame(const Options& o, int index, const ResumePoint* resum
     level5.weights = o.level5Weights;
     level5.repetitionCost = o.level5RepetitionCost;
     level5.huntScale = o.level5HuntScale;
+    level5.duelBudgetFactor = o.level5DuelFactor;
     level5.seed = settings.seed;
     GamePlayers players(g.seats, o.seed * 1000003 + static_cast<std::uint64_t>(g.opening),
                         resume ? 0 : o.openingRounds, settings, level5);

@@ -593,8 +593,9 @@ Result searchLevel5(const Position& position, const Level5Settings& settings) {
     if (block == 0) return {};
     std::array<int, 2> left{};
     if (stillPlaying(position, block) && kingdomsPlaying(position, left) == 2) {
-        // LEVEL4's duel, with LEVEL4's own budget.
+        // LEVEL4's duel, searched further.
         Settings duel;
+        duel.duelBudgetFactor = settings.duelBudgetFactor;
         duel.seed = settings.seed;
         duel.history = settings.history;
         if (goingRound(position, settings)) duel.duelRepetitionScore = -winScore / 4;

@@ -289,7 +289,7 @@ TEST(Level5, AKingItTakesOutweighsAKingAnotherTakes) {
 // A game going round in a circle ends with no winner. LEVEL5 leaves it: in a
 // duel a move back to a position met three times before counts as all but
 // lost, with more kingdoms it costs LEVEL5 even when it is not ahead. Below
-// three times it plays as before, the duel as LEVEL4 does.
+// three times it plays as before, the duel as LEVEL4 does with a larger budget.
 TEST(Level5, AGameGoingRoundInACircleIsLeftByAnotherMove) {
     std::mt19937 rng(71);
     int duelsLeft = 0, othersLeft = 0;
@@ -330,12 +330,18 @@ TEST(Level5, AGameGoingRoundInACircleIsLeftByAnotherMove) {
         const engine::Result round3 = engine::searchLevel5(p, thrice);
         ASSERT_TRUE(before.move && round3.move);
         if (duel) {
+            // LEVEL4's duel search, with LEVEL5's larger budget: it searches further than LEVEL4's own.
             engine::Settings level4;
             level4.seed = s.seed;
             level4.history = twice.history;
+            const engine::Result level4Own = engine::duelSearch(p, level4, rival);
+            level4.duelBudgetFactor = s.duelBudgetFactor;
             const engine::Result asLevel4 = engine::duelSearch(p, level4, rival);
             EXPECT_EQ(*before.move, *asLevel4.move) << "round " << round;
             EXPECT_EQ(before.score, asLevel4.score) << "round " << round;
+            EXPECT_EQ(before.nodes, asLevel4.nodes) << "round " << round;
+            EXPECT_GE(before.depth, level4Own.depth) << "round " << round;
+            EXPECT_GT(before.nodes, level4Own.nodes) << "round " << round;
             if (round3.score > -engine::winScore / 4) {
                 EXPECT_NE(*round3.move, *free.move) << "round " << round;
                 ++duelsLeft;
